@@ -1,0 +1,98 @@
+// The operating-system services the checker needs, behind one interface.
+// platform/posix and platform/win32 implement it; nothing else includes OS headers.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "i18n/locale_queries.h"
+#include "sysinfo/message_queries.h"
+#include "sysinfo/system_type_queries.h"
+
+namespace kalmor {
+
+// Strings crossing this interface are UTF-8; file contents are raw bytes in
+// the system's ANSI code page (toAnsi/fromAnsi convert).
+
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Reads up to size bytes; returns the count, 0 at the end. error is set on failure.
+  virtual std::size_t read(char* buffer, std::size_t size, std::int32_t& error) = 0;
+};
+
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  virtual bool write(const char* data, std::size_t size, std::int32_t& error) = 0;
+  // Flushes and closes; a failure here means the data may not be on disk.
+  virtual bool close(std::int32_t& error) = 0;
+};
+
+// The fields of STARTUPINFOA that process creation is given.
+struct StartupRecord {
+  std::uint32_t cb = 0;
+  std::uint32_t dwFlags = 0;
+  std::uint16_t wShowWindow = 0;
+};
+
+inline constexpr std::uint32_t kStartfUseShowWindow = 1;
+inline constexpr std::uint16_t kSwHide = 0;
+inline constexpr std::uint16_t kSwShowNormal = 1;
+inline constexpr std::uint32_t kNormalPriorityClass = 0x20;
+
+// The fields of PROCESS_INFORMATION.
+struct ProcessRecord {
+  std::intptr_t process = 0;
+  std::intptr_t thread = 0;
+  std::uint32_t processId = 0;
+  std::uint32_t threadId = 0;
+};
+
+enum class WaitOutcome { Ended, Timeout, Failed };
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // --- program folder and paths
+  virtual std::string programFolder() = 0;  // no trailing separator
+  virtual char pathSeparator() const = 0;   // '\\' on Windows, '/' elsewhere
+
+  // --- files
+  // Exists as a plain file: not a folder, not hidden, not a system file.
+  virtual bool plainFileExists(const std::string& path) = 0;
+  // True when the file is gone afterwards (also when it never existed).
+  virtual bool deleteFile(const std::string& path, std::int32_t& error) = 0;
+  virtual std::unique_ptr<InputFile> openForReading(const std::string& path,
+                                                    std::int32_t& error) = 0;
+  // Creates the file or empties it.
+  virtual std::unique_ptr<OutputFile> openForWriting(const std::string& path,
+                                                     std::int32_t& error) = 0;
+  virtual std::string toAnsi(const std::string& utf8) = 0;
+  virtual std::string fromAnsi(const std::string& ansi) = 0;
+
+  // --- processes
+  // CreateProcess with an explicit application name: exactly that file runs,
+  // and it receives commandLine as its command line. False on failure, with
+  // the system's last-error value in lastError.
+  virtual bool createProcess(const std::string& applicationName, const std::string& commandLine,
+                             bool inheritHandles, std::uint32_t creationFlags,
+                             const StartupRecord& startup, ProcessRecord& process,
+                             std::int32_t& lastError) = 0;
+  virtual WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) = 0;
+  // OpenProcess(PROCESS_TERMINATE) + TerminateProcess + CloseHandle; results ignored.
+  virtual void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) = 0;
+  virtual void closeProcessHandles(ProcessRecord& process) = 0;
+
+  // --- system facts
+  // The running system's name for the OS line; throws when it cannot be named.
+  virtual std::string systemName() = 0;
+  virtual SystemTypeQueries& systemTypeQueries() = 0;
+  virtual LocaleQueries& localeQueries() = 0;
+  virtual MessageQueries& messageQueries() = 0;
+};
+
+}  // namespace kalmor

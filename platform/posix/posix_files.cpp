@@ -1,0 +1,118 @@
+#include "platform/posix/posix_files.h"
+
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kalmor {
+namespace {
+
+class FdInput : public InputFile {
+ public:
+  explicit FdInput(int fd) : fd_(fd) {}
+  ~FdInput() override { ::close(fd_); }
+  FdInput(const FdInput&) = delete;
+  FdInput& operator=(const FdInput&) = delete;
+
+  std::size_t read(char* buffer, std::size_t size, std::int32_t& error) override {
+    for (;;) {
+      const ssize_t got = ::read(fd_, buffer, size);
+      if (got >= 0) return static_cast<std::size_t>(got);
+      if (errno == EINTR) continue;
+      error = errno;
+      return 0;
+    }
+  }
+
+ private:
+  int fd_;
+};
+
+class FdOutput : public OutputFile {
+ public:
+  explicit FdOutput(int fd) : fd_(fd) {}
+  ~FdOutput() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FdOutput(const FdOutput&) = delete;
+  FdOutput& operator=(const FdOutput&) = delete;
+
+  bool write(const char* data, std::size_t size, std::int32_t& error) override {
+    while (size > 0) {
+      const ssize_t put = ::write(fd_, data, size);
+      if (put < 0) {
+        if (errno == EINTR) continue;
+        error = errno;
+        return false;
+      }
+      data += put;
+      size -= static_cast<std::size_t>(put);
+    }
+    return true;
+  }
+
+  bool close(std::int32_t& error) override {
+    const int fd = fd_;
+    fd_ = -1;
+    if (fd >= 0 && ::close(fd) != 0) {
+      error = errno;
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  int fd_;
+};
+
+std::string BaseName(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+bool PosixPlainFileExists(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return false;
+  const std::string name = BaseName(path);
+  return S_ISREG(info.st_mode) && !(name.size() > 0 && name[0] == '.');
+}
+
+bool PosixDeleteFile(const std::string& path, std::int32_t& error) {
+  if (::unlink(path.c_str()) == 0 || errno == ENOENT) return true;
+  error = errno;
+  return false;
+}
+
+std::unique_ptr<InputFile> PosixOpenForReading(const std::string& path, std::int32_t& error) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = errno;
+    return nullptr;
+  }
+  return std::make_unique<FdInput>(fd);
+}
+
+std::unique_ptr<OutputFile> PosixOpenForWriting(const std::string& path, std::int32_t& error) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    error = errno;
+    return nullptr;
+  }
+  return std::make_unique<FdOutput>(fd);
+}
+
+std::string PosixExecutableFolder() {
+  char buffer[PATH_MAX];
+  const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (length <= 0) return ".";
+  const std::string path(buffer, static_cast<std::size_t>(length));
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace kalmor

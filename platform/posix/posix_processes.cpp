@@ -1,0 +1,156 @@
+#include "platform/posix/posix_processes.h"
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include "platform/windows_command_line.h"
+
+extern char** environ;
+
+namespace kalmor {
+namespace {
+
+int PidfdOpen(pid_t pid) { return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)); }
+
+bool Hidden(const StartupRecord& startup) {
+  return (startup.dwFlags & kStartfUseShowWindow) != 0 && startup.wShowWindow == kSwHide;
+}
+
+class FileActions {
+ public:
+  FileActions() { ::posix_spawn_file_actions_init(&actions_); }
+  ~FileActions() { ::posix_spawn_file_actions_destroy(&actions_); }
+  FileActions(const FileActions&) = delete;
+  FileActions& operator=(const FileActions&) = delete;
+  posix_spawn_file_actions_t* get() { return &actions_; }
+
+ private:
+  posix_spawn_file_actions_t actions_{};
+};
+
+}  // namespace
+
+PosixProcesses::~PosixProcesses() {
+  reapFinished();
+  for (auto& [pid, child] : children_) {
+    if (child.pidfd >= 0) ::close(child.pidfd);
+  }
+}
+
+std::vector<std::string> PosixProcesses::Arguments(const std::string& applicationName,
+                                                   const std::string& commandLine) {
+  // The command line starts with the program as the caller wrote it; only
+  // what follows becomes arguments, cut as a Windows program would cut it.
+  std::string tail;
+  if (commandLine.compare(0, applicationName.size(), applicationName) == 0) {
+    tail = commandLine.substr(applicationName.size());
+  } else {
+    tail = SplitProgramName(commandLine).tail;
+  }
+  std::vector<std::string> args{applicationName};
+  for (std::string& arg : SplitCommandTail(tail)) args.push_back(std::move(arg));
+  return args;
+}
+
+bool PosixProcesses::create(const std::string& applicationName, const std::string& commandLine,
+                            const StartupRecord& startup, ProcessRecord& process,
+                            std::int32_t& lastError) {
+  reapFinished();
+  std::vector<std::string> args = Arguments(applicationName, commandLine);
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+
+  FileActions actions;
+  if (Hidden(startup)) {
+    for (int fd = 0; fd <= 2; ++fd) {
+      ::posix_spawn_file_actions_addopen(actions.get(), fd, "/dev/null",
+                                         fd == 0 ? O_RDONLY : O_WRONLY, 0);
+    }
+  }
+  // Nothing but standard input, output and error reaches the solver.
+  ::posix_spawn_file_actions_addclosefrom_np(actions.get(), 3);
+
+  pid_t pid = 0;
+  const int rc =
+      ::posix_spawn(&pid, applicationName.c_str(), actions.get(), nullptr, argv.data(), environ);
+  if (rc != 0) {
+    lastError = rc;
+    return false;
+  }
+  Child child;
+  child.pidfd = PidfdOpen(pid);
+  children_[pid] = child;
+  process = ProcessRecord{};
+  process.process = child.pidfd >= 0 ? child.pidfd : pid;
+  process.processId = static_cast<std::uint32_t>(pid);
+  return true;
+}
+
+WaitOutcome PosixProcesses::wait(const ProcessRecord& process, int milliseconds) {
+  const auto it = children_.find(static_cast<int>(process.processId));
+  if (it == children_.end()) return WaitOutcome::Failed;
+  if (it->second.pidfd >= 0) {
+    pollfd entry{it->second.pidfd, POLLIN, 0};
+    const int ready = ::poll(&entry, 1, milliseconds);
+    if (ready > 0) return WaitOutcome::Ended;
+    if (ready == 0 || errno == EINTR) return WaitOutcome::Timeout;
+    return WaitOutcome::Failed;
+  }
+  // Without pidfd: look, then sleep one slice.
+  siginfo_t info{};
+  if (::waitid(P_PID, process.processId, &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
+    return WaitOutcome::Failed;
+  }
+  if (info.si_pid != 0) return WaitOutcome::Ended;
+  const timespec slice{0, static_cast<long>(milliseconds) * 1000000L};
+  ::nanosleep(&slice, nullptr);
+  return WaitOutcome::Timeout;
+}
+
+void PosixProcesses::terminate(std::uint32_t processId) {
+  // Only an unreaped child of ours: its id cannot have been reused.
+  const auto it = children_.find(static_cast<int>(processId));
+  if (it == children_.end()) return;
+  ::kill(it->first, SIGKILL);
+  it->second.killed = true;
+}
+
+void PosixProcesses::close(ProcessRecord& process) {
+  const auto it = children_.find(static_cast<int>(process.processId));
+  if (it != children_.end()) {
+    // A killed child dies at once; anything else is reaped when it ends.
+    const int options = it->second.killed ? 0 : WNOHANG;
+    int status = 0;
+    pid_t got = 0;
+    do {
+      got = ::waitpid(it->first, &status, options);
+    } while (got < 0 && errno == EINTR);
+    if (got != 0) {
+      if (it->second.pidfd >= 0) ::close(it->second.pidfd);
+      children_.erase(it);
+    }
+  }
+  process = ProcessRecord{};
+}
+
+void PosixProcesses::reapFinished() {
+  for (auto it = children_.begin(); it != children_.end();) {
+    int status = 0;
+    if (::waitpid(it->first, &status, WNOHANG) != 0) {
+      if (it->second.pidfd >= 0) ::close(it->second.pidfd);
+      it = children_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+}  // namespace kalmor

@@ -1,0 +1,43 @@
+// Child processes on POSIX, shaped like the Windows calls the window makes:
+// the named executable runs with the command line cut by Windows rules, the
+// wait is a poll on a pidfd, termination is SIGKILL to that child only, and
+// every child is reaped.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace kalmor {
+
+class PosixProcesses {
+ public:
+  PosixProcesses() = default;
+  ~PosixProcesses();
+  PosixProcesses(const PosixProcesses&) = delete;
+  PosixProcesses& operator=(const PosixProcesses&) = delete;
+
+  bool create(const std::string& applicationName, const std::string& commandLine,
+              const StartupRecord& startup, ProcessRecord& process, std::int32_t& lastError);
+  WaitOutcome wait(const ProcessRecord& process, int milliseconds);
+  void terminate(std::uint32_t processId);
+  void close(ProcessRecord& process);
+
+  // The argv a solver started with this command line receives.
+  static std::vector<std::string> Arguments(const std::string& applicationName,
+                                            const std::string& commandLine);
+
+ private:
+  struct Child {
+    int pidfd = -1;
+    bool killed = false;
+  };
+  void reapFinished();
+
+  std::map<int, Child> children_;  // unreaped children by pid
+};
+
+}  // namespace kalmor

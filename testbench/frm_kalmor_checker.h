@@ -1,0 +1,125 @@
+// The checker window: its controls, the state its handlers share, and one
+// handler per control event. Front-ends render the controls and forward events.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "testbench/controls.h"
+#include "testbench/toolkit.h"
+
+namespace kalmor {
+
+class frmKalmorChecker {
+ public:
+  frmKalmorChecker(Platform& platform, Toolkit& toolkit);
+  frmKalmorChecker(const frmKalmorChecker&) = delete;
+  frmKalmorChecker& operator=(const frmKalmorChecker&) = delete;
+
+  // --- events
+  void Form_Load();
+  void lstLanguage_Click();
+  void lstKalmorBitVersion_Click();
+  void lstTask_Click();
+  void cmdOK_Click();
+  void cmdClose_Click();
+  void Timer1_Timer();
+  // unloadMode: 0 close box or system menu, 1 by the program, 2 system shutdown.
+  void Form_QueryUnload(bool& cancel, int unloadMode);
+
+  // --- methods
+  bool ShellWait(const std::string& cmdProg, const std::string& cmdTask, bool bShowApp);
+  void TerminateSolver();
+  void WriteCallText();
+
+  // Every control, containers before their contents, in focus order where
+  // they take the focus.
+  const std::vector<Control*>& controls() const { return controls_; }
+  const std::vector<Control*>& focusOrder() const { return focusOrder_; }
+  Control* initialFocus();
+  void setObserver(ControlObserver* observer);
+
+  Frame& rahmen(int index);
+  Label& lbl(int index);
+  Image& bild(int index);
+
+  // --- controls
+  Form form;
+  Frame rahmen11;
+  Label lblOSVersion;
+  Frame Frame3;
+  Label lblLanguage;
+  ComboBox lstLanguage;
+  Label lblTask;
+  ComboBox lstTask;
+  Label lblMode;
+  ComboBox lstKalmorBitVersion;
+  Label Label1;
+  ComboBox lstKalmorCallingMode;
+  Frame rahmen14;
+  Image bild0;
+  Label lblStatus;
+  Frame frameTime;
+  Label lbl1;
+  Label lblTimer;
+  Label lblResult;
+  Button cmdOK;
+  Button cmdClose;
+  Button cmdDummy;
+  Label lblTestvariante;
+  Label lbl28;
+  TextBox tbLanguage;
+  Timer Timer1;
+
+  // --- window-level state
+  std::string AppFolder;
+  std::string SolverExe;
+  std::string TaskFile;
+  bool SolverMissing = false;
+  bool StartPressed = false;
+  bool RunInProgress = false;
+  bool AbortRequested = false;
+  bool SolverKilled = false;
+  bool StartFailed = false;
+  bool SolverRunning = false;
+  std::string SolverFirstLine;
+
+  // Texts of the current language.
+  std::string ReadyText;
+  std::string RunningText;
+  std::string TestVariantText;
+  std::string TestPassedText;
+  std::string TestFailedText;
+  std::string SolutionCreatedText;
+  std::string SolutionMissingText;
+  std::string CallingModeText;
+  std::string PressStartText;
+  std::string AbortedText;
+  std::string ErrorNumberText;
+
+  // Run state of the process runner.
+  StartupRecord uStart;
+  ProcessRecord uProc;
+  std::string CmdLineQuoted;
+  std::string CmdLinePlain;
+  std::int32_t LastStartError = 0;
+  std::string StartErrorText;
+  Clock::time_point RunStartTime{};
+
+ private:
+  std::string inAppFolder(const std::string& fileName) const;
+  // Shows a system error in red, with "%1" naming the file; returns the text.
+  std::string showSystemError(std::int32_t error, const std::string& fileName);
+  bool writeTemporaryInput(std::int32_t& error, std::string& failedFile);
+  bool readSolverFirstLine(std::string& line, std::int32_t& error);
+  void judgeRun();
+
+  Platform& platform_;
+  Toolkit& toolkit_;
+  std::vector<Control*> controls_;
+  std::vector<Control*> focusOrder_;
+};
+
+}  // namespace kalmor

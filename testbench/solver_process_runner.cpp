@@ -1,0 +1,120 @@
+// Starts the solver hidden, waits for it in short slices while the window
+// stays live, and stops it on request.
+#include <string>
+
+#include "i18n/get_field.h"
+#include "testbench/frm_kalmor_checker.h"
+
+namespace kalmor {
+namespace {
+
+constexpr int kWaitSliceMs = 10;
+// Size of STARTUPINFOA in a 32-bit process; the record's size field only
+// tells the system which layout it gets.
+constexpr std::uint32_t kStartupRecordSize = sizeof(void*) == 4 ? 68 : 104;
+
+}  // namespace
+
+void frmKalmorChecker::WriteCallText() {
+  switch (lstKalmorCallingMode.listIndex()) {
+    case 0:
+      lblTestvariante.setCaption("CreateProcess(0&, " + CmdLineQuoted +
+                                 ", 0&, 0&, 1&, NORMAL_PRIORITY_CLASS, 0&, 0&, uStart, uProc)");
+      break;
+    case 1:
+      lblTestvariante.setCaption("CreateProcess(ByVal 0&, " + CmdLineQuoted +
+                                 ", ByVal 0&, ByVal 0&, 1&, NORMAL_PRIORITY_CLASS, ByVal 0&, "
+                                 "ByVal 0&, uStart, uProc)");
+      break;
+    case 2:
+      lblTestvariante.setCaption("CreateProcess(0&, " + CmdLinePlain +
+                                 ", 0&, 0&, 1&, NORMAL_PRIORITY_CLASS, 0&, 0&, uStart, uProc)");
+      break;
+    case 3:
+      lblTestvariante.setCaption("CreateProcess(ByVal 0&, " + CmdLinePlain +
+                                 ", ByVal 0&, ByVal 0&, 1&, NORMAL_PRIORITY_CLASS, ByVal 0&, "
+                                 "ByVal 0&, uStart, uProc)");
+      break;
+    default:
+      break;
+  }
+}
+
+void frmKalmorChecker::TerminateSolver() {
+  platform_.terminateProcess(uProc.processId, 1);
+  RunInProgress = false;
+  SolverKilled = true;
+}
+
+bool frmKalmorChecker::ShellWait(const std::string& cmdProg, const std::string& cmdTask,
+                                 bool bShowApp) {
+  CmdLineQuoted = cmdProg + " \"" + cmdTask + "\"";
+  CmdLinePlain = cmdProg + " " + cmdTask;
+
+  uStart = StartupRecord{};
+  uStart.cb = kStartupRecordSize;
+  uStart.dwFlags = kStartfUseShowWindow;
+  uStart.wShowWindow = bShowApp ? kSwShowNormal : kSwHide;
+
+  lblTimer.setCaption("00:00:00");
+  Timer1.setEnabled(true);
+  RunStartTime = toolkit_.now();
+
+  // Modes 3 and 4 leave the input path bare, so blanks split it.
+  const int mode = lstKalmorCallingMode.listIndex();
+  const std::string& commandLine = (mode == 2 || mode == 3) ? CmdLinePlain : CmdLineQuoted;
+
+  uProc = ProcessRecord{};
+  std::int32_t lastError = 0;
+  // The program is named explicitly, so blanks in its folder cannot make the
+  // system start another file; the solver still gets the mode's command line.
+  SolverRunning = platform_.createProcess(platform_.toAnsi(cmdProg), platform_.toAnsi(commandLine),
+                                          true, kNormalPriorityClass, uStart, uProc, lastError);
+  WriteCallText();
+
+  if (!SolverRunning) {
+    Timer1.setEnabled(false);
+    LastStartError = lastError;
+    StartFailed = true;
+    StartErrorText = showSystemError(LastStartError, SolverExe);
+    RunInProgress = false;
+    return false;
+  }
+
+  lblTimer.setCaption("00:00:00");
+  Timer1.setEnabled(true);
+  RunStartTime = toolkit_.now();
+
+  lblStatus.setForeColour(kBlue);
+  lblStatus.setCaption(RunningText);
+  toolkit_.refresh(lblStatus);
+
+  for (;;) {
+    if (platform_.waitForProcess(uProc, kWaitSliceMs) != WaitOutcome::Timeout) break;
+    toolkit_.doEvents();
+    if (AbortRequested) {
+      TerminateSolver();
+      bild0.setPicture(cmdClose.picture());
+      bild0.setVisible(true);
+      lblStatus.setCaption(AbortedText);
+      lblResult.setCaption("");
+      break;
+    }
+  }
+
+  Timer1.setEnabled(false);
+  lblStatus.setBold(false);
+  if (!AbortRequested) lblStatus.setCaption(GetField(lbl28.caption(), 11, "#"));
+  lblStatus.setForeColour(kBlack);
+  toolkit_.refresh(lblStatus);
+
+  platform_.closeProcessHandles(uProc);
+  SolverRunning = false;
+  cmdOK.setCaption("&Start");
+  lblResult.setForeColour(Colour::buttonText());
+  RunInProgress = false;
+  AbortRequested = false;
+  return true;
+}
+
+}  // namespace kalmor

@@ -1,0 +1,183 @@
+#include "tests/support/fake_platform.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "testbench/file_names.h"
+
+namespace kalmor::testing {
+namespace {
+
+class MemoryInput : public InputFile {
+ public:
+  explicit MemoryInput(std::string bytes) : bytes_(std::move(bytes)) {}
+  std::size_t read(char* buffer, std::size_t size, std::int32_t& /*error*/) override {
+    const std::size_t count = std::min(size, bytes_.size() - at_);
+    std::memcpy(buffer, bytes_.data() + at_, count);
+    at_ += count;
+    return count;
+  }
+
+ private:
+  std::string bytes_;
+  std::size_t at_ = 0;
+};
+
+class MemoryOutput : public OutputFile {
+ public:
+  explicit MemoryOutput(FakeFile& file) : file_(file) {}
+  bool write(const char* data, std::size_t size, std::int32_t& /*error*/) override {
+    file_.bytes.append(data, size);
+    return true;
+  }
+  bool close(std::int32_t& /*error*/) override { return true; }
+
+ private:
+  FakeFile& file_;
+};
+
+}  // namespace
+
+FakePlatform::FakePlatform() = default;
+
+std::string FakePlatform::path(const std::string& name) const {
+  return JoinPath(folder, '\\', name);
+}
+
+void FakePlatform::put(const std::string& name, std::string bytes) {
+  files_[path(name)] = FakeFile{std::move(bytes)};
+}
+
+FakeFile& FakePlatform::file(const std::string& name) { return files_.at(path(name)); }
+
+bool FakePlatform::has(const std::string& name) const { return files_.count(path(name)) != 0; }
+
+bool FakePlatform::plainFileExists(const std::string& p) {
+  const auto it = files_.find(p);
+  return it != files_.end() && !it->second.hidden && !it->second.folder;
+}
+
+bool FakePlatform::deleteFile(const std::string& p, std::int32_t& error) {
+  const auto it = files_.find(p);
+  if (it == files_.end()) return true;
+  if (it->second.deleteError != 0) {
+    error = it->second.deleteError;
+    return false;
+  }
+  files_.erase(it);
+  return true;
+}
+
+std::unique_ptr<InputFile> FakePlatform::openForReading(const std::string& p, std::int32_t& error) {
+  const auto it = files_.find(p);
+  if (it == files_.end()) {
+    error = 2;
+    return nullptr;
+  }
+  if (it->second.readError != 0) {
+    error = it->second.readError;
+    return nullptr;
+  }
+  return std::make_unique<MemoryInput>(it->second.bytes);
+}
+
+std::unique_ptr<OutputFile> FakePlatform::openForWriting(const std::string& p,
+                                                         std::int32_t& error) {
+  if (writeError != 0) {
+    error = writeError;
+    return nullptr;
+  }
+  FakeFile& f = files_[p];
+  f.bytes.clear();
+  return std::make_unique<MemoryOutput>(f);
+}
+
+bool FakePlatform::createProcess(const std::string& applicationName,
+                                 const std::string& commandLine, bool inheritHandles,
+                                 std::uint32_t creationFlags, const StartupRecord& startup,
+                                 ProcessRecord& process, std::int32_t& lastError) {
+  creates.push_back({applicationName, commandLine, inheritHandles, creationFlags, startup});
+  if (createError != 0) {
+    lastError = createError;
+    return false;
+  }
+  if (!plainFileExists(applicationName)) {
+    lastError = 2;
+    return false;
+  }
+  const auto id = static_cast<std::uint32_t>(1000 + processes_.size());
+  processes_.push_back({id, solver, commandLine, false});
+  process.process = static_cast<std::intptr_t>(id);
+  process.thread = static_cast<std::intptr_t>(id + 1);
+  process.processId = id;
+  process.threadId = id + 1;
+  ++openProcesses;
+  return true;
+}
+
+WaitOutcome FakePlatform::waitForProcess(const ProcessRecord& process, int /*milliseconds*/) {
+  ++waits;
+  for (Running& r : processes_) {
+    if (r.id != process.processId) continue;
+    if (r.ended) return WaitOutcome::Ended;
+    if (r.solver.slices > 0) {
+      --r.solver.slices;
+      return WaitOutcome::Timeout;
+    }
+    r.ended = true;
+    if (r.solver.onExit) r.solver.onExit(r.commandLine);
+    return WaitOutcome::Ended;
+  }
+  return WaitOutcome::Failed;
+}
+
+void FakePlatform::terminateProcess(std::uint32_t processId, std::uint32_t /*exitCode*/) {
+  terminated.push_back(processId);
+  for (Running& r : processes_) {
+    if (r.id == processId) r.ended = true;
+  }
+}
+
+void FakePlatform::closeProcessHandles(ProcessRecord& process) {
+  if (process.process != 0) --openProcesses;
+  process.process = 0;
+  process.thread = 0;
+}
+
+std::string FakePlatform::systemName() {
+  if (!osName) throw std::runtime_error("no name");
+  return *osName;
+}
+
+bool FakePlatform::bindAndQuery() {
+  nextType_ = 0;
+  return wmiWorks;
+}
+
+SystemTypeQueries::Next FakePlatform::nextObject() {
+  if (nextType_ >= systemTypes.size()) return Next::End;
+  ++nextType_;
+  return Next::Object;
+}
+
+std::optional<std::string> FakePlatform::systemType() { return systemTypes.at(nextType_ - 1); }
+
+int FakePlatform::getLocaleInfo(std::uint32_t /*lcid*/, std::int32_t /*type*/, char* buffer,
+                                int size) {
+  const int needed = static_cast<int>(countryCode.size()) + 1;
+  if (size == 0) return needed;
+  if (size < needed) return 0;
+  std::memcpy(buffer, countryCode.c_str(), static_cast<std::size_t>(needed));
+  return needed;
+}
+
+std::uint32_t FakePlatform::formatMessage(std::uint32_t /*flags*/, std::int32_t error,
+                                          std::uint32_t /*languageId*/, char* buffer,
+                                          std::uint32_t size) {
+  const auto it = messages.find(error);
+  if (it == messages.end() || it->second.size() > size) return 0;
+  std::memcpy(buffer, it->second.data(), it->second.size());
+  return static_cast<std::uint32_t>(it->second.size());
+}
+
+}  // namespace kalmor::testing
