@@ -1,0 +1,41 @@
+#include "sysinfo/is_64bit_system.h"
+
+#include <algorithm>
+#include <cctype>
+#include <exception>
+#include <string_view>
+
+namespace kalmor {
+namespace {
+
+bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
+  const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
+  return std::search(text.begin(), text.end(), part.begin(), part.end(),
+                     [&](char a, char b) { return lower(a) == lower(b); }) != text.end();
+}
+
+}  // namespace
+
+bool Is64BitSystem(SystemTypeQueries& queries) {
+  bool answer = false;
+  try {
+    if (queries.bindAndQuery()) {
+      // Every object overwrites the answer: the last one decides. The property
+      // is read once for each test, as a failure in either ends the walk.
+      while (queries.nextObject() == SystemTypeQueries::Next::Object) {
+        const auto first = queries.systemType();
+        if (!first) break;
+        const bool is64Bit = ContainsIgnoringCase(*first, "64-bit");
+        const auto second = queries.systemType();
+        if (!second) break;
+        answer = is64Bit || ContainsIgnoringCase(*second, "x64");
+      }
+    }
+  } catch (const std::exception&) {
+    // Any failure keeps the answer set last.
+  }
+  queries.release();
+  return answer;
+}
+
+}  // namespace kalmor
