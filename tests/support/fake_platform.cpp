@@ -117,6 +117,7 @@ bool FakePlatform::createProcess(const std::string& applicationName,
 
 WaitOutcome FakePlatform::waitForProcess(const ProcessRecord& process, int /*milliseconds*/) {
   ++waits;
+  if (waitFails) return WaitOutcome::Failed;
   for (Running& r : processes_) {
     if (r.id != process.processId) continue;
     if (r.ended) return WaitOutcome::Ended;

@@ -59,6 +59,7 @@ class FakePlatform : public Platform, public SystemTypeQueries, public LocaleQue
   std::int32_t writeError = 0;  // non-zero: creating files fails with it
   std::int32_t createError = 0;  // non-zero: process creation fails with it
   FakeSolver solver;             // how the next created process behaves
+  bool waitFails = false;        // waits answer as a failed wait does
 
   // --- what happened
   std::vector<CreateCall> creates;

@@ -1,0 +1,57 @@
+#include "platform/posix/posix_platform.h"
+
+#include <utility>
+
+#include "platform/create_platform.h"
+#include "platform/posix/os_release.h"
+#include "platform/posix/posix_files.h"
+
+namespace kalmor {
+
+PosixPlatform::PosixPlatform(std::optional<std::string> programFolder, std::filesystem::path root)
+    : programFolder_(std::move(programFolder)), root_(std::move(root)), locale_(root_) {}
+
+std::string PosixPlatform::programFolder() {
+  return programFolder_ ? *programFolder_ : PosixExecutableFolder();
+}
+
+bool PosixPlatform::plainFileExists(const std::string& path) { return PosixPlainFileExists(path); }
+
+bool PosixPlatform::deleteFile(const std::string& path, std::int32_t& error) {
+  return PosixDeleteFile(path, error);
+}
+
+std::unique_ptr<InputFile> PosixPlatform::openForReading(const std::string& path,
+                                                         std::int32_t& error) {
+  return PosixOpenForReading(path, error);
+}
+
+std::unique_ptr<OutputFile> PosixPlatform::openForWriting(const std::string& path,
+                                                          std::int32_t& error) {
+  return PosixOpenForWriting(path, error);
+}
+
+bool PosixPlatform::createProcess(const std::string& applicationName,
+                                  const std::string& commandLine, bool /*inheritHandles*/,
+                                  std::uint32_t /*creationFlags*/, const StartupRecord& startup,
+                                  ProcessRecord& process, std::int32_t& lastError) {
+  return processes_.create(applicationName, commandLine, startup, process, lastError);
+}
+
+WaitOutcome PosixPlatform::waitForProcess(const ProcessRecord& process, int milliseconds) {
+  return processes_.wait(process, milliseconds);
+}
+
+void PosixPlatform::terminateProcess(std::uint32_t processId, std::uint32_t /*exitCode*/) {
+  processes_.terminate(processId);
+}
+
+void PosixPlatform::closeProcessHandles(ProcessRecord& process) { processes_.close(process); }
+
+std::string PosixPlatform::systemName() { return PosixSystemName(root_); }
+
+std::unique_ptr<Platform> CreateSystemPlatform(std::optional<std::string> programFolder) {
+  return std::make_unique<PosixPlatform>(std::move(programFolder));
+}
+
+}  // namespace kalmor

@@ -1,0 +1,56 @@
+// The checker's platform on Linux and other POSIX systems.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/posix/posix_locale_queries.h"
+#include "platform/posix/posix_message_queries.h"
+#include "platform/posix/posix_processes.h"
+#include "platform/posix/posix_system_type_queries.h"
+
+namespace kalmor {
+
+class PosixPlatform : public Platform {
+ public:
+  // programFolder replaces the executable's folder; root is where the system
+  // files (os-release, locale) are read from.
+  explicit PosixPlatform(std::optional<std::string> programFolder = std::nullopt,
+                         std::filesystem::path root = "/");
+
+  std::string programFolder() override;
+  char pathSeparator() const override { return '/'; }
+
+  bool plainFileExists(const std::string& path) override;
+  bool deleteFile(const std::string& path, std::int32_t& error) override;
+  std::unique_ptr<InputFile> openForReading(const std::string& path, std::int32_t& error) override;
+  std::unique_ptr<OutputFile> openForWriting(const std::string& path, std::int32_t& error) override;
+  // File contents and names are taken as they are: UTF-8 is the system's code page here.
+  std::string toAnsi(const std::string& utf8) override { return utf8; }
+  std::string fromAnsi(const std::string& ansi) override { return ansi; }
+
+  bool createProcess(const std::string& applicationName, const std::string& commandLine,
+                     bool inheritHandles, std::uint32_t creationFlags,
+                     const StartupRecord& startup, ProcessRecord& process,
+                     std::int32_t& lastError) override;
+  WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) override;
+  void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
+  void closeProcessHandles(ProcessRecord& process) override;
+
+  std::string systemName() override;
+  SystemTypeQueries& systemTypeQueries() override { return systemTypes_; }
+  LocaleQueries& localeQueries() override { return locale_; }
+  MessageQueries& messageQueries() override { return messages_; }
+
+ private:
+  std::optional<std::string> programFolder_;
+  std::filesystem::path root_;
+  PosixProcesses processes_;
+  PosixSystemTypeQueries systemTypes_;
+  PosixLocaleQueries locale_;
+  PosixMessageQueries messages_;
+};
+
+}  // namespace kalmor
