@@ -38,8 +38,11 @@ class FileActions {
 }  // namespace
 
 PosixProcesses::~PosixProcesses() {
-  reapFinished();
   for (auto& [pid, child] : children_) {
+    // A killed child is gone in moments; wait for it so it leaves no zombie.
+    int status = 0;
+    while (::waitpid(pid, &status, child.killed ? 0 : WNOHANG) < 0 && errno == EINTR) {
+    }
     if (child.pidfd >= 0) ::close(child.pidfd);
   }
 }
