@@ -1,0 +1,44 @@
+#include "tools/standin_solver/child_command.h"
+
+namespace kalmor::standin {
+namespace {
+
+std::string PosixQuoted(std::string_view text) {
+  std::string quoted = "'";
+  for (const char c : text) {
+    if (c == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
+}
+
+// Paths cannot hold double quotes on Windows; a trailing backslash would escape
+// the closing quote for the program's argument parser, so it is doubled.
+std::string CmdQuoted(std::string_view text) {
+  std::string quoted = "\"" + std::string(text);
+  if (!text.empty() && text.back() == '\\') quoted += '\\';
+  return quoted + "\"";
+}
+
+}  // namespace
+
+std::string ChildCommand(Shell shell, std::string_view program, std::chrono::milliseconds sleep,
+                         std::string_view childLogPath) {
+  const std::string ms = std::to_string(sleep.count());
+  if (shell == Shell::Posix) {
+    return PosixQuoted(program) + " " + std::string(kChildModeFlag) + " " + ms + " " +
+           PosixQuoted(childLogPath) + " </dev/null >/dev/null 2>&1 &";
+  }
+  // The empty title keeps "start" from taking the quoted program for a title.
+  return "start \"\" /B " + CmdQuoted(program) + " " + std::string(kChildModeFlag) + " " + ms +
+         " " + CmdQuoted(childLogPath) + " <NUL >NUL 2>&1";
+}
+
+std::string ChildLogLine(std::chrono::milliseconds sleep) {
+  return "child slept " + std::to_string(sleep.count()) + " ms";
+}
+
+}  // namespace kalmor::standin
