@@ -18,41 +18,27 @@ bool EscapableInDoubleQuotes(char c) { return c == '$' || c == '`' || c == '"' |
 }  // namespace
 
 std::string UnquoteShellValue(std::string_view value) {
-  enum class Quote { None, Single, Double };
-  Quote quote = Quote::None;
+  char quote = '\0';  // the quote character of an open quoted part
   std::string text;
   for (std::size_t i = 0; i < value.size(); ++i) {
     const char c = value[i];
     const bool hasNext = i + 1 < value.size();
-    switch (quote) {
-      case Quote::None:
-        if (IsBlank(c)) return text;
-        if (c == '\'') {
-          quote = Quote::Single;
-        } else if (c == '"') {
-          quote = Quote::Double;
-        } else if (c == '\\' && hasNext) {
-          text += value[++i];
-        } else {
-          text += c;
-        }
-        break;
-      case Quote::Single:
-        if (c == '\'') {
-          quote = Quote::None;
-        } else {
-          text += c;
-        }
-        break;
-      case Quote::Double:
-        if (c == '"') {
-          quote = Quote::None;
-        } else if (c == '\\' && hasNext && EscapableInDoubleQuotes(value[i + 1])) {
-          text += value[++i];
-        } else {
-          text += c;
-        }
-        break;
+    if (quote != '\0') {
+      if (c == quote) {
+        quote = '\0';
+      } else if (quote == '"' && c == '\\' && hasNext && EscapableInDoubleQuotes(value[i + 1])) {
+        text += value[++i];
+      } else {
+        text += c;
+      }
+    } else if (IsBlank(c)) {
+      break;
+    } else if (c == '\'' || c == '"') {
+      quote = c;
+    } else if (c == '\\' && hasNext) {
+      text += value[++i];
+    } else {
+      text += c;
     }
   }
   return text;

@@ -62,23 +62,13 @@ TEST(GetAPIError, SystemTextIsTakenUntouched) {
 }
 
 TEST(GetAPIError, WithoutTextTheNumberInUpperCaseHex) {
-  struct Row {
-    std::int32_t error;
-    const char* expected;
+  const std::pair<std::int32_t, const char*> hexDigits[] = {
+      {1234, "4D2"},      {0, "0"},         {255, "FF"},         {0x7FFFFFFF, "7FFFFFFF"},
+      {-1, "FFFFFFFF"},   {-2147024891, "80070005"}, {INT32_MIN, "80000000"},
   };
-  const Row rows[] = {
-      {1234, "Unbekannter Fehler: &H4D2"},
-      {0, "Unbekannter Fehler: &H0"},
-      {255, "Unbekannter Fehler: &HFF"},
-      {0x7FFFFFFF, "Unbekannter Fehler: &H7FFFFFFF"},
-      {-1, "Unbekannter Fehler: &HFFFFFFFF"},
-      {-2147024891, "Unbekannter Fehler: &H80070005"},
-      {INT32_MIN, "Unbekannter Fehler: &H80000000"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.error);
+  for (const auto& [error, digits] : hexDigits) {
     FakeMessageQueries queries("");
-    EXPECT_EQ(GetAPIError(queries, row.error), row.expected);
+    EXPECT_EQ(GetAPIError(queries, error), std::string("Unbekannter Fehler: &H") + digits);
   }
   FakeMessageQueries tooLong(std::string(1024, 'm'));
   EXPECT_EQ(GetAPIError(tooLong, 1234), "Unbekannter Fehler: &H4D2");

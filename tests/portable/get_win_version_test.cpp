@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/portable/fake_win_version_queries.h"
@@ -22,6 +24,43 @@ constexpr std::uint16_t kIntel = 0;
 constexpr std::uint16_t kIa64 = 6;
 constexpr std::uint16_t kAmd64 = 9;
 
+// One naming: the recorded answers, values stored under CurrentVersion, the
+// expected text and, where given, exactly the queries it may ask.
+struct Case {
+  WinVersionAnswers answers;
+  std::string expected;
+  std::vector<std::pair<std::string, std::string>> stored = {};
+  std::optional<CallLog> calls = std::nullopt;
+};
+
+void ExpectNames(const std::vector<Case>& cases, const std::optional<CallLog>& everyCaseAsks = std::nullopt) {
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case& naming = cases[i];
+    SCOPED_TRACE("case " + std::to_string(i) + ": \"" + naming.expected + "\"");
+    FakeWinVersionQueries queries(naming.answers);
+    for (const auto& [name, text] : naming.stored) queries.setCurrentVersionValue(name, text);
+    EXPECT_EQ(GetWinVersion(queries), naming.expected);
+    const std::optional<CallLog>& calls = naming.calls ? naming.calls : everyCaseAsks;
+    if (calls) {
+      EXPECT_EQ(queries.calls, *calls);
+    }
+  }
+}
+
+WinVersionAnswers Platform(std::uint32_t platformId, std::uint32_t major) {
+  WinVersionAnswers answers;
+  answers.plain.platformId = platformId;
+  answers.plain.majorVersion = major;
+  return answers;
+}
+
+WinVersionAnswers Windows9x(std::uint32_t minor, std::uint32_t buildNumber) {
+  WinVersionAnswers answers = Platform(1, 4);
+  answers.plain.minorVersion = minor;
+  answers.plain.buildNumber = buildNumber;
+  return answers;
+}
+
 WinVersionAnswers Nt(std::uint32_t major, std::uint32_t minor, std::uint8_t productType,
                      std::uint16_t suiteMask = 0) {
   WinVersionAnswers answers;
@@ -32,390 +71,269 @@ WinVersionAnswers Nt(std::uint32_t major, std::uint32_t minor, std::uint8_t prod
   return answers;
 }
 
-std::string Name(const WinVersionAnswers& answers) {
-  FakeWinVersionQueries queries(answers);
-  return GetWinVersion(queries);
+WinVersionAnswers WindowsXp(const std::vector<int>& metricsSet, std::uint16_t suiteMask) {
+  WinVersionAnswers answers = Nt(5, 1, kWorkstation, suiteMask);
+  for (int metric : metricsSet) answers.metrics[metric] = -1;
+  return answers;
 }
 
-TEST(GetWinVersion, Windows9xBuildThresholdsUseTheLow16Bits) {
-  struct Row {
-    std::uint32_t minor;
-    std::uint32_t build;
-    const char* expected;
-  };
-  const Row rows[] = {
-      {0, 949, ""},
-      {0, 950, "Windows 95"},
-      {0, 951, "Windows 95 SP1"},
-      {0, 1080, "Windows 95 SP1"},
-      {0, 1081, "Windows 95 OSR2"},
-      {0, 0x040003B6, "Windows 95"},  // 4.0 in the high word, 950 below
-      {0, 0x000103B5, ""},            // 949: the high word must not lift it
-      {10, 1997, ""},
-      {10, 1998, "Windows 98"},
-      {10, 1999, "Windows 98 SP1"},
-      {10, 2182, "Windows 98 SP1"},
-      {10, 2183, "Windows 98 SE"},
-      {10, 0x040A07CE, "Windows 98"},  // 4.10 in the high word, 1998 below
-      {10, 0x040A0000, ""},
-      {90, 0, "Windows ME"},
-      {90, 3000, "Windows ME"},
-      {20, 1998, ""},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(std::to_string(row.minor) + " / " + std::to_string(row.build));
-    WinVersionAnswers answers;
-    answers.plain.platformId = 1;
-    answers.plain.majorVersion = 4;
-    answers.plain.minorVersion = row.minor;
-    answers.plain.buildNumber = row.build;
-    FakeWinVersionQueries queries(answers);
-    EXPECT_EQ(GetWinVersion(queries), row.expected);
-    EXPECT_EQ(queries.calls, CallLog{"GetVersionEx plain"});
-  }
+CallLog WindowsXpAsks(const std::vector<int>& metrics) {
+  CallLog calls{"GetVersionEx plain", "GetVersionEx extended"};
+  for (int metric : metrics) calls.push_back("GetSystemMetrics " + std::to_string(metric));
+  return calls;
 }
 
-TEST(GetWinVersion, PlatformsAndOlderNtVersionsNeedOnlyThePlainRecord) {
-  struct Row {
-    std::uint32_t platform;
-    std::uint32_t major;
-    const char* expected;
-  };
-  const Row rows[] = {
-      {0, 3, "Windows 3.1"},  {3, 5, "Windows CE"},     {4, 5, ""},  {2, 3, "Windows NT 3.x"},
-      {2, 4, "Windows NT 4.x"}, {2, 7, ""}, {2, 10, ""}, {2, 2, ""},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(std::to_string(row.platform) + " / " + std::to_string(row.major));
-    WinVersionAnswers answers;
-    answers.plain.platformId = row.platform;
-    answers.plain.majorVersion = row.major;
-    FakeWinVersionQueries queries(answers);
-    EXPECT_EQ(GetWinVersion(queries), row.expected);
-    EXPECT_EQ(queries.calls, CallLog{"GetVersionEx plain"});
-  }
+WinVersionAnswers Server2003(bool r2, std::uint8_t productType, std::uint16_t suiteMask,
+                             std::uint16_t architecture) {
+  WinVersionAnswers answers = Nt(5, 2, productType, suiteMask);
+  answers.metrics[89] = r2 ? 1 : 0;
+  answers.architecture = architecture;
+  return answers;
+}
+
+WinVersionAnswers Version6(std::uint32_t minor, std::uint8_t productType, std::uint32_t productInfo = 0,
+                           std::uint16_t architecture = kIa64) {
+  WinVersionAnswers answers = Nt(6, minor, productType);
+  answers.productType = productInfo;
+  answers.architecture = architecture;
+  return answers;
+}
+
+WinVersionAnswers OnMachine(WinVersionAnswers answers, bool wow64, std::uint16_t native,
+                            std::uint16_t plain) {
+  answers.wow64 = wow64;
+  answers.nativeArchitecture = native;
+  answers.architecture = plain;
+  return answers;
+}
+
+WinVersionAnswers WithServicePack(WinVersionAnswers answers, const std::string& servicePack) {
+  SetServicePack(answers.plain, servicePack);
+  return answers;
+}
+
+TEST(GetWinVersion, NamesFromThePlainRecordAlone) {
+  ExpectNames(
+      {
+          {Windows9x(0, 949), ""},
+          {Windows9x(0, 950), "Windows 95"},
+          {Windows9x(0, 951), "Windows 95 SP1"},
+          {Windows9x(0, 1080), "Windows 95 SP1"},
+          {Windows9x(0, 1081), "Windows 95 OSR2"},
+          {Windows9x(10, 1997), ""},
+          {Windows9x(10, 1998), "Windows 98"},
+          {Windows9x(10, 1999), "Windows 98 SP1"},
+          {Windows9x(10, 2182), "Windows 98 SP1"},
+          {Windows9x(10, 2183), "Windows 98 SE"},
+          {Windows9x(90, 0), "Windows ME"},
+          {Windows9x(90, 3000), "Windows ME"},
+          {Windows9x(20, 1998), ""},
+          // The high word holds major and minor version; only the low 16 bits are the build.
+          {Windows9x(0, 0x040003B6), "Windows 95"},
+          {Windows9x(0, 0x000103B5), ""},
+          {Windows9x(10, 0x040A07CE), "Windows 98"},
+          {Windows9x(10, 0x040A0000), ""},
+          {Platform(0, 3), "Windows 3.1"},
+          {Platform(3, 5), "Windows CE"},
+          {Platform(4, 5), ""},
+          {Platform(2, 3), "Windows NT 3.x"},
+          {Platform(2, 4), "Windows NT 4.x"},
+          {Platform(2, 7), ""},
+          {Platform(2, 10), ""},
+          {Platform(2, 2), ""},
+      },
+      CallLog{"GetVersionEx plain"});
 }
 
 TEST(GetWinVersion, Windows2000ByProductTypeAndSuite) {
-  struct Row {
-    std::uint8_t productType;
-    std::uint16_t suite;
-    const char* expected;
-  };
-  const Row rows[] = {
-      {kWorkstation, 0x0082, "Windows 2000 Professional"},
-      {2, 0x0082, "Windows 2000 Datacenter Server"},
-      {kServer, 0x0002, "Windows 2000 Advanced Server"},
-      {kServer, 0x0000, "Windows 2000 Server"},
-      {kServer, 0x0400, "Windows 2000 Server"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.expected);
-    FakeWinVersionQueries queries(Nt(5, 0, row.productType, row.suite));
-    EXPECT_EQ(GetWinVersion(queries), row.expected);
-    EXPECT_EQ(queries.calls, (CallLog{"GetVersionEx plain", "GetVersionEx extended"}));
-  }
+  ExpectNames(
+      {
+          {Nt(5, 0, kWorkstation, 0x0082), "Windows 2000 Professional"},
+          {Nt(5, 0, 2, 0x0082), "Windows 2000 Datacenter Server"},
+          {Nt(5, 0, kServer, 0x0002), "Windows 2000 Advanced Server"},
+          {Nt(5, 0, kServer, 0x0000), "Windows 2000 Server"},
+          {Nt(5, 0, kServer, 0x0400), "Windows 2000 Server"},
+          {Nt(5, 3, kServer, 0x0000), ""},
+      },
+      CallLog{"GetVersionEx plain", "GetVersionEx extended"});
 }
 
 TEST(GetWinVersion, WindowsXpAsksTheMetricsInOrderUntilOneIsSet) {
-  struct Row {
-    std::vector<int> metricsSet;
-    std::uint16_t suite;
-    const char* expected;
-    std::vector<int> metricsAsked;
-  };
-  const Row rows[] = {
-      {{87, 88, 86}, 0x0200, "Windows XP Media Center Edition", {87}},
-      {{88, 86}, 0x0200, "Windows XP Starter Edition", {87, 88}},
-      {{86}, 0x0200, "Windows XP Tablet PC Edition", {87, 88, 86}},
-      {{}, 0x0200, "Windows XP Home Edition", {87, 88, 86}},
-      {{}, 0x0002, "Windows XP Professional", {87, 88, 86}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.expected);
-    WinVersionAnswers answers = Nt(5, 1, kWorkstation, row.suite);
-    for (int metric : row.metricsSet) answers.metrics[metric] = -1;
-    FakeWinVersionQueries queries(answers);
-    EXPECT_EQ(GetWinVersion(queries), row.expected);
-    CallLog expected{"GetVersionEx plain", "GetVersionEx extended"};
-    for (int metric : row.metricsAsked) expected.push_back("GetSystemMetrics " + std::to_string(metric));
-    EXPECT_EQ(queries.calls, expected);
-  }
+  ExpectNames({
+      {WindowsXp({87, 88, 86}, 0x0200), "Windows XP Media Center Edition", {}, WindowsXpAsks({87})},
+      {WindowsXp({88, 86}, 0x0200), "Windows XP Starter Edition", {}, WindowsXpAsks({87, 88})},
+      {WindowsXp({86}, 0x0200), "Windows XP Tablet PC Edition", {}, WindowsXpAsks({87, 88, 86})},
+      {WindowsXp({}, 0x0200), "Windows XP Home Edition", {}, WindowsXpAsks({87, 88, 86})},
+      {WindowsXp({}, 0x0002), "Windows XP Professional", {}, WindowsXpAsks({87, 88, 86})},
+  });
 }
 
 TEST(GetWinVersion, Server2003BaseNames) {
-  struct Row {
-    bool r2;
-    std::uint8_t productType;
-    std::uint16_t suite;
-    std::uint16_t architecture;
-    const char* expected;
-  };
-  const Row rows[] = {
-      {true, kServer, 0x0080, kIntel, "Windows Server 2003 R2, Datacenter Edition"},
-      {true, kServer, 0x2000, kIntel, "Windows Server 2003 R2, Standard Edition"},
-      {true, kWorkstation, 0, kAmd64, "Windows Server 2003 R2, "},
-      {false, kServer, 0x2000, kIntel, "Windows Storage Server 2003"},
-      {false, kServer, 0x2000, kAmd64, "Windows Storage Server 2003"},
-      {false, kServer, 0x2000, kIa64, "Windows Storage Server 2003"},
-      {false, kWorkstation, 0x2000, kAmd64, "Windows Storage Server 2003"},
-      {false, kServer, 0x2080, kIntel, "Windows Server 2003, Datacenter Edition"},
-      {false, kServer, 0x2002, kAmd64, "Windows Server 2003, Enterprise x64 Edition"},
-      {false, kWorkstation, 0, kAmd64, "Windows XP Professional x64 Edition"},
-      {false, kWorkstation, 0x0080, kIntel, "Windows Server 2003, "},
-      {false, kWorkstation, 0, kIa64, "Windows Server 2003, "},
-      {false, kServer, 0x0080, kIntel, "Windows Server 2003, Datacenter Edition"},
-      {false, kServer, 0x0080, kAmd64, "Windows Server 2003, Datacenter x64 Edition"},
-      {false, kServer, 0x0000, kIa64, "Windows Server 2003, "},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.expected);
-    WinVersionAnswers answers = Nt(5, 2, row.productType, row.suite);
-    answers.metrics[89] = row.r2 ? 1 : 0;
-    answers.architecture = row.architecture;
-    EXPECT_EQ(Name(answers), row.expected);
-  }
+  ExpectNames({
+      {Server2003(true, kServer, 0x0080, kIntel), "Windows Server 2003 R2, Datacenter Edition"},
+      {Server2003(true, kServer, 0x2000, kIntel), "Windows Server 2003 R2, Standard Edition"},
+      {Server2003(true, kWorkstation, 0, kAmd64), "Windows Server 2003 R2, "},
+      {Server2003(false, kServer, 0x2000, kIntel), "Windows Storage Server 2003"},
+      {Server2003(false, kServer, 0x2000, kAmd64), "Windows Storage Server 2003"},
+      {Server2003(false, kServer, 0x2000, kIa64), "Windows Storage Server 2003"},
+      {Server2003(false, kWorkstation, 0x2000, kAmd64), "Windows Storage Server 2003"},
+      {Server2003(false, kServer, 0x2080, kIntel), "Windows Server 2003, Datacenter Edition"},
+      {Server2003(false, kServer, 0x2002, kAmd64), "Windows Server 2003, Enterprise x64 Edition"},
+      {Server2003(false, kWorkstation, 0, kAmd64), "Windows XP Professional x64 Edition"},
+      {Server2003(false, kWorkstation, 0x0080, kIntel), "Windows Server 2003, "},
+      {Server2003(false, kWorkstation, 0, kIa64), "Windows Server 2003, "},
+      {Server2003(false, kServer, 0x0080, kIntel), "Windows Server 2003, Datacenter Edition"},
+      {Server2003(false, kServer, 0x0080, kAmd64), "Windows Server 2003, Datacenter x64 Edition"},
+      {Server2003(false, kServer, 0x0000, kIa64), "Windows Server 2003, "},
+  });
 }
 
 TEST(GetWinVersion, Server2003EditionTable) {
-  struct Row {
-    std::uint16_t architecture;
-    std::uint16_t suite;
-    const char* edition;
-  };
-  const Row rows[] = {
-      {kIa64, 0x0082, "Datacenter Edition for Itanium-based Systems"},
-      {kIa64, 0x0002, "Enterprise Edition for Itanium-based Systems"},
-      {kIa64, 0x4400, ""},
-      {kAmd64, 0x0082, "Datacenter x64 Edition"},
-      {kAmd64, 0x0002, "Enterprise x64 Edition"},
-      {kAmd64, 0x4400, "Standard x64 Edition"},
-      {kIntel, 0x4082, "Compute Cluster Edition"},
-      {kIntel, 0x0482, "Datacenter Edition"},
-      {kIntel, 0x0402, "Enterprise Edition"},
-      {kIntel, 0x0400, "Web Edition"},
-      {kIntel, 0x0200, "Standard Edition"},
-      {5, 0x0400, "Web Edition"},
-      {12, 0x0000, "Standard Edition"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(std::to_string(row.architecture) + " / " + std::to_string(row.suite));
-    WinVersionAnswers answers = Nt(5, 2, 2, row.suite);
-    answers.architecture = row.architecture;
-    EXPECT_EQ(Name(answers), std::string("Windows Server 2003, ") + row.edition);
-  }
+  ExpectNames({
+      {Server2003(false, 2, 0x0082, kIa64), "Windows Server 2003, Datacenter Edition for Itanium-based Systems"},
+      {Server2003(false, 2, 0x0002, kIa64), "Windows Server 2003, Enterprise Edition for Itanium-based Systems"},
+      {Server2003(false, 2, 0x4400, kIa64), "Windows Server 2003, "},
+      {Server2003(false, 2, 0x0082, kAmd64), "Windows Server 2003, Datacenter x64 Edition"},
+      {Server2003(false, 2, 0x0002, kAmd64), "Windows Server 2003, Enterprise x64 Edition"},
+      {Server2003(false, 2, 0x4400, kAmd64), "Windows Server 2003, Standard x64 Edition"},
+      {Server2003(false, 2, 0x4082, kIntel), "Windows Server 2003, Compute Cluster Edition"},
+      {Server2003(false, 2, 0x0482, kIntel), "Windows Server 2003, Datacenter Edition"},
+      {Server2003(false, 2, 0x0402, kIntel), "Windows Server 2003, Enterprise Edition"},
+      {Server2003(false, 2, 0x0400, kIntel), "Windows Server 2003, Web Edition"},
+      {Server2003(false, 2, 0x0200, kIntel), "Windows Server 2003, Standard Edition"},
+      {Server2003(false, 2, 0x0400, 5), "Windows Server 2003, Web Edition"},
+      {Server2003(false, 2, 0x0000, 12), "Windows Server 2003, Standard Edition"},
+  });
 }
 
 TEST(GetWinVersion, Server2003LearnsTheArchitectureBeforeTheR2Metric) {
-  WinVersionAnswers answers = Nt(5, 2, kServer);
-  answers.wow64 = true;
-  answers.nativeArchitecture = kAmd64;
-  answers.architecture = kIntel;
-  FakeWinVersionQueries queries(answers);
-  EXPECT_EQ(GetWinVersion(queries), "Windows Server 2003, Standard x64 Edition");
-  EXPECT_EQ(queries.calls, (CallLog{"GetVersionEx plain", "GetVersionEx extended", "IsWow64Process",
-                                    "GetNativeSystemInfo", "GetSystemMetrics 89"}));
+  ExpectNames({{OnMachine(Server2003(false, kServer, 0, kIntel), true, kAmd64, kIntel),
+                "Windows Server 2003, Standard x64 Edition",
+                {},
+                CallLog{"GetVersionEx plain", "GetVersionEx extended", "IsWow64Process",
+                        "GetNativeSystemInfo", "GetSystemMetrics 89"}}});
 }
 
 TEST(GetWinVersion, Version6BaseNames) {
-  struct Row {
-    std::uint8_t productType;
-    std::uint32_t minor;
-    const char* storedName;  // nullptr: no value
-    const char* expected;
-  };
-  const Row rows[] = {
-      {kWorkstation, 0, "ignored", "Windows Vista "},
-      {kWorkstation, 1, "ignored", "Windows 7 "},
-      {kWorkstation, 2, "Windows 8 Pro", "Windows 8 Pro "},
-      {kWorkstation, 3, "Windows 8.1 Enterprise", "Windows 8.1 Enterprise "},
-      {kWorkstation, 2, nullptr, "? "},
-      {kWorkstation, 2, "", "? "},
-      {kServer, 0, "ignored", "Windows Server 2008 "},
-      {2, 3, "ignored", "Windows Server 2008 "},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.expected);
-    WinVersionAnswers answers = Nt(6, row.minor, row.productType);
-    answers.architecture = kIa64;
-    FakeWinVersionQueries queries(answers);
-    if (row.storedName != nullptr) queries.setCurrentVersionValue("ProductName", row.storedName);
-    EXPECT_EQ(GetWinVersion(queries), row.expected);
-  }
+  ExpectNames({
+      {Version6(0, kWorkstation), "Windows Vista ", {{"ProductName", "ignored"}}},
+      {Version6(1, kWorkstation), "Windows 7 ", {{"ProductName", "ignored"}}},
+      {Version6(2, kWorkstation), "Windows 8 Pro ", {{"ProductName", "Windows 8 Pro"}}},
+      {Version6(3, kWorkstation), "Windows 8.1 Enterprise ", {{"PRODUCTNAME", "Windows 8.1 Enterprise"}}},
+      {Version6(2, kWorkstation), "? "},
+      {Version6(2, kWorkstation), "? ", {{"ProductName", ""}}},
+      {Version6(0, kServer), "Windows Server 2008 ", {{"ProductName", "ignored"}}},
+      {Version6(3, 2), "Windows Server 2008 ", {{"ProductName", "ignored"}}},
+  });
 }
 
 TEST(GetWinVersion, Version6EditionTable) {
-  struct Row {
-    std::uint32_t productType;
-    const char* edition;
-  };
-  const Row rows[] = {
-      {1, "Ultimate Edition"},
-      {2, "Home Basic Edition"},
-      {3, "Home Premium Edition"},
-      {4, "Enterprise Edition"},
-      {6, "Business Edition"},
-      {7, "Standard Edition"},
-      {8, "Datacenter Edition"},
-      {9, "Small Business Server"},
-      {10, "Enterprise Edition"},
-      {11, "Starter Edition"},
-      {12, "Datacenter Edition (core installation)"},
-      {13, "Standard Edition (core installation)"},
-      {14, "Enterprise Edition (core installation)"},
-      {15, "Enterprise Edition for Itanium-based Systems"},
-      {17, "Web Server Edition"},
-      {18, "Cluster Server Edition"},
-      {25, "Small Business Server Premium Edition"},
-      {0, ""},
-      {5, ""},
-      {16, ""},
-      {19, ""},
-      {24, ""},
-      {26, ""},
-      {0x00ABCDEF, ""},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.productType);
-    WinVersionAnswers answers = Nt(6, 0, kWorkstation);
-    answers.productType = row.productType;
-    EXPECT_EQ(Name(answers), std::string("Windows Vista ") + row.edition + ", 32-Bit");
-  }
+  ExpectNames({
+      {Version6(0, kWorkstation, 1, kIntel), "Windows Vista Ultimate Edition, 32-Bit"},
+      {Version6(0, kWorkstation, 2, kIntel), "Windows Vista Home Basic Edition, 32-Bit"},
+      {Version6(0, kWorkstation, 3, kIntel), "Windows Vista Home Premium Edition, 32-Bit"},
+      {Version6(0, kWorkstation, 4, kIntel), "Windows Vista Enterprise Edition, 32-Bit"},
+      {Version6(0, kWorkstation, 6, kIntel), "Windows Vista Business Edition, 32-Bit"},
+      {Version6(0, kServer, 7, kAmd64), "Windows Server 2008 Standard Edition, 64-Bit"},
+      {Version6(0, kServer, 8, kAmd64), "Windows Server 2008 Datacenter Edition, 64-Bit"},
+      {Version6(0, kServer, 9, kAmd64), "Windows Server 2008 Small Business Server, 64-Bit"},
+      {Version6(0, kServer, 10, kAmd64), "Windows Server 2008 Enterprise Edition, 64-Bit"},
+      {Version6(0, kWorkstation, 11, kIntel), "Windows Vista Starter Edition, 32-Bit"},
+      {Version6(0, kServer, 12, kAmd64), "Windows Server 2008 Datacenter Edition (core installation), 64-Bit"},
+      {Version6(0, kServer, 13, kAmd64), "Windows Server 2008 Standard Edition (core installation), 64-Bit"},
+      {Version6(0, kServer, 14, kAmd64), "Windows Server 2008 Enterprise Edition (core installation), 64-Bit"},
+      {Version6(0, kServer, 15, kIa64), "Windows Server 2008 Enterprise Edition for Itanium-based Systems"},
+      {Version6(0, kServer, 17, kAmd64), "Windows Server 2008 Web Server Edition, 64-Bit"},
+      {Version6(0, kServer, 18, kAmd64), "Windows Server 2008 Cluster Server Edition, 64-Bit"},
+      {Version6(0, kServer, 25, kAmd64), "Windows Server 2008 Small Business Server Premium Edition, 64-Bit"},
+      {Version6(0, kWorkstation, 0, kIntel), "Windows Vista , 32-Bit"},
+      {Version6(0, kWorkstation, 5, kIntel), "Windows Vista , 32-Bit"},
+      {Version6(0, kWorkstation, 16, kIntel), "Windows Vista , 32-Bit"},
+      {Version6(0, kWorkstation, 19, kIntel), "Windows Vista , 32-Bit"},
+      {Version6(0, kWorkstation, 24, kIntel), "Windows Vista , 32-Bit"},
+      {Version6(0, kWorkstation, 26, kIntel), "Windows Vista , 32-Bit"},
+      {Version6(0, kWorkstation, 0x00ABCDEF, kIntel), "Windows Vista , 32-Bit"},
+  });
 }
 
 TEST(GetWinVersion, Version6WidthFromTheMachineArchitecture) {
-  struct Row {
-    bool wow64;
-    std::uint16_t native;
-    std::uint16_t plain;
-    const char* expected;
-  };
-  const Row rows[] = {
-      {false, kIntel, kAmd64, "Windows 7 , 64-Bit"},
-      {false, kAmd64, kIntel, "Windows 7 , 32-Bit"},
-      {true, kAmd64, kIntel, "Windows 7 , 64-Bit"},  // a 32-bit process on a 64-bit system
-      {true, kIntel, kAmd64, "Windows 7 , 32-Bit"},
-      {false, kIntel, kIa64, "Windows 7 "},
-      {false, kIntel, 12, "Windows 7 "},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.expected);
-    WinVersionAnswers answers = Nt(6, 1, kWorkstation);
-    answers.wow64 = row.wow64;
-    answers.nativeArchitecture = row.native;
-    answers.architecture = row.plain;
-    EXPECT_EQ(Name(answers), row.expected);
-  }
+  const WinVersionAnswers windows7 = Version6(1, kWorkstation);
+  ExpectNames({
+      {OnMachine(windows7, false, kIntel, kAmd64), "Windows 7 , 64-Bit"},
+      {OnMachine(windows7, false, kAmd64, kIntel), "Windows 7 , 32-Bit"},
+      {OnMachine(windows7, true, kAmd64, kIntel), "Windows 7 , 64-Bit"},  // 32-bit process, 64-bit system
+      {OnMachine(windows7, true, kIntel, kAmd64), "Windows 7 , 32-Bit"},
+      {OnMachine(windows7, false, kIntel, kIa64), "Windows 7 "},
+      {OnMachine(windows7, false, kIntel, 12), "Windows 7 "},
+  });
 }
 
 TEST(GetWinVersion, Version6AsksRegistryThenProductInfoThenArchitecture) {
-  WinVersionAnswers answers = Nt(6, 2, kWorkstation);
-  answers.productType = 4;
-  answers.architecture = kAmd64;
-  FakeWinVersionQueries queries(answers);
-  queries.setCurrentVersionValue("ProductName", "Windows 8 Enterprise");
-  EXPECT_EQ(GetWinVersion(queries), "Windows 8 Enterprise Enterprise Edition, 64-Bit");
   const std::string key = sysinfo_fakes::kCurrentVersionKey;
-  EXPECT_EQ(queries.calls, (CallLog{"GetVersionEx plain", "GetVersionEx extended",
-                                    "RegOpenKeyEx 80000002 " + key + " 0 1",
-                                    "RegQueryValueEx 1 Productname size",
-                                    "RegQueryValueEx 1 Productname data 21", "RegCloseKey 1",
-                                    "GetProductInfo 6.0 0.0", "IsWow64Process", "GetSystemInfo"}));
+  ExpectNames({{Version6(2, kWorkstation, 4, kAmd64),
+                "Windows 8 Enterprise Enterprise Edition, 64-Bit",
+                {{"ProductName", "Windows 8 Enterprise"}},
+                CallLog{"GetVersionEx plain", "GetVersionEx extended", "RegOpenKeyEx 80000002 " + key + " 0 1",
+                        "RegQueryValueEx 1 Productname size", "RegQueryValueEx 1 Productname data 21",
+                        "RegCloseKey 1", "GetProductInfo 6.0 0.0", "IsWow64Process", "GetSystemInfo"}}});
 }
 
 TEST(GetWinVersion, Windows11IsToldByItsBuildNumber) {
-  struct Row {
-    const char* storedName;
-    const char* build;  // nullptr: no value
-    const char* expectedBase;
+  const auto stored = [](const char* name, const char* build) {
+    return std::vector<std::pair<std::string, std::string>>{{"ProductName", name}, {"CurrentBuildNumber", build}};
   };
-  const Row rows[] = {
-      {"Windows 10 Pro", "22000", "Windows 11 Pro"},
-      {"Windows 10 Enterprise LTSC", "26100", "Windows 11 Enterprise LTSC"},
-      {"Windows 10", "22631", "Windows 11"},
-      {"Windows 10 Pro", "21999", "Windows 10 Pro"},
-      {"Windows 10 Pro", nullptr, "Windows 10 Pro"},
-      {"Windows 10 Pro", "", "Windows 10 Pro"},
-      {"Windows 10 Pro", "22000a", "Windows 10 Pro"},
-      {"Windows 10 Pro", " 22000", "Windows 10 Pro"},
-      {"Windows 8.1 Pro", "22000", "Windows 8.1 Pro"},
-      {"windows 10 Pro", "22000", "windows 10 Pro"},
-      {"Microsoft Windows 10 Pro", "22000", "Microsoft Windows 10 Pro"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(std::string(row.storedName) + " / " + (row.build ? row.build : "none"));
-    WinVersionAnswers answers = Nt(6, 3, kWorkstation);
-    answers.architecture = kIa64;
-    FakeWinVersionQueries queries(answers);
-    queries.setCurrentVersionValue("ProductName", row.storedName);
-    if (row.build != nullptr) queries.setCurrentVersionValue("CurrentBuildNumber", row.build);
-    EXPECT_EQ(GetWinVersion(queries), std::string(row.expectedBase) + " ");
-  }
+  const WinVersionAnswers windows = Version6(3, kWorkstation);
+  ExpectNames({
+      {windows, "Windows 11 Pro ", stored("Windows 10 Pro", "22000")},
+      {windows, "Windows 11 Enterprise LTSC ", stored("Windows 10 Enterprise LTSC", "26100")},
+      {windows, "Windows 11 ", stored("Windows 10", "22631")},
+      {windows, "Windows 10 Pro ", stored("Windows 10 Pro", "21999")},
+      {windows, "Windows 10 Pro ", {{"ProductName", "Windows 10 Pro"}}},
+      {windows, "Windows 10 Pro ", stored("Windows 10 Pro", "")},
+      {windows, "Windows 10 Pro ", stored("Windows 10 Pro", "22000a")},
+      {windows, "Windows 10 Pro ", stored("Windows 10 Pro", " 22000")},
+      {windows, "Windows 8.1 Pro ", stored("Windows 8.1 Pro", "22000")},
+      {windows, "windows 10 Pro ", stored("windows 10 Pro", "22000")},
+      {windows, "Microsoft Windows 10 Pro ", stored("Microsoft Windows 10 Pro", "22000")},
+  });
 }
 
 TEST(GetWinVersion, BuildNumberIsReadOnlyForAStoredWindows10Name) {
-  const auto registryReads = [](const CallLog& calls) {
-    std::vector<std::string> names;
-    for (const std::string& call : calls) {
-      if (call.ends_with(" size")) names.push_back(call);
+  const auto valuesRead = [](const std::string& productName, std::uint8_t productType) {
+    FakeWinVersionQueries queries(Version6(3, productType));
+    queries.setCurrentVersionValue("ProductName", productName);
+    queries.setCurrentVersionValue("CurrentBuildNumber", "19045");
+    GetWinVersion(queries);
+    std::vector<std::string> sizeQueries;
+    for (const std::string& call : queries.calls) {
+      if (call.ends_with(" size")) sizeQueries.push_back(call);
     }
-    return names;
+    return sizeQueries;
   };
-  WinVersionAnswers answers = Nt(6, 3, kWorkstation);
-  FakeWinVersionQueries windows10(answers);
-  windows10.setCurrentVersionValue("ProductName", "Windows 10 Home");
-  windows10.setCurrentVersionValue("CurrentBuildNumber", "19045");
-  EXPECT_EQ(GetWinVersion(windows10), "Windows 10 Home , 32-Bit");
-  EXPECT_EQ(registryReads(windows10.calls),
+  EXPECT_EQ(valuesRead("Windows 10 Home", kWorkstation),
             (std::vector<std::string>{"RegQueryValueEx 1 Productname size",
                                       "RegQueryValueEx 2 CurrentBuildNumber size"}));
-
-  FakeWinVersionQueries windows81(answers);
-  windows81.setCurrentVersionValue("ProductName", "Windows 8.1");
-  windows81.setCurrentVersionValue("CurrentBuildNumber", "22000");
-  GetWinVersion(windows81);
-  EXPECT_EQ(registryReads(windows81.calls),
+  EXPECT_EQ(valuesRead("Windows 8.1", kWorkstation),
             std::vector<std::string>{"RegQueryValueEx 1 Productname size"});
-
-  FakeWinVersionQueries server(Nt(6, 3, kServer));
-  server.setCurrentVersionValue("ProductName", "Windows 10 Pro");
-  server.setCurrentVersionValue("CurrentBuildNumber", "22000");
-  EXPECT_EQ(GetWinVersion(server), "Windows Server 2008 , 32-Bit");
-  EXPECT_TRUE(registryReads(server.calls).empty());
+  EXPECT_TRUE(valuesRead("Windows 10 Pro", kServer).empty());
 }
 
 TEST(GetWinVersion, ServicePackPart) {
-  struct Row {
-    std::string servicePack;
-    std::uint32_t platform;
-    std::string expected;
-  };
   const std::string full(128, 'S');
-  const Row rows[] = {
-      {"Service Pack 3", 2, "Windows NT 4.x (Service Pack 3)"},
-      {"", 2, "Windows NT 4.x"},
-      {std::string("SP1\0rest", 8), 2, "Windows NT 4.x (SP1)"},
-      {std::string("\0rest", 5), 2, "Windows NT 4.x"},
-      {full, 2, "Windows NT 4.x (" + full + ")"},
-      {"Service Pack 1", 4, " (Service Pack 1)"},
-      {" A ", 1, " ( A )"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.expected);
-    WinVersionAnswers answers;
-    answers.plain = NtRecord(4, 0);
-    answers.plain.platformId = row.platform;
-    SetServicePack(answers.plain, row.servicePack);
-    EXPECT_EQ(Name(answers), row.expected);
-  }
+  ExpectNames({
+      {WithServicePack(Platform(2, 4), "Service Pack 3"), "Windows NT 4.x (Service Pack 3)"},
+      {WithServicePack(Platform(2, 4), ""), "Windows NT 4.x"},
+      {WithServicePack(Platform(2, 4), std::string("SP1\0rest", 8)), "Windows NT 4.x (SP1)"},
+      {WithServicePack(Platform(2, 4), std::string("\0rest", 5)), "Windows NT 4.x"},
+      {WithServicePack(Platform(2, 4), full), "Windows NT 4.x (" + full + ")"},
+      {WithServicePack(Platform(4, 4), "Service Pack 1"), " (Service Pack 1)"},
+      {WithServicePack(Windows9x(0, 0), " A "), " ( A )"},
+      {WithServicePack(Version6(1, kWorkstation, 1, kAmd64), "Service Pack 1"),
+       "Windows 7 Ultimate Edition, 64-Bit (Service Pack 1)"},
+  });
 }
 
 TEST(GetWinVersion, FailedFatalQueriesEndTheNamingWithErrorMinusOne) {
-  struct Row {
-    const char* what;
-    WinVersionAnswers answers;
-    std::size_t queriesAsked;
-  };
   WinVersionAnswers plainFails = Nt(6, 1, kWorkstation);
   plainFails.plainSucceeds = false;
   WinVersionAnswers extended5Fails = Nt(5, 1, kWorkstation);
@@ -424,58 +342,46 @@ TEST(GetWinVersion, FailedFatalQueriesEndTheNamingWithErrorMinusOne) {
   extended6Fails.extendedSucceeds = false;
   WinVersionAnswers wow64Fails52 = Nt(5, 2, kServer);
   wow64Fails52.wow64Succeeds = false;
-  WinVersionAnswers wow64Fails6 = Nt(6, 1, kWorkstation);
+  WinVersionAnswers wow64Fails6 = WithServicePack(Nt(6, 1, kWorkstation), "Service Pack 1");
   wow64Fails6.wow64Succeeds = false;
-  SetServicePack(wow64Fails6.plain, "Service Pack 1");
-  const Row rows[] = {
-      {"plain record", plainFails, 1},
-      {"extended record, version 5", extended5Fails, 2},
-      {"extended record, version 6", extended6Fails, 2},
-      {"IsWow64Process, version 5.2", wow64Fails52, 3},
-      {"IsWow64Process, version 6", wow64Fails6, 4},
+  const std::pair<WinVersionAnswers, std::size_t> failures[] = {
+      {plainFails, 1}, {extended5Fails, 2}, {extended6Fails, 2}, {wow64Fails52, 3}, {wow64Fails6, 4},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
-    FakeWinVersionQueries queries(row.answers);
+  for (const auto& [answers, queriesAsked] : failures) {
+    FakeWinVersionQueries queries(answers);
     try {
       GetWinVersion(queries);
-      ADD_FAILURE() << "no error";
+      ADD_FAILURE() << "named without error after " << queries.calls.back();
     } catch (const WinVersionError& error) {
       EXPECT_EQ(error.number(), -1);
     }
-    EXPECT_EQ(queries.calls.size(), row.queriesAsked);
+    EXPECT_EQ(queries.calls.size(), queriesAsked) << queries.calls.back();
   }
 }
 
 TEST(GetWinVersion, MissingFunctionFailsOnlyOnAPathThatCallsIt) {
-  struct Row {
-    WinVersionAnswers answers;
-    const char* missing;
-    const char* expected;  // nullptr: WinVersionError
+  const auto lacking = [](WinVersionAnswers answers, const char* function) {
+    answers.missingFunctions = {function};
+    return answers;
   };
-  WinVersionAnswers wow64 = Nt(6, 1, kWorkstation);
-  wow64.wow64 = true;
-  const Row rows[] = {
-      {Nt(6, 1, kWorkstation), "IsWow64Process", nullptr},
-      {Nt(5, 2, kServer), "IsWow64Process", nullptr},
-      {Nt(6, 1, kWorkstation), "GetProductInfo", nullptr},
-      {wow64, "GetNativeSystemInfo", nullptr},
-      {Nt(6, 1, kWorkstation), "GetNativeSystemInfo", "Windows 7 , 32-Bit"},
-      {Nt(5, 2, kServer), "GetProductInfo", "Windows Server 2003, Standard Edition"},
-      {Nt(5, 1, kWorkstation), "IsWow64Process", "Windows XP Professional"},
-      {Nt(5, 0, kWorkstation), "GetNativeSystemInfo", "Windows 2000 Professional"},
-      {Nt(4, 0, kWorkstation), "GetProductInfo", "Windows NT 4.x"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(std::string(row.missing) + " / " + (row.expected ? row.expected : "error"));
-    WinVersionAnswers answers = row.answers;
-    answers.missingFunctions = {row.missing};
-    if (row.expected == nullptr) {
-      EXPECT_THROW(Name(answers), WinVersionError);
-    } else {
-      EXPECT_EQ(Name(answers), row.expected);
-    }
+  const WinVersionAnswers windows7 = Version6(1, kWorkstation, 0, kIntel);
+  for (const WinVersionAnswers& answers : {
+           lacking(windows7, "IsWow64Process"),
+           lacking(Nt(5, 2, kServer), "IsWow64Process"),
+           lacking(windows7, "GetProductInfo"),
+           lacking(OnMachine(windows7, true, kIntel, kIntel), "GetNativeSystemInfo"),
+       }) {
+    FakeWinVersionQueries queries(answers);
+    EXPECT_THROW(GetWinVersion(queries), WinVersionError) << queries.calls.back();
   }
+  ExpectNames({
+      {lacking(windows7, "GetNativeSystemInfo"), "Windows 7 , 32-Bit"},
+      {lacking(Nt(5, 2, kServer), "GetProductInfo"), "Windows Server 2003, Standard Edition"},
+      {lacking(Nt(5, 1, kWorkstation), "IsWow64Process"), "Windows XP Professional"},
+      {lacking(Nt(5, 0, kWorkstation), "GetNativeSystemInfo"), "Windows 2000 Professional"},
+      {lacking(Nt(4, 0, kWorkstation), "GetProductInfo"), "Windows NT 4.x"},
+      {lacking(Windows9x(10, 2222), "IsWow64Process"), "Windows 98 SE"},
+  });
 }
 
 }  // namespace

@@ -2,26 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string_view>
+
 #include "sysinfo/is_64bit_system.h"
 
 namespace kalmor {
 namespace {
 
 TEST(SystemTypeForMachine, WindowsWordsForEachMachine) {
-  struct Row {
-    const char* machine;
-    const char* expected;
-  };
-  const Row rows[] = {
-      {"x86_64", "x64-based PC"},  {"amd64", "x64-based PC"},   {"i386", "X86-based PC"},
-      {"i486", "X86-based PC"},    {"i586", "X86-based PC"},    {"i686", "X86-based PC"},
-      {"i786", "i786-based PC"},   {"aarch64", "ARM64-based PC"}, {"arm64", "ARM64-based PC"},
-      {"armv7l", "ARM-based PC"},  {"armv6l", "ARM-based PC"},  {"arm", "ARM-based PC"},
+  const std::map<std::string_view, std::string_view> systemTypes{
+      {"x86_64", "x64-based PC"},      {"amd64", "x64-based PC"},       {"i386", "X86-based PC"},
+      {"i486", "X86-based PC"},        {"i586", "X86-based PC"},        {"i686", "X86-based PC"},
+      {"i786", "i786-based PC"},       {"aarch64", "ARM64-based PC"},   {"arm64", "ARM64-based PC"},
+      {"armv7l", "ARM-based PC"},      {"armv6l", "ARM-based PC"},      {"arm", "ARM-based PC"},
       {"riscv64", "riscv64-based PC"}, {"ppc64le", "ppc64le-based PC"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.machine);
-    EXPECT_EQ(SystemTypeForMachine(row.machine), row.expected);
+  for (const auto& [machine, systemType] : systemTypes) {
+    EXPECT_EQ(SystemTypeForMachine(machine), systemType) << machine;
   }
 }
 

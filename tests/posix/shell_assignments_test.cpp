@@ -3,16 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <utility>
 
 namespace kalmor {
 namespace {
 
 TEST(UnquoteShellValue, QuotesAndEscapes) {
-  struct Row {
-    const char* raw;
-    const char* expected;
-  };
-  const Row rows[] = {
+  const std::pair<const char*, const char*> values[] = {
       {"\"Debian GNU/Linux 12 (bookworm)\"", "Debian GNU/Linux 12 (bookworm)"},
       {"'Fedora Linux 40 (Workstation Edition)'", "Fedora Linux 40 (Workstation Edition)"},
       {"Alpine", "Alpine"},
@@ -26,10 +23,7 @@ TEST(UnquoteShellValue, QuotesAndEscapes) {
       {"\"unterminated", "unterminated"},
       {"", ""},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.raw);
-    EXPECT_EQ(UnquoteShellValue(row.raw), row.expected);
-  }
+  for (const auto& [raw, unquoted] : values) EXPECT_EQ(UnquoteShellValue(raw), unquoted) << raw;
 }
 
 TEST(FindShellAssignment, FindsTheLastAssignmentOfExactlyThatKey) {
