@@ -18,10 +18,8 @@ class TempRoot {
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
   }
-  ~TempRoot() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
+  // Removal errors are ignored: a left-over folder in the temp folder harms no test.
+  ~TempRoot() { std::filesystem::remove_all(path_, removalError_); }
   TempRoot(const TempRoot&) = delete;
   TempRoot& operator=(const TempRoot&) = delete;
 
@@ -36,6 +34,7 @@ class TempRoot {
 
  private:
   std::filesystem::path path_;
+  std::error_code removalError_;
 };
 
 }  // namespace kalmor::posix_sysinfo_test
