@@ -110,6 +110,7 @@ class frmKalmorChecker {
 
  private:
   std::string inAppFolder(const std::string& fileName) const;
+  const std::string& commandLineForMode(int mode) const;
   // Shows a system error in red, with "%1" naming the file; returns the text.
   std::string showSystemError(std::int32_t error, const std::string& fileName);
   bool writeTemporaryInput(std::int32_t& error, std::string& failedFile);

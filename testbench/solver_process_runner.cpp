@@ -16,28 +16,18 @@ constexpr std::uint32_t kStartupRecordSize = sizeof(void*) == 4 ? 68 : 104;
 }  // namespace
 
 void frmKalmorChecker::WriteCallText() {
-  switch (lstKalmorCallingMode.listIndex()) {
-    case 0:
-      lblTestvariante.setCaption("CreateProcess(0&, " + CmdLineQuoted +
-                                 ", 0&, 0&, 1&, NORMAL_PRIORITY_CLASS, 0&, 0&, uStart, uProc)");
-      break;
-    case 1:
-      lblTestvariante.setCaption("CreateProcess(ByVal 0&, " + CmdLineQuoted +
-                                 ", ByVal 0&, ByVal 0&, 1&, NORMAL_PRIORITY_CLASS, ByVal 0&, "
-                                 "ByVal 0&, uStart, uProc)");
-      break;
-    case 2:
-      lblTestvariante.setCaption("CreateProcess(0&, " + CmdLinePlain +
-                                 ", 0&, 0&, 1&, NORMAL_PRIORITY_CLASS, 0&, 0&, uStart, uProc)");
-      break;
-    case 3:
-      lblTestvariante.setCaption("CreateProcess(ByVal 0&, " + CmdLinePlain +
-                                 ", ByVal 0&, ByVal 0&, 1&, NORMAL_PRIORITY_CLASS, ByVal 0&, "
-                                 "ByVal 0&, uStart, uProc)");
-      break;
-    default:
-      break;
-  }
+  const int mode = lstKalmorCallingMode.listIndex();
+  if (mode < 0 || mode > 3) return;
+  // Modes 2 and 4 stand for the declaration that passes its null pointers ByVal.
+  const std::string none = (mode == 1 || mode == 3) ? "ByVal 0&" : "0&";
+  lblTestvariante.setCaption("CreateProcess(" + none + ", " + commandLineForMode(mode) + ", " +
+                             none + ", " + none + ", 1&, NORMAL_PRIORITY_CLASS, " + none + ", " +
+                             none + ", uStart, uProc)");
+}
+
+const std::string& frmKalmorChecker::commandLineForMode(int mode) const {
+  // Modes 3 and 4 leave the input path bare, so blanks split it.
+  return (mode == 2 || mode == 3) ? CmdLinePlain : CmdLineQuoted;
 }
 
 void frmKalmorChecker::TerminateSolver() {
@@ -60,9 +50,7 @@ bool frmKalmorChecker::ShellWait(const std::string& cmdProg, const std::string& 
   Timer1.setEnabled(true);
   RunStartTime = toolkit_.now();
 
-  // Modes 3 and 4 leave the input path bare, so blanks split it.
-  const int mode = lstKalmorCallingMode.listIndex();
-  const std::string& commandLine = (mode == 2 || mode == 3) ? CmdLinePlain : CmdLineQuoted;
+  const std::string& commandLine = commandLineForMode(lstKalmorCallingMode.listIndex());
 
   uProc = ProcessRecord{};
   std::int32_t lastError = 0;
