@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "resources/pictures.h"
 
@@ -42,31 +44,28 @@ TEST(IconPictures, NoneHasNoBits) {
   EXPECT_THROW(PictureBitmap(Picture::None), std::invalid_argument);
 }
 
+struct Expectation {
+  Picture picture;
+  std::vector<std::pair<int Census::*, int>> atLeast;  // colour and pixel count
+  std::vector<int Census::*> absent;
+};
+
 // Catches pictures swapped between the roles or a drawing gone astray.
 TEST(IconPictures, EachPictureHasItsColoursOnATransparentBackground) {
-  const Census info = Count(PictureBitmap(Picture::Information));
-  EXPECT_GT(info.white, 60);
-  EXPECT_GT(info.blue, 15);
-  EXPECT_EQ(info.red + info.yellow, 0);
-
-  const Census error = Count(PictureBitmap(Picture::Error));
-  EXPECT_GT(error.red, 80);
-  EXPECT_GT(error.white, 15);
-  EXPECT_EQ(error.blue + error.yellow, 0);
-
-  const Census warning = Count(PictureBitmap(Picture::Warning));
-  EXPECT_GT(warning.yellow, 60);
-  EXPECT_GT(warning.black, 10);
-  EXPECT_EQ(warning.blue + warning.red, 0);
-
-  const Census key = Count(PictureBitmap(Picture::Key));
-  EXPECT_GT(key.yellow, 30);
-  EXPECT_EQ(key.blue + key.red + key.white, 0);
-
-  for (const Picture picture : {Picture::Information, Picture::Error, Picture::Warning, Picture::Key}) {
-    const PictureBits& bits = PictureBitmap(picture);
-    EXPECT_TRUE(TopCornersTransparent(bits)) << static_cast<int>(picture);
-    EXPECT_GT(Count(bits).transparent, 20) << static_cast<int>(picture);
+  const Expectation expectations[] = {
+      {Picture::Information, {{&Census::white, 60}, {&Census::blue, 15}}, {&Census::red, &Census::yellow}},
+      {Picture::Error, {{&Census::red, 80}, {&Census::white, 15}}, {&Census::blue, &Census::yellow}},
+      {Picture::Warning, {{&Census::yellow, 60}, {&Census::black, 10}}, {&Census::blue, &Census::red}},
+      {Picture::Key, {{&Census::yellow, 30}}, {&Census::blue, &Census::red, &Census::white}},
+  };
+  for (const Expectation& e : expectations) {
+    SCOPED_TRACE(static_cast<int>(e.picture));
+    const PictureBits& bits = PictureBitmap(e.picture);
+    const Census census = Count(bits);
+    for (const auto& [colour, count] : e.atLeast) EXPECT_GE(census.*colour, count);
+    for (const auto colour : e.absent) EXPECT_EQ(census.*colour, 0);
+    EXPECT_TRUE(TopCornersTransparent(bits));
+    EXPECT_GT(census.transparent, 20);
   }
 }
 
