@@ -1,0 +1,108 @@
+#include "platform/win32/win32_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/win32/win32_handle.h"
+#include "platform/win32/win32_text.h"
+
+namespace kalmor {
+namespace {
+
+// Others may read, write or delete the file while the checker holds it open,
+// as with the file functions of the runtime the tool once used.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// ReadFile and WriteFile take a 32-bit count.
+constexpr std::size_t kMaxChunk = 1u << 30;
+
+std::int32_t LastError() { return static_cast<std::int32_t>(::GetLastError()); }
+
+class HandleInput : public InputFile {
+ public:
+  explicit HandleInput(UniqueHandle handle) : handle_(std::move(handle)) {}
+
+  std::size_t read(char* buffer, std::size_t size, std::int32_t& error) override {
+    DWORD got = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min(size, kMaxChunk));
+    if (!::ReadFile(handle_.get(), buffer, wanted, &got, nullptr)) {
+      error = LastError();
+      return 0;
+    }
+    return got;
+  }
+
+ private:
+  UniqueHandle handle_;
+};
+
+class HandleOutput : public OutputFile {
+ public:
+  explicit HandleOutput(UniqueHandle handle) : handle_(std::move(handle)) {}
+
+  bool write(const char* data, std::size_t size, std::int32_t& error) override {
+    while (size > 0) {
+      DWORD put = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min(size, kMaxChunk));
+      if (!::WriteFile(handle_.get(), data, chunk, &put, nullptr)) {
+        error = LastError();
+        return false;
+      }
+      data += put;
+      size -= put;
+    }
+    return true;
+  }
+
+  // WriteFile keeps no buffer of ours, so closing the handle is the flush.
+  bool close(std::int32_t& error) override {
+    if (handle_.close()) return true;
+    error = LastError();
+    return false;
+  }
+
+ private:
+  UniqueHandle handle_;
+};
+
+UniqueHandle OpenHandle(const std::string& path, DWORD access, DWORD disposition,
+                        std::int32_t& error) {
+  UniqueHandle handle(::CreateFileW(Utf8ToWide(path).c_str(), access, kShareAll, nullptr,
+                                    disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle) error = LastError();
+  return handle;
+}
+
+}  // namespace
+
+bool Win32PlainFileExists(const std::string& path) {
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = ::FindFirstFileW(Utf8ToWide(path).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  ::FindClose(search);
+  constexpr DWORD kNotPlain =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  return (found.dwFileAttributes & kNotPlain) == 0;
+}
+
+bool Win32DeleteFile(const std::string& path, std::int32_t& error) {
+  if (::DeleteFileW(Utf8ToWide(path).c_str())) return true;
+  const DWORD code = ::GetLastError();
+  if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return true;
+  error = static_cast<std::int32_t>(code);
+  return false;
+}
+
+std::unique_ptr<InputFile> Win32OpenForReading(const std::string& path, std::int32_t& error) {
+  UniqueHandle handle = OpenHandle(path, GENERIC_READ, OPEN_EXISTING, error);
+  if (!handle) return nullptr;
+  return std::make_unique<HandleInput>(std::move(handle));
+}
+
+std::unique_ptr<OutputFile> Win32OpenForWriting(const std::string& path, std::int32_t& error) {
+  UniqueHandle handle = OpenHandle(path, GENERIC_WRITE, CREATE_ALWAYS, error);
+  if (!handle) return nullptr;
+  return std::make_unique<HandleOutput>(std::move(handle));
+}
+
+}  // namespace kalmor

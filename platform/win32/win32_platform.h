@@ -1,0 +1,54 @@
+// The Platform of a Windows system.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/win32/win32_locale_queries.h"
+#include "platform/win32/win32_message_queries.h"
+#include "platform/win32/win32_system_type_queries.h"
+#include "platform/win32/win32_version_queries.h"
+
+namespace kalmor {
+
+class Win32Platform : public Platform {
+ public:
+  // programFolder replaces the executable's folder where given.
+  explicit Win32Platform(std::optional<std::string> programFolder = std::nullopt);
+
+  std::string programFolder() override;
+  char pathSeparator() const override { return '\\'; }
+
+  bool plainFileExists(const std::string& path) override;
+  bool deleteFile(const std::string& path, std::int32_t& error) override;
+  std::unique_ptr<InputFile> openForReading(const std::string& path,
+                                            std::int32_t& error) override;
+  std::unique_ptr<OutputFile> openForWriting(const std::string& path,
+                                             std::int32_t& error) override;
+  std::string toAnsi(const std::string& utf8) override;
+  std::string fromAnsi(const std::string& ansi) override;
+
+  bool createProcess(const std::string& applicationName, const std::string& commandLine,
+                     bool inheritHandles, std::uint32_t creationFlags,
+                     const StartupRecord& startup, ProcessRecord& process,
+                     std::int32_t& lastError) override;
+  WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) override;
+  void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
+  void closeProcessHandles(ProcessRecord& process) override;
+
+  // Throws WinVersionError (or MissingSystemFunction) when the system cannot be named.
+  std::string systemName() override;
+  SystemTypeQueries& systemTypeQueries() override { return systemType_; }
+  LocaleQueries& localeQueries() override { return locale_; }
+  MessageQueries& messageQueries() override { return messages_; }
+
+ private:
+  std::optional<std::string> programFolder_;
+  Win32VersionQueries version_;
+  Win32SystemTypeQueries systemType_;
+  Win32LocaleQueries locale_;
+  Win32MessageQueries messages_;
+};
+
+}  // namespace kalmor

@@ -1,0 +1,60 @@
+#include "platform/win32/win32_processes.h"
+
+#include <windows.h>
+
+namespace kalmor {
+namespace {
+
+HANDLE AsHandle(std::intptr_t value) { return reinterpret_cast<HANDLE>(value); }
+std::intptr_t FromHandle(HANDLE handle) { return reinterpret_cast<std::intptr_t>(handle); }
+
+}  // namespace
+
+bool Win32CreateProcess(const std::string& applicationName, const std::string& commandLine,
+                        bool inheritHandles, std::uint32_t creationFlags,
+                        const StartupRecord& startup, ProcessRecord& process,
+                        std::int32_t& lastError) {
+  STARTUPINFOA start{};
+  start.cb = startup.cb;
+  start.dwFlags = startup.dwFlags;
+  start.wShowWindow = startup.wShowWindow;
+  PROCESS_INFORMATION info{};
+  std::string writableCommandLine = commandLine;  // CreateProcessA may write into it
+  if (!::CreateProcessA(applicationName.c_str(), writableCommandLine.data(), nullptr, nullptr,
+                        inheritHandles ? TRUE : FALSE, creationFlags, nullptr, nullptr, &start,
+                        &info)) {
+    lastError = static_cast<std::int32_t>(::GetLastError());
+    return false;
+  }
+  process.process = FromHandle(info.hProcess);
+  process.thread = FromHandle(info.hThread);
+  process.processId = info.dwProcessId;
+  process.threadId = info.dwThreadId;
+  return true;
+}
+
+WaitOutcome Win32WaitForProcess(const ProcessRecord& process, int milliseconds) {
+  switch (::WaitForSingleObject(AsHandle(process.process), static_cast<DWORD>(milliseconds))) {
+    case WAIT_TIMEOUT:
+      return WaitOutcome::Timeout;
+    case WAIT_OBJECT_0:
+      return WaitOutcome::Ended;
+    default:
+      return WaitOutcome::Failed;
+  }
+}
+
+void Win32TerminateProcess(std::uint32_t processId, std::uint32_t exitCode) {
+  const HANDLE handle = ::OpenProcess(PROCESS_TERMINATE, FALSE, processId);
+  ::TerminateProcess(handle, exitCode);
+  ::CloseHandle(handle);
+}
+
+void Win32CloseProcessHandles(ProcessRecord& process) {
+  if (process.process != 0) ::CloseHandle(AsHandle(process.process));
+  if (process.thread != 0) ::CloseHandle(AsHandle(process.thread));
+  process.process = 0;
+  process.thread = 0;
+}
+
+}  // namespace kalmor

@@ -1,0 +1,27 @@
+#include "platform/win32/win32_program_folder.h"
+
+#include <windows.h>
+
+#include "platform/win32/win32_text.h"
+
+namespace kalmor {
+
+std::string Win32ExecutableFolder() {
+  // GetModuleFileNameW cuts a long path to the buffer; grow until it fits.
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return ".";
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const auto separator = path.find_last_of(L"\\/");
+  if (separator == std::wstring::npos) return ".";
+  return WideToUtf8(path.substr(0, separator));
+}
+
+}  // namespace kalmor

@@ -1,0 +1,10 @@
+// The folder of the running executable, as UTF-8, without a trailing separator.
+#pragma once
+
+#include <string>
+
+namespace kalmor {
+
+std::string Win32ExecutableFolder();
+
+}  // namespace kalmor
