@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Runs a cross-built Windows program under Wine, in a prefix of the build tree
 # (WINEPREFIX, set by the tests; else ./wineprefix), created on first use.
+# KALMOR_WINE_VERSION (win7, win10, ...) sets the Windows version the prefix
+# reports. Without Wine it exits 77, which the tests count as skipped.
 set -eu
 export WINEPREFIX="${WINEPREFIX:-$PWD/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 if ! command -v wine >/dev/null 2>&1; then
-  echo "wine-run: Wine is not installed; cannot run $1" >&2
-  exit 127
+  echo "wine-run: SKIPPED: Wine is not installed, so $1 cannot run here" \
+    "(install wine, wine32:i386 and wine64)" >&2
+  exit 77
 fi
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
@@ -16,6 +19,13 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     timeout 300 wineboot -i >/dev/null 2>&1 || true
     timeout 60 wineserver -w || true
     touch "$WINEPREFIX/.kalmor-ready"
+  fi
+  version="${KALMOR_WINE_VERSION:-}"
+  if [ -n "$version" ] && [ "$(cat "$WINEPREFIX/.kalmor-version" 2>/dev/null)" != "$version" ]; then
+    # winecfg also writes the registry's version and product name to match.
+    timeout 120 wine winecfg -v "$version" >/dev/null 2>&1
+    timeout 60 wineserver -w || true
+    echo "$version" >"$WINEPREFIX/.kalmor-version"
   fi
 ) 9>"$WINEPREFIX.lock"
 exec timeout --kill-after=10 "${KALMOR_WINE_TIMEOUT:-600}" wine "$@"

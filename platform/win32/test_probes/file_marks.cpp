@@ -1,0 +1,17 @@
+#include "platform/win32/test_probes/file_marks.h"
+
+#include <windows.h>
+
+#include "platform/win32/win32_text.h"
+
+namespace kalmor::probes {
+
+bool MarkFile(const std::string& path, FileMark mark) {
+  const std::wstring wide = Utf8ToWide(path);
+  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  const DWORD added = mark == FileMark::Hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_SYSTEM;
+  return ::SetFileAttributesW(wide.c_str(), (attributes & ~FILE_ATTRIBUTE_NORMAL) | added) != 0;
+}
+
+}  // namespace kalmor::probes
