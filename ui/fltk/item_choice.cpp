@@ -14,7 +14,6 @@ void ItemChoice::setItems(const std::vector<std::string>& items, int index) {
     for (std::size_t i = 0; i < texts_.size(); ++i) {
       menu_[i].label(texts_[i].c_str());
       menu_[i].labeltype(PlainLabel());
-      menu_[i].labelsize(textsize());
     }
     menu(menu_.data());
   }
