@@ -36,20 +36,6 @@ TEST(UsableDpi, ReplacesWhatNoScreenHasByTheStandardResolution) {
   EXPECT_EQ(UsableDpi(std::numeric_limits<double>::quiet_NaN()), kDefaultDpi);
 }
 
-TEST(PointsToPixels, DialogFontAtCommonResolutions) {
-  EXPECT_EQ(PointsToPixels(8, 96), 11);
-  EXPECT_EQ(PointsToPixels(8, 120), 13);
-  EXPECT_EQ(PointsToPixels(8, 144), 16);
-}
-
-TEST(CentredIn, MiddleOfTheWorkArea) {
-  EXPECT_EQ(CentredIn(PixelRect{0, 0, 1024, 768}, 344, 251), (PixelRect{340, 258, 344, 251}));
-  // A panel along the top moves the work area down.
-  EXPECT_EQ(CentredIn(PixelRect{0, 30, 1920, 1050}, 344, 251), (PixelRect{788, 429, 344, 251}));
-  // A second screen to the right.
-  EXPECT_EQ(CentredIn(PixelRect{1920, 0, 1280, 1024}, 344, 251), (PixelRect{2388, 386, 344, 251}));
-}
-
 class ClientPixelRectTest : public ::testing::Test {
  protected:
   testing::FakePlatform platform;
