@@ -6,14 +6,13 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh native
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j2 --target demo
-demo="$PWD/build/dev/demo"
+demo="$PWD/build/dev/kalmor-demo"
 if [ -z "${DISPLAY:-}" ]; then
   cat >&2 <<MSG
 The checker is built in $demo, but there is no display to open its window on.
-On a machine without a screen, run it under a virtual one:
-  xvfb-run -a -s "-screen 0 1024x768x24" $demo/KalmorChecker &
-  sleep 2; import -window root /tmp/checker.png    # a screenshot to look at
-or log in to a desktop session and run:  $demo/KalmorChecker
+On a machine without a screen, run it on a virtual one and take a screenshot:
+  xvfb-run -a -s "-screen 0 1024x768x24" sh -c '$demo/KalmorChecker & sleep 2; import -window root /tmp/checker.png; kill \$!'
+or, from a desktop session, run:  $demo/KalmorChecker
 MSG
   exit 2
 fi
