@@ -1,0 +1,186 @@
+// Copying a control's properties onto its native window.
+#include <algorithm>
+#include <string>
+
+#include "platform/win32/win32_text.h"
+#include "ui/win32/native_controls.h"
+#include "ui/win32/native_layout.h"
+#include "ui/win32/native_text.h"
+
+namespace kalmor {
+namespace {
+
+// Setting an unchanged text would repaint (and flicker) for nothing.
+void SetText(HWND window, const std::wstring& text) {
+  std::wstring current(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  current.resize(static_cast<std::size_t>(
+      GetWindowTextW(window, current.data(), static_cast<int>(current.size()))));
+  if (current != text) SetWindowTextW(window, text.c_str());
+}
+
+void SetFont(HWND window, HFONT font) {
+  if (reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)) != font) {
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+}
+
+std::wstring ListItem(HWND list, int index) {
+  const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == CB_ERR) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+}  // namespace
+
+void NativeControls::syncOne(Control& control) {
+  if (control.kind() == ControlKind::Form) {
+    syncForm(static_cast<const Form&>(control));
+    return;
+  }
+  HWND window = windowOf(control);
+  if (window == nullptr) return;
+  switch (control.kind()) {
+    case ControlKind::Frame:
+      SetFont(window, font_);
+      SetText(window, Utf8ToWide(static_cast<const Frame&>(control).caption()));
+      break;
+    case ControlKind::Label:
+      syncLabel(static_cast<const Label&>(control), window);
+      break;
+    case ControlKind::ComboBox:
+      syncList(static_cast<const ComboBox&>(control), window);
+      break;
+    case ControlKind::Button:
+      syncButton(static_cast<const Button&>(control), window);
+      break;
+    case ControlKind::Image: {
+      const HICON icon = icons_.icon(static_cast<const Image&>(control).picture(), pictureSize());
+      if (reinterpret_cast<HICON>(SendMessageW(window, STM_GETICON, 0, 0)) != icon) {
+        SendMessageW(window, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  place(control, window);
+  EnableWindow(window, control.enabled() ? TRUE : FALSE);
+  const bool shown = ShownOnScreen(control);
+  if (((GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0) != shown) {
+    ShowWindow(window, shown ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+void NativeControls::syncForm(const Form& form) {
+  SetText(main_, Utf8ToWide(form.caption()));
+  // Small icon for the title bar, big one (twice the size) for task switching.
+  SendMessageW(main_, WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(icons_.icon(form.icon(), pictureSize())));
+  SendMessageW(main_, WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(icons_.icon(form.icon(), 2 * pictureSize())));
+}
+
+void NativeControls::syncLabel(const Label& label, HWND window) {
+  SetFont(window, label.bold() ? boldFont_ : font_);
+  SetText(window, Utf8ToWide(WithCrLf(label.caption())));
+  // The colours are asked for at painting (WM_CTLCOLORSTATIC); a change
+  // shows with the next paint.
+  InvalidateRect(window, nullptr, TRUE);
+  syncToolTip(label, window);
+}
+
+void NativeControls::syncToolTip(const Label& label, HWND window) {
+  if (label.toolTip().empty() && toolTip_ == nullptr) return;
+  if (toolTip_ == nullptr) {
+    toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main_, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  }
+  std::wstring text = Utf8ToWide(label.toolTip());
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = main_;
+  tool.uId = reinterpret_cast<UINT_PTR>(window);
+  const bool known = SendMessageW(toolTip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.lpszText = text.data();
+  if (!known && !text.empty()) {
+    SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  } else if (known && text.empty()) {
+    SendMessageW(toolTip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  } else if (known) {
+    SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+void NativeControls::syncList(const ComboBox& list, HWND window) {
+  SetFont(window, font_);
+  const auto& items = list.items();
+  bool same = SendMessageW(window, CB_GETCOUNT, 0, 0) == static_cast<LRESULT>(items.size());
+  for (std::size_t i = 0; same && i < items.size(); ++i) {
+    same = ListItem(window, static_cast<int>(i)) == Utf8ToWide(items[i]);
+  }
+  if (!same) {
+    SendMessageW(window, CB_RESETCONTENT, 0, 0);
+    for (const std::string& item : items) {
+      SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
+    }
+  }
+  // CB_SETCURSEL raises no CBN_SELCHANGE, so this does not come back as a choice.
+  if (SendMessageW(window, CB_GETCURSEL, 0, 0) != list.listIndex()) {
+    SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(list.listIndex()), 0);
+  }
+}
+
+void NativeControls::syncButton(const Button& button, HWND window) {
+  SetFont(window, font_);
+  SetText(window, Utf8ToWide(button.caption()));
+  const HICON icon = icons_.icon(button.picture(), pictureSize());
+  if (reinterpret_cast<HICON>(SendMessageW(window, BM_GETIMAGE, IMAGE_ICON, 0)) != icon) {
+    SendMessageW(window, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+  }
+}
+
+void NativeControls::place(const Control& control, HWND window) {
+  PixelRect r = ClientRectOf(control, dpi_);
+  if (control.kind() == ControlKind::Label) {
+    const auto& label = static_cast<const Label&>(control);
+    if (label.autoSize()) {
+      const SIZE text = textSize(window, label.bold() ? boldFont_ : font_,
+                                 Utf8ToWide(WithCrLf(label.caption())));
+      r.w = text.cx;
+      r.h = text.cy;
+    } else {
+      // The system font may be taller than the layout's design font.
+      r.h = std::max(r.h, LabelLines(label) * lineHeight_);
+    }
+  } else if (control.kind() == ControlKind::ComboBox) {
+    // A drop-down list's window height includes its opened list.
+    r.h += 8 * lineHeight_;
+  }
+  RECT now{};
+  GetWindowRect(window, &now);
+  MapWindowPoints(HWND_DESKTOP, main_, reinterpret_cast<POINT*>(&now), 2);
+  if (now.left != r.x || now.top != r.y || now.right - now.left != r.w ||
+      now.bottom - now.top != r.h) {
+    SetWindowPos(window, nullptr, r.x, r.y, r.w, r.h, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+SIZE NativeControls::textSize(HWND window, HFONT font, const std::wstring& text) const {
+  const HDC dc = GetDC(window);
+  const HGDIOBJ old = SelectObject(dc, font);
+  RECT bounds{0, 0, 0, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds,
+            DT_CALCRECT | DT_NOPREFIX | DT_LEFT);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return SIZE{bounds.right - bounds.left, std::max<LONG>(bounds.bottom - bounds.top, lineHeight_)};
+}
+
+}  // namespace kalmor

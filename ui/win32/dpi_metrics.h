@@ -1,0 +1,19 @@
+// Screen resolution, window frame and the system's message font at a given
+// dpi. Functions that newer Windows versions have are looked up at run time,
+// so the program still starts where they are missing.
+#pragma once
+
+#include "ui/win32/windows_api.h"
+
+namespace kalmor {
+
+// GetDpiForWindow where the system has it, else the screen's LOGPIXELSX.
+int DpiOfWindow(HWND window);
+
+// The outer size of a window with this client size, style and resolution.
+SIZE OuterSize(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi);
+
+// The system's message font (the font of message boxes), scaled to dpi.
+HFONT CreateMessageFont(int dpi, bool bold);
+
+}  // namespace kalmor

@@ -1,0 +1,129 @@
+#include "ui/win32/native_controls.h"
+
+#include <algorithm>
+
+#include "ui/win32/control_ids.h"
+#include "ui/win32/dpi_metrics.h"
+#include "ui/win32/native_kind.h"
+#include "ui/win32/native_layout.h"
+
+namespace kalmor {
+
+NativeControls::NativeControls(HWND mainWindow, const std::vector<Control*>& controls,
+                               const std::vector<Control*>& focusOrder, int dpi)
+    : main_(mainWindow), controls_(controls), dpi_(dpi) {
+  makeFonts();
+  for (Control* control : controls_) {
+    const bool focusable =
+        std::find(focusOrder.begin(), focusOrder.end(), control) != focusOrder.end();
+    if (HWND window = create(*control, focusable)) windows_[control] = window;
+  }
+  stackInTabOrder(focusOrder);
+  for (Control* control : controls_) syncOne(*control);
+}
+
+NativeControls::~NativeControls() {
+  if (toolTip_ != nullptr) DestroyWindow(toolTip_);
+  for (const auto& [control, window] : windows_) DestroyWindow(window);
+  if (font_ != nullptr) DeleteObject(font_);
+  if (boldFont_ != nullptr) DeleteObject(boldFont_);
+}
+
+HWND NativeControls::windowOf(const Control& control) const {
+  const auto it = windows_.find(&control);
+  return it == windows_.end() ? nullptr : it->second;
+}
+
+Control* NativeControls::controlOf(HWND window) const {
+  for (const auto& [control, w] : windows_) {
+    if (w == window) return const_cast<Control*>(control);
+  }
+  return nullptr;
+}
+
+HWND NativeControls::create(Control& control, bool focusable) {
+  DWORD style = WS_CHILD | (focusable ? WS_TABSTOP : 0);
+  const wchar_t* windowClass = L"STATIC";
+  switch (NativeKindOf(control)) {
+    case NativeKind::None:
+      return nullptr;
+    case NativeKind::GroupBox:
+      windowClass = L"BUTTON";
+      style |= BS_GROUPBOX;
+      break;
+    case NativeKind::Label: {
+      const auto& label = static_cast<const Label&>(control);
+      // "&" is text in a label; fixed-size labels wrap words like the
+      // original toolkit's, auto-sized ones are measured on one line.
+      style |= SS_NOPREFIX | (label.autoSize() ? SS_LEFTNOWORDWRAP : SS_LEFT);
+      // Mouse messages reach a tool tip's label only with SS_NOTIFY.
+      if (!label.toolTip().empty()) style |= SS_NOTIFY;
+      break;
+    }
+    case NativeKind::DropDownList:
+      windowClass = L"COMBOBOX";
+      style |= WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS;
+      break;
+    case NativeKind::PushButton:
+      windowClass = L"BUTTON";
+      style |= BS_PUSHBUTTON;
+      break;
+    case NativeKind::Image:
+      style |= SS_ICON | SS_CENTERIMAGE;
+      break;
+  }
+  return CreateWindowExW(0, windowClass, L"", style, 0, 0, 0, 0, main_,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control.name()))),
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+void NativeControls::stackInTabOrder(const std::vector<Control*>& focusOrder) {
+  HWND above = HWND_TOP;
+  for (const Control* control : ZOrder(controls_, focusOrder)) {
+    HWND window = windowOf(*control);
+    SetWindowPos(window, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    above = window;
+  }
+}
+
+void NativeControls::setDpi(int dpi) {
+  if (dpi == dpi_) return;
+  dpi_ = dpi;
+  const HFONT oldFont = font_;
+  const HFONT oldBold = boldFont_;
+  makeFonts();
+  for (Control* control : controls_) syncOne(*control);
+  InvalidateRect(main_, nullptr, TRUE);
+  DeleteObject(oldFont);
+  DeleteObject(oldBold);
+}
+
+void NativeControls::sync(Control& control) {
+  syncOne(control);
+  if (control.kind() != ControlKind::Frame) return;
+  for (Control* other : controls_) {
+    for (const Control* c = other->container(); c != nullptr; c = c->container()) {
+      if (c == &control) {
+        syncOne(*other);
+        break;
+      }
+    }
+  }
+}
+
+void NativeControls::makeFonts() {
+  font_ = CreateMessageFont(dpi_, false);
+  boldFont_ = CreateMessageFont(dpi_, true);
+  const HDC dc = GetDC(main_);
+  const HGDIOBJ old = SelectObject(dc, font_);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(main_, dc);
+  lineHeight_ = metrics.tmHeight;
+}
+
+// The pictures are 16 x 16 at 96 dpi, as the 240-twip image that shows them.
+int NativeControls::pictureSize() const { return TwipsToPixels(240, dpi_); }
+
+}  // namespace kalmor

@@ -1,0 +1,60 @@
+// The native child windows of the checker's controls: created once from the
+// controls, then kept in step with them, one control at a time.
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "testbench/controls.h"
+#include "ui/win32/picture_icons.h"
+#include "ui/win32/windows_api.h"
+
+namespace kalmor {
+
+class NativeControls {
+ public:
+  // controls: containers before their contents, the form first. Creates the
+  // windows as children of mainWindow and copies every property onto them.
+  NativeControls(HWND mainWindow, const std::vector<Control*>& controls,
+                 const std::vector<Control*>& focusOrder, int dpi);
+  ~NativeControls();
+  NativeControls(const NativeControls&) = delete;
+  NativeControls& operator=(const NativeControls&) = delete;
+
+  // Null for controls without a window of their own.
+  HWND windowOf(const Control& control) const;
+  Control* controlOf(HWND window) const;
+  int dpi() const { return dpi_; }
+
+  // Fonts, pictures and positions for a new screen resolution.
+  void setDpi(int dpi);
+  // Copies the control's properties onto its window; a frame carries its
+  // contents along (position, visibility).
+  void sync(Control& control);
+
+ private:
+  HWND create(Control& control, bool focusable);
+  void stackInTabOrder(const std::vector<Control*>& focusOrder);
+  void syncOne(Control& control);
+  void syncForm(const Form& form);
+  void syncLabel(const Label& label, HWND window);
+  void syncToolTip(const Label& label, HWND window);
+  void syncList(const ComboBox& list, HWND window);
+  void syncButton(const Button& button, HWND window);
+  void place(const Control& control, HWND window);
+  SIZE textSize(HWND window, HFONT font, const std::wstring& text) const;
+  void makeFonts();
+  int pictureSize() const;
+
+  HWND main_;
+  std::vector<Control*> controls_;
+  std::map<const Control*, HWND> windows_;
+  int dpi_;
+  HFONT font_ = nullptr;
+  HFONT boldFont_ = nullptr;
+  int lineHeight_ = 0;
+  PictureIcons icons_;
+  HWND toolTip_ = nullptr;
+};
+
+}  // namespace kalmor
