@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
 # Runs a cross-built Windows program under Wine, in a prefix of the build tree
-# (WINEPREFIX, set by the tests; else ./wineprefix), created on first use.
+# (WINEPREFIX, set by the tests; else wineprefix in the build folder that holds
+# the current folder, so that build steps share one), created on first use.
 # KALMOR_WINE_VERSION (win7, win10, ...) sets the Windows version the prefix
 # reports. Without Wine it exits 77, which the tests count as skipped.
 set -eu
-export WINEPREFIX="${WINEPREFIX:-$PWD/wineprefix}"
+build_folder() {
+  local folder=$PWD
+  while [ "$folder" != / ] && [ ! -f "$folder/CMakeCache.txt" ]; do folder=$(dirname "$folder"); done
+  [ -f "$folder/CMakeCache.txt" ] && echo "$folder" || echo "$PWD"
+}
+export WINEPREFIX="${WINEPREFIX:-$(build_folder)/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 if ! command -v wine >/dev/null 2>&1; then
