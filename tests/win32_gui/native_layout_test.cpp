@@ -1,0 +1,135 @@
+// Where native windows go and in which order, decided without Windows.
+#include <gtest/gtest.h>
+
+#include "tests/support/window_fixture.h"
+#include "ui/win32/control_ids.h"
+#include "ui/win32/native_kind.h"
+#include "ui/win32/native_layout.h"
+#include "ui/win32/native_text.h"
+
+namespace kalmor::testing {
+namespace {
+
+TEST(TwipsToPixels, RoundsLikeMulDivOnBothSidesOfZero) {
+  const struct {
+    int twips, dpi, pixels;
+  } cases[] = {
+      {5160, 96, 344}, {3765, 96, 251}, {15, 96, 1},    {7, 96, 0},     {8, 96, 1},
+      {-1200, 96, -80}, {-8, 96, -1},   {5160, 144, 516}, {3765, 120, 314}, {0, 192, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " twips at " << c.dpi;
+  }
+}
+
+TEST(PixelGeometry, CentresInTheWorkAreaIncludingItsOffset) {
+  EXPECT_EQ(CentredIn(PixelRect{0, 0, 1024, 768}, 350, 280), (PixelRect{337, 244, 350, 280}));
+  EXPECT_EQ(CentredIn(PixelRect{100, 30, 800, 600}, 800, 600), (PixelRect{100, 30, 800, 600}));
+}
+
+class NativeLayoutTest : public WindowTest {};
+
+TEST_F(NativeLayoutTest, ContentsOfFramesAddUpTheirContainersOffsets) {
+  putEverything();
+  frmKalmorChecker& w = load();
+  // Directly on the form: its own rectangle.
+  EXPECT_EQ(ClientRectOf(w.cmdOK, 96), (PixelRect{188, 216, 73, 25}));
+  // In rahmen(14) at 120, 1920.
+  EXPECT_EQ(ClientRectOf(w.lblStatus, 96), (PixelRect{44, 148, 27, 13}));
+  // In frameTime at 3600, 300 inside rahmen(14).
+  EXPECT_EQ(ClientRectOf(w.lblTimer, 96), (PixelRect{285, 148, 42, 13}));
+  // Moved out of sight by start-up.
+  EXPECT_EQ(ClientRectOf(w.cmdDummy, 96).x, -80);
+}
+
+TEST_F(NativeLayoutTest, HiddenContainerHidesItsContents) {
+  putEverything();
+  frmKalmorChecker& w = load();
+  EXPECT_FALSE(ShownOnScreen(w.lblTimer));  // frameTime starts hidden
+  EXPECT_TRUE(ShownOnScreen(w.lblStatus));
+  w.frameTime.setVisible(true);
+  EXPECT_TRUE(ShownOnScreen(w.lblTimer));
+  w.rahmen14.setVisible(false);
+  EXPECT_FALSE(ShownOnScreen(w.lblTimer));
+  EXPECT_FALSE(ShownOnScreen(w.lblStatus));
+}
+
+TEST_F(NativeLayoutTest, OnlyTheResultLabelHoldsTwoLines) {
+  putEverything();
+  frmKalmorChecker& w = load();
+  EXPECT_EQ(LabelLines(w.lblResult), 2);
+  EXPECT_EQ(LabelLines(w.lblOSVersion), 1);
+  EXPECT_EQ(LabelLines(w.lblStatus), 1);
+}
+
+TEST_F(NativeLayoutTest, ZOrderIsTheFocusOrderThenOtherWindowsThenGroupBoxes) {
+  putEverything();
+  frmKalmorChecker& w = load();
+  const std::vector<Control*> order = ZOrder(w.controls(), w.focusOrder());
+  const std::vector<Control*> focus(order.begin(), order.begin() + 7);
+  EXPECT_EQ(focus, w.focusOrder());
+  ASSERT_GE(order.size(), 3u);
+  // rahmen(11), Frame3, rahmen(14) at the bottom; frameTime has no window.
+  EXPECT_EQ(order[order.size() - 3], &w.rahmen11);
+  EXPECT_EQ(order[order.size() - 2], &w.Frame3);
+  EXPECT_EQ(order[order.size() - 1], &w.rahmen14);
+  EXPECT_EQ(std::count(order.begin(), order.end(), &w.frameTime), 0);
+  EXPECT_EQ(std::count(order.begin(), order.end(), &w.tbLanguage), 0);
+  EXPECT_EQ(std::count(order.begin(), order.end(), &w.lblStatus), 1);
+}
+
+TEST_F(NativeLayoutTest, EveryNativeWindowHasItsOwnIdAboveTheDialogCommands) {
+  putEverything();
+  frmKalmorChecker& w = load();
+  std::vector<int> ids;
+  for (const Control* control : w.controls()) {
+    if (NativeKindOf(*control) == NativeKind::None) continue;
+    const int id = ControlId(control->name());
+    EXPECT_GT(id, 2) << control->name();  // IDOK and IDCANCEL are 1 and 2
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), id), 0) << control->name();
+    ids.push_back(id);
+  }
+  EXPECT_EQ(ControlId("no such control"), 0);
+}
+
+TEST_F(NativeLayoutTest, KindsOfNativeWindow) {
+  putEverything();
+  frmKalmorChecker& w = load();
+  EXPECT_EQ(NativeKindOf(w.form), NativeKind::None);
+  EXPECT_EQ(NativeKindOf(w.rahmen11), NativeKind::GroupBox);
+  EXPECT_EQ(NativeKindOf(w.frameTime), NativeKind::None);  // no border, no caption
+  EXPECT_EQ(NativeKindOf(w.lblStatus), NativeKind::Label);
+  EXPECT_EQ(NativeKindOf(w.lstTask), NativeKind::DropDownList);
+  EXPECT_EQ(NativeKindOf(w.cmdDummy), NativeKind::PushButton);
+  EXPECT_EQ(NativeKindOf(w.bild0), NativeKind::Image);
+  EXPECT_EQ(NativeKindOf(w.tbLanguage), NativeKind::None);
+  EXPECT_EQ(NativeKindOf(w.Timer1), NativeKind::None);
+}
+
+TEST(NativeText, EveryLineBreakBecomesCrLf) {
+  const struct {
+    const char* caption;
+    const char* shown;
+  } cases[] = {
+      {"", ""},
+      {"one line", "one line"},
+      {"Error number: 2\rThe file", "Error number: 2\r\nThe file"},
+      {"a\r\nb", "a\r\nb"},
+      {"a\nb", "a\r\nb"},
+      {"a\r\rb\r", "a\r\n\r\nb\r\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(WithCrLf(c.caption), c.shown) << c.caption;
+}
+
+TEST(NativeText, ColoursResolveToColorRefs) {
+  constexpr std::uint32_t text = 0x00101010;
+  constexpr std::uint32_t face = 0x00F0F0F0;
+  EXPECT_EQ(ColourRef(kBlue, text, face), 0x00FF0000u);  // COLORREF is 0x00BBGGRR
+  EXPECT_EQ(ColourRef(kRed, text, face), 0x000000FFu);
+  EXPECT_EQ(ColourRef(Colour::rgb(1, 2, 3), text, face), 0x00030201u);
+  EXPECT_EQ(ColourRef(Colour::buttonText(), text, face), text);
+  EXPECT_EQ(ColourRef(Colour::buttonFace(), text, face), face);
+}
+
+}  // namespace
+}  // namespace kalmor::testing
