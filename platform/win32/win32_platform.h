@@ -1,4 +1,6 @@
-// The Platform of a Windows system.
+// The Platform of a Windows system. Its members are defined by concern:
+// files in win32_platform_files.cpp, the solver process in
+// win32_platform_processes.cpp, the rest in win32_platform.cpp.
 #pragma once
 
 #include <optional>
@@ -20,6 +22,8 @@ class Win32Platform : public Platform {
   std::string programFolder() override;
   char pathSeparator() const override { return '\\'; }
 
+  // Files, through the wide-character API so that folder names outside the
+  // ANSI code page work. Paths are UTF-8.
   bool plainFileExists(const std::string& path) override;
   bool deleteFile(const std::string& path, std::int32_t& error) override;
   std::unique_ptr<InputFile> openForReading(const std::string& path,
@@ -29,11 +33,16 @@ class Win32Platform : public Platform {
   std::string toAnsi(const std::string& utf8) override;
   std::string fromAnsi(const std::string& ansi) override;
 
+  // CreateProcessA. Both strings are in the ANSI code page already. The
+  // application name is passed explicitly, so blanks in its folder cannot make
+  // the system start another file; the command line goes as a writable copy.
+  // Environment and current folder are inherited.
   bool createProcess(const std::string& applicationName, const std::string& commandLine,
                      bool inheritHandles, std::uint32_t creationFlags,
                      const StartupRecord& startup, ProcessRecord& process,
                      std::int32_t& lastError) override;
   WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) override;
+  // OpenProcess + TerminateProcess + CloseHandle; a process already gone is no error.
   void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
   void closeProcessHandles(ProcessRecord& process) override;
 

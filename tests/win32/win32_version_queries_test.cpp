@@ -58,21 +58,6 @@ TEST(Win32RegistryQueries, ReadsTheProductNameAndNothingForWhatIsMissing) {
             "");
 }
 
-TEST(Win32RegistryQueries, TheSizeQueryCountsTheTerminatingNul) {
-  Win32VersionQueries queries;
-  RegistryQueries& registry = queries.registry();
-  RegistryKey key = 0;
-  ASSERT_EQ(registry.regOpenKeyEx(kHkeyLocalMachine, kCurrentVersion, 0, kKeyQueryValue, key), 0);
-  ASSERT_NE(key, 0u);
-  std::uint32_t size = 0;
-  ASSERT_EQ(registry.regQueryValueEx(key, "CurrentVersion", nullptr, size), 0);
-  std::string text(size, ' ');
-  ASSERT_EQ(registry.regQueryValueEx(key, "CurrentVersion", text.data(), size), 0);
-  EXPECT_EQ(text.find('\0'), text.size() - 1) << "one NUL, at the end";
-  EXPECT_NE(text.find('.'), std::string::npos) << text;  // "6.1", "10.0", ...
-  EXPECT_EQ(registry.regCloseKey(key), 0);
-}
-
 TEST(SystemFunction, IsLookedUpAtItsFirstCallAndMissingOnesThrow) {
   using GetProcessId = unsigned long(__stdcall*)();
   SystemFunction<GetProcessId> present(L"kernel32.dll", "GetCurrentProcessId");

@@ -1,10 +1,9 @@
-#include "platform/win32/win32_files.h"
-
 #include <windows.h>
 
 #include <algorithm>
 
 #include "platform/win32/win32_handle.h"
+#include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_text.h"
 
 namespace kalmor {
@@ -75,7 +74,8 @@ UniqueHandle OpenHandle(const std::string& path, DWORD access, DWORD disposition
 
 }  // namespace
 
-bool Win32PlainFileExists(const std::string& path) {
+// A file search that finds plain files only: no folder, nothing hidden or system.
+bool Win32Platform::plainFileExists(const std::string& path) {
   WIN32_FIND_DATAW found{};
   const HANDLE search = ::FindFirstFileW(Utf8ToWide(path).c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return false;
@@ -85,7 +85,7 @@ bool Win32PlainFileExists(const std::string& path) {
   return (found.dwFileAttributes & kNotPlain) == 0;
 }
 
-bool Win32DeleteFile(const std::string& path, std::int32_t& error) {
+bool Win32Platform::deleteFile(const std::string& path, std::int32_t& error) {
   if (::DeleteFileW(Utf8ToWide(path).c_str())) return true;
   const DWORD code = ::GetLastError();
   if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return true;
@@ -93,13 +93,15 @@ bool Win32DeleteFile(const std::string& path, std::int32_t& error) {
   return false;
 }
 
-std::unique_ptr<InputFile> Win32OpenForReading(const std::string& path, std::int32_t& error) {
+std::unique_ptr<InputFile> Win32Platform::openForReading(const std::string& path,
+                                                         std::int32_t& error) {
   UniqueHandle handle = OpenHandle(path, GENERIC_READ, OPEN_EXISTING, error);
   if (!handle) return nullptr;
   return std::make_unique<HandleInput>(std::move(handle));
 }
 
-std::unique_ptr<OutputFile> Win32OpenForWriting(const std::string& path, std::int32_t& error) {
+std::unique_ptr<OutputFile> Win32Platform::openForWriting(const std::string& path,
+                                                          std::int32_t& error) {
   UniqueHandle handle = OpenHandle(path, GENERIC_WRITE, CREATE_ALWAYS, error);
   if (!handle) return nullptr;
   return std::make_unique<HandleOutput>(std::move(handle));

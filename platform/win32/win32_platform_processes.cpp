@@ -1,6 +1,6 @@
-#include "platform/win32/win32_processes.h"
-
 #include <windows.h>
+
+#include "platform/win32/win32_platform.h"
 
 namespace kalmor {
 namespace {
@@ -10,10 +10,10 @@ std::intptr_t FromHandle(HANDLE handle) { return reinterpret_cast<std::intptr_t>
 
 }  // namespace
 
-bool Win32CreateProcess(const std::string& applicationName, const std::string& commandLine,
-                        bool inheritHandles, std::uint32_t creationFlags,
-                        const StartupRecord& startup, ProcessRecord& process,
-                        std::int32_t& lastError) {
+bool Win32Platform::createProcess(const std::string& applicationName,
+                                  const std::string& commandLine, bool inheritHandles,
+                                  std::uint32_t creationFlags, const StartupRecord& startup,
+                                  ProcessRecord& process, std::int32_t& lastError) {
   STARTUPINFOA start{};
   start.cb = startup.cb;
   start.dwFlags = startup.dwFlags;
@@ -33,7 +33,7 @@ bool Win32CreateProcess(const std::string& applicationName, const std::string& c
   return true;
 }
 
-WaitOutcome Win32WaitForProcess(const ProcessRecord& process, int milliseconds) {
+WaitOutcome Win32Platform::waitForProcess(const ProcessRecord& process, int milliseconds) {
   switch (::WaitForSingleObject(AsHandle(process.process), static_cast<DWORD>(milliseconds))) {
     case WAIT_TIMEOUT:
       return WaitOutcome::Timeout;
@@ -44,13 +44,13 @@ WaitOutcome Win32WaitForProcess(const ProcessRecord& process, int milliseconds) 
   }
 }
 
-void Win32TerminateProcess(std::uint32_t processId, std::uint32_t exitCode) {
+void Win32Platform::terminateProcess(std::uint32_t processId, std::uint32_t exitCode) {
   const HANDLE handle = ::OpenProcess(PROCESS_TERMINATE, FALSE, processId);
   ::TerminateProcess(handle, exitCode);
   ::CloseHandle(handle);
 }
 
-void Win32CloseProcessHandles(ProcessRecord& process) {
+void Win32Platform::closeProcessHandles(ProcessRecord& process) {
   if (process.process != 0) ::CloseHandle(AsHandle(process.process));
   if (process.thread != 0) ::CloseHandle(AsHandle(process.thread));
   process.process = 0;
