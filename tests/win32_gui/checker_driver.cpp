@@ -36,6 +36,8 @@ bool OneOf(const std::wstring& text, Texts texts) {
   return false;
 }
 
+std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
 std::string Utf8(const std::wstring& text) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<std::size_t>(size), '\0');
@@ -85,7 +87,7 @@ std::wstring FirstLine(const std::string& path) {
   std::string line;
   std::getline(file, line);
   if (!line.empty() && line.back() == '\r') line.pop_back();
-  return std::wstring(line.begin(), line.end());
+  return Wide(line);
 }
 
 bool PrepareFolder(const std::string& folder, const std::string& checker,
@@ -103,6 +105,21 @@ bool SystemIs64Bit() {
   GetNativeSystemInfo(&info);
   return info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64 ||
          info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_ARM64;
+}
+
+// FILEVERSION of the program's version resource, as "a.b.c.d".
+std::string FileVersion(const std::string& program) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(program.c_str(), &ignored);
+  std::string data(size, '\0');
+  if (size == 0 || !GetFileVersionInfoA(program.c_str(), 0, size, data.data())) return "none";
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length)) return "none";
+  return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+         std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+         std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
+         std::to_string(LOWORD(fixed->dwFileVersionLS));
 }
 
 int ScreenDpi() {
@@ -137,6 +154,15 @@ void CloseAndExpectExit(const CheckerProcess& checker, Checks& checks, bool byBu
 }
 
 void Pass(const CheckerProcess& checker, const std::string& folder, Checks& checks) {
+  const std::string program = folder + "\\KalmorChecker.exe";
+  const std::string fileVersion = FileVersion(program);
+  checks.expect(fileVersion == std::to_string(KALMOR_VERSION_MAJOR) + "." +
+                                   std::to_string(KALMOR_VERSION_MINOR) + ".0." +
+                                   std::to_string(KALMOR_VERSION_REVISION),
+                "the program's version resource carries the version", Wide(fileVersion));
+  checks.expect(ExtractIconExA(program.c_str(), -1, nullptr, nullptr, 0) >= 1,
+                "the program file carries an icon");
+
   const std::wstring version = L" " + std::to_wstring(KALMOR_VERSION_MAJOR) + L"." +
                                std::to_wstring(KALMOR_VERSION_MINOR) + L" Build " +
                                std::to_wstring(KALMOR_VERSION_REVISION);
