@@ -7,7 +7,7 @@ what="${1:-all}"
 native=(cmake make g++ libgtest-dev libfltk1.3-dev xvfb xauth x11-utils xdotool imagemagick
         libbenchmark-dev clang libclang-rt-14-dev python3 zip)
 cross=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
-       wine wine32 wine64 locales)
+       wine wine32:i386 wine64 locales)
 
 wanted=("${native[@]}")
 [ "$what" = all ] && wanted+=("${cross[@]}")
@@ -18,7 +18,6 @@ for p in "${wanted[@]}"; do
 done
 if [ "$what" = all ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
-  missing+=(wine32)
 fi
 if [ ${#missing[@]} -gt 0 ]; then
   if [ "$(id -u)" -ne 0 ]; then
