@@ -72,6 +72,15 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// A named pipe in place of a file would block open() until a partner comes,
+// which may be never; without O_NONBLOCK it fails at once (ENXIO for writing).
+// Later reads and writes block as usual.
+int OpenWithoutWaiting(const std::string& path, int flags, mode_t mode = 0) {
+  const int fd = ::open(path.c_str(), flags | O_NONBLOCK, mode);
+  if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
 }  // namespace
 
 bool PosixPlainFileExists(const std::string& path) {
@@ -88,7 +97,7 @@ bool PosixDeleteFile(const std::string& path, std::int32_t& error) {
 }
 
 std::unique_ptr<InputFile> PosixOpenForReading(const std::string& path, std::int32_t& error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = OpenWithoutWaiting(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     error = errno;
     return nullptr;
@@ -97,7 +106,7 @@ std::unique_ptr<InputFile> PosixOpenForReading(const std::string& path, std::int
 }
 
 std::unique_ptr<OutputFile> PosixOpenForWriting(const std::string& path, std::int32_t& error) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  const int fd = OpenWithoutWaiting(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) {
     error = errno;
     return nullptr;
