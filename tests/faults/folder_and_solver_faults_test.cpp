@@ -1,0 +1,290 @@
+// Faults of the folder and of the solver: what the window shows, and that the
+// run neither hangs nor leaves processes or changed files behind.
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+#include "tests/faults/fault_fixture.h"
+#include "tests/faults/process_census.h"
+
+namespace kalmor::faults {
+namespace {
+
+constexpr const char* kImmutableSkip =
+    "the immutable attribute is refused here (file system or privileges); as root, "
+    "permission bits do not stop writes, so a read-only folder cannot be made";
+
+std::string FirstLineOf(const fs::path& file) {
+  const std::string text = Slurp(file);
+  return text.substr(0, text.find('\r'));
+}
+
+using FolderFaults = FaultRun;
+
+TEST_F(FolderFaults, ReadOnlyFolderShowsWhyTheRunCannotStart) {
+  task("<Protokoll>\r\n");
+  auto& f = load();
+  const Snapshot before = TakeSnapshot(folder_);
+  if (!markImmutable(folder_)) GTEST_SKIP() << kImmutableSkip;
+  press();
+  expectOutcome(SystemError(EPERM, "Operation not permitted"));
+  EXPECT_EQ(f.uProc.processId, 0u) << "no solver may start without its input";
+  expectOnlyRunFilesChanged(before);
+}
+
+TEST_F(FolderFaults, ReadOnlyFolderWithAnOldInputFileFailsTheRun) {
+  // TMP_INPUT.INP itself stays writable, KM.OUT cannot be created.
+  task("<Protokoll>\r\n");
+  Spit(folder_ / "TMP_INPUT.INP", "old");
+  load();
+  const Snapshot before = TakeSnapshot(folder_);
+  if (!markImmutable(folder_)) GTEST_SKIP() << kImmutableSkip;
+  press();
+  expectOutcome(Failed());
+  EXPECT_EQ(Slurp(folder_ / "TMP_INPUT.INP"),
+            "Protokoll " + (folder_ / "KM.OUT").string() + "\r\n");
+  expectOnlyRunFilesChanged(before);
+}
+
+TEST_F(FolderFaults, OldResultThatCannotBeDeletedStopsTheRunBeforeItStarts) {
+  // A surviving KM.OUT would make a failing solver pass.
+  task("%standin nowrite\r\n<Protokoll>\r\n");
+  Spit(folder_ / "KM.OUT", "old result\r\n");
+  auto& f = load();
+  const Snapshot before = TakeSnapshot(folder_);
+  if (!markImmutable(folder_ / "KM.OUT")) GTEST_SKIP() << kImmutableSkip;
+  press();
+  expectOutcome(SystemError(EPERM, "Operation not permitted"));
+  EXPECT_EQ(f.uProc.processId, 0u);
+  EXPECT_FALSE(fs::exists(folder_ / "TMP_INPUT.INP"));
+  expectOnlyRunFilesChanged(before);
+}
+
+TEST_F(FolderFaults, InputFileThatIsAFolderShowsTheSystemError) {
+  task("<Protokoll>\r\n");
+  fs::create_directories(folder_ / "TMP_INPUT.INP/inside");
+  Spit(folder_ / "TMP_INPUT.INP/inside/keep.txt", "keep");
+  auto& f = load();
+  const Snapshot before = TakeSnapshot(folder_);
+  press();
+  expectOutcome(SystemError(EISDIR, "Is a directory"));
+  EXPECT_EQ(f.uProc.processId, 0u);
+  expectOnlyRunFilesChanged(before);
+}
+
+TEST_F(FolderFaults, InputFileThatIsANamedPipeDoesNotHang) {
+  // Opening a pipe without a reader for writing would block for ever.
+  task("<Protokoll>\r\n");
+  ASSERT_EQ(::mkfifo((folder_ / "TMP_INPUT.INP").c_str(), 0644), 0);
+  auto& f = load();
+  const Snapshot before = TakeSnapshot(folder_);
+  press();
+  expectOutcome(SystemError(ENXIO, "No such device or address"));
+  EXPECT_EQ(f.uProc.processId, 0u);
+  expectOnlyRunFilesChanged(before);
+}
+
+TEST_F(FolderFaults, OutputThatIsAFolderIsNoResult) {
+  // Not deleted (it is no file of ours), not judged as written.
+  task("<Protokoll>\r\n");
+  fs::create_directories(folder_ / "KM.OUT");
+  Spit(folder_ / "KM.OUT/solution.txt", "not ours");
+  load();
+  const Snapshot before = TakeSnapshot(folder_);
+  press();
+  expectOutcome(Failed());
+  expectOnlyRunFilesChanged(before);
+}
+
+TEST_F(FolderFaults, TaskFileGoneAfterStartUpEndsThePressSilently) {
+  for (const bool asFolder : {false, true}) {
+    SCOPED_TRACE(asFolder ? "replaced by a folder" : "deleted");
+    task("<Protokoll>\r\n");
+    auto& f = load();
+    const std::string status = f.lblStatus.caption();
+    const std::string button = f.cmdOK.caption();
+    fs::remove(folder_ / "test_#3.INP");
+    if (asFolder) fs::create_directory(folder_ / "test_#3.INP");
+    const Snapshot before = TakeSnapshot(folder_);
+    press();
+    EXPECT_EQ(f.lblStatus.caption(), status);
+    EXPECT_EQ(f.cmdOK.caption(), button);
+    EXPECT_EQ(f.uProc.processId, 0u);
+    EXPECT_FALSE(fs::exists(folder_ / "TMP_INPUT.INP"));
+    expectOnlyRunFilesChanged(before);
+    fs::remove(folder_ / "test_#3.INP");
+  }
+}
+
+using SolverFaults = FaultRun;
+
+TEST_F(SolverFaults, SolverThatIsNoProgramShowsTheSystemError) {
+  struct Case {
+    const char* what;
+    std::function<void(const fs::path&)> make;
+    int error;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"a folder", [](const fs::path& p) { fs::create_directory(p); }, EACCES, "Permission denied"},
+      {"not executable",
+       [](const fs::path& p) {
+         fs::copy_file(KALMOR_STANDIN_SOLVER, p);
+         fs::permissions(p, fs::perms::owner_read | fs::perms::owner_write);
+       },
+       EACCES, "Permission denied"},
+      {"a text file",
+       [](const fs::path& p) {
+         Spit(p, "Kalmor 64-Bit\r\nthis is no program\r\n");
+         fs::permissions(p, fs::perms::owner_all);
+       },
+       ENOEXEC, "Exec format error"},
+      {"an empty file",
+       [](const fs::path& p) {
+         Spit(p, "");
+         fs::permissions(p, fs::perms::owner_all);
+       },
+       ENOEXEC, "Exec format error"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    task("<Protokoll>\r\n");
+    fs::remove_all(folder_ / "kmwin64.exe");
+    c.make(folder_ / "kmwin64.exe");
+    auto& f = load();
+    const Snapshot before = TakeSnapshot(folder_);
+    press();
+    expectOutcome(SystemError(c.error, c.text));
+    EXPECT_TRUE(f.StartFailed);
+    expectOnlyRunFilesChanged(before);
+  }
+}
+
+TEST_F(SolverFaults, CrashJudgedByItsOutputAlone) {
+  struct Case {
+    const char* directives;
+    bool passes;
+  };
+  for (const Case& c : {Case{"%standin crash\r\n", true},
+                        Case{"%standin crash\r\n%standin nowrite\r\n", false}}) {
+    SCOPED_TRACE(c.directives);
+    task(std::string(c.directives) + "<Protokoll>\r\n");
+    load();
+    const Snapshot before = TakeSnapshot(folder_);
+    press();
+    expectOutcome(c.passes ? Passed(FirstLineOf(folder_ / "KM.OUT")) : Failed());
+    expectOnlyRunFilesChanged(before);
+  }
+}
+
+TEST_F(SolverFaults, StopEndsASolverThatRunsForHoursAndIgnoresPoliteSignals) {
+  // Dispositions set to ignore survive exec, so the solver ignores these too.
+  constexpr std::array kPolite = {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1};
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  std::array<struct sigaction, kPolite.size()> saved{};
+  for (std::size_t i = 0; i < kPolite.size(); ++i) ::sigaction(kPolite[i], &ignore, &saved[i]);
+
+  task("%standin sleep 36000000\r\n<Protokoll>\r\n");
+  auto& f = load();
+  const Snapshot before = TakeSnapshot(folder_);
+  int pid = 0;
+  std::string ignored;
+  afterPumps(20, [&] {
+    pid = static_cast<int>(f.uProc.processId);
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+      if (line.rfind("SigIgn:", 0) == 0) ignored = line;
+    }
+    toolkit_.click(f.cmdOK);
+  });
+  press();
+  for (std::size_t i = 0; i < kPolite.size(); ++i) ::sigaction(kPolite[i], &saved[i], nullptr);
+
+  ASSERT_FALSE(ignored.empty());
+  const unsigned long long mask = std::stoull(ignored.substr(7), nullptr, 16);
+  for (const int signal : kPolite) {
+    EXPECT_NE(mask & (1ULL << (signal - 1)), 0u) << "the solver does not ignore signal " << signal;
+  }
+  expectOutcome(Aborted());
+  ASSERT_NE(pid, 0);
+  EXPECT_EQ(census::ProcessState(pid), '\0') << "the solver must be gone";
+  expectOnlyRunFilesChanged(before);
+}
+
+TEST_F(SolverFaults, SolversOwnChildNeitherBlocksTheRunNorIsKilled) {
+  struct Case {
+    const char* name;
+    const char* directives;
+    bool stop;
+    Outcome (*outcome)(const fs::path& folder);
+  };
+  const Case cases[] = {
+      {"solver ends by itself", "%standin child 1500\r\n",
+       false, [](const fs::path& folder) { return Passed(FirstLineOf(folder / "KM.OUT")); }},
+      {"solver stopped", "%standin child 1500\r\n%standin sleep 36000000\r\n",
+       true, [](const fs::path&) { return Aborted(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string childLog = (folder_ / "standin_child.log").string();
+    fs::remove(childLog);
+    task(std::string(c.directives) + "<Protokoll>\r\n");
+    load();
+    const Snapshot before = TakeSnapshot(folder_);
+    if (c.stop) {
+      stopWhen([&] { return !census::ProcessesMentioning(childLog).empty(); });
+    }
+    press();
+    // The run is over while the solver's child still sleeps.
+    EXPECT_FALSE(census::ProcessesMentioning(childLog).empty())
+        << "the solver's child should still be running";
+    expectOutcome(c.outcome(folder_));
+    ASSERT_TRUE(waitUntilNoneLeft(std::chrono::seconds(20)));
+    EXPECT_EQ(Slurp(folder_ / "standin_child.log"), "child slept 1500 ms\n")
+        << "the child must finish its work, not be killed";
+    expectOnlyRunFilesChanged(before);
+  }
+}
+
+TEST_F(SolverFaults, ClosingMidRunEndsTheSolverAndJudgesNothing) {
+  for (const bool byButton : {false, true}) {
+    SCOPED_TRACE(byButton ? "Close button" : "close box");
+    task("%standin sleep 36000000\r\n<Protokoll>\r\n");
+    auto& f = load();
+    const Snapshot before = TakeSnapshot(folder_);
+    int pid = 0;
+    afterPumps(20, [&] {
+      pid = static_cast<int>(f.uProc.processId);
+      if (byButton) {
+        toolkit_.click(f.cmdClose);
+      } else {
+        toolkit_.closeBox();
+      }
+    });
+    EXPECT_THROW(toolkit_.click(f.cmdOK), ProgramEnded);
+    ASSERT_NE(pid, 0);
+    // Killed, not waited for: it dies in moments and the end of the program reaps it.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (census::ProcessState(pid) != 'Z' && std::chrono::steady_clock::now() < until) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(census::ProcessState(pid), 'Z');
+    // Nothing after the close ran: the window still shows the running test.
+    EXPECT_EQ(f.lblStatus.caption(), "Prüfung läuft...");
+    EXPECT_EQ(f.lblResult.caption(), "Testvariante:\rKalmor 64-Bit, Kalmor-Aufrufmodus: 1");
+    EXPECT_EQ(f.cmdOK.caption(), "&Stop");
+    window_.reset();
+    platform_.reset();  // what the end of the program does
+    EXPECT_EQ(census::ProcessState(pid), '\0');
+    expectOnlyRunFilesChanged(before);
+  }
+}
+
+}  // namespace
+}  // namespace kalmor::faults
