@@ -1,0 +1,55 @@
+// The first line of any file read in any chunking, with a read error at any
+// point: the text up to the first CR, cut at the limit, or a reported error.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "testbench/first_line.h"
+
+namespace {
+
+class ChunkedFile : public kalmor::InputFile {
+ public:
+  ChunkedFile(std::string content, std::size_t chunk, int failingRead)
+      : content_(std::move(content)), chunk_(chunk), failingRead_(failingRead) {}
+
+  std::size_t read(char* buffer, std::size_t size, std::int32_t& error) override {
+    if (++reads_ == failingRead_) {
+      error = 5;
+      return 0;
+    }
+    const std::size_t count = std::min({size, chunk_, content_.size() - at_});
+    std::memcpy(buffer, content_.data() + at_, count);
+    at_ += count;
+    return count;
+  }
+
+ private:
+  std::string content_;
+  std::size_t chunk_;
+  int failingRead_;
+  int reads_ = 0;
+  std::size_t at_ = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 3) return 0;
+  const std::size_t limit = data[0] * 3u;  // around the reader's 512-byte buffer
+  const std::size_t chunk = 1 + data[1];
+  const int failingRead = data[2] % 8;  // 0: no error
+  const std::string content(reinterpret_cast<const char*>(data) + 3, size - 3);
+
+  ChunkedFile file(content, chunk, failingRead);
+  std::int32_t error = 0;
+  const auto line = kalmor::ReadFirstLine(file, error, limit);
+  if (!line) {
+    if (error == 0 || failingRead == 0) std::abort();
+    return 0;
+  }
+  if (*line != content.substr(0, std::min(content.find('\r'), limit))) std::abort();
+  return 0;
+}
