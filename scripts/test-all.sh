@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the native
-# build (warnings as errors), then both Windows builds under Wine.
+# build (warnings as errors), the native build under Address and Undefined
+# Behavior Sanitizer with short fuzzing runs, then both Windows builds under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh all
 
 status=0
-for preset in ci windows-x86 windows-x64; do
+for preset in ci asan windows-x86 windows-x64; do
   echo "=== $preset"
   cmake --preset "$preset"
   cmake --build --preset "$preset" -j2
