@@ -153,7 +153,8 @@ void NativeControls::place(const Control& control, HWND window) {
     if (label.autoSize()) {
       const SIZE text = textSize(window, label.bold() ? boldFont_ : font_,
                                  Utf8ToWide(WithCrLf(label.caption())));
-      r.w = text.cx;
+      // Smoothed glyphs may ink a pixel past their advance; the label must not clip it.
+      r.w = text.cx + std::max(1, dpi_ / 96);
       r.h = text.cy;
     } else {
       // The system font may be taller than the layout's design font.
