@@ -13,6 +13,8 @@
 #include "tests/win32_gui/checker_process.h"
 #include "ui/win32/native_layout.h"
 
+#include <shellapi.h>  // after windows.h, which checker_process.h brings
+
 namespace kalmor::driver {
 namespace {
 

@@ -136,9 +136,10 @@ TEST_F(NativeWindowTest, NativeControlsShowTheStateStartUpLeft) {
   EXPECT_FALSE(shown(item(window->lblTimer)));
   EXPECT_TRUE(shown(item(window->cmdDummy)));
   EXPECT_EQ(clientRectOf(item(window->cmdDummy)).left, px(-1200));
-  // Inside rahmen(14): offset by the frame.
-  EXPECT_EQ(clientRectOf(item(window->lblStatus)).left, px(120 + 540));
-  EXPECT_EQ(clientRectOf(item(window->lblStatus)).top, px(1920 + 300));
+  // Children of the main window, offset by the frames around them.
+  EXPECT_EQ(clientRectOf(item(window->lblStatus)).left, px(120) + px(540));
+  EXPECT_EQ(clientRectOf(item(window->lblStatus)).top, px(1920) + px(300));
+  EXPECT_EQ(clientRectOf(item(window->lblTimer)).left, px(120) + px(3600) + px(555));
 }
 
 TEST_F(NativeWindowTest, FocusStartsOnStartAndTabFollowsTheFocusOrder) {

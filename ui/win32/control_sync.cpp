@@ -147,7 +147,7 @@ void NativeControls::syncButton(const Button& button, HWND window) {
 }
 
 void NativeControls::place(const Control& control, HWND window) {
-  PixelRect r = ClientRectOf(control, dpi_);
+  PixelRect r = ClientPixelRect(control, dpi_);
   if (control.kind() == ControlKind::Label) {
     const auto& label = static_cast<const Label&>(control);
     if (label.autoSize()) {
