@@ -1,5 +1,5 @@
 // Drives the real checker program end to end under one scenario:
-//   checker_driver <pass|stop|close|close-button> <KalmorChecker.exe> <stand-in solver.exe>
+//   checker_driver <pass|stop|close|close-button|shutdown> <KalmorChecker.exe> <stand-in solver.exe>
 //                  <empty folder>
 // The folder receives the checker, the stand-in as both solver builds and a
 // task; every check is printed, and the exit code is 1 when one failed.
@@ -143,16 +143,21 @@ bool StartRun(const CheckerProcess& checker, Checks& checks) {
       kRunLimit, [&] { return checker.text("lblStatus"); });
 }
 
-void CloseAndExpectExit(const CheckerProcess& checker, Checks& checks, bool byButton) {
-  if (byButton) {
+enum class Closing { CloseBox, CloseButton, Shutdown };
+
+void CloseAndExpectExit(const CheckerProcess& checker, Checks& checks, Closing how) {
+  const char* what = "closing the window ends the checker with exit code 0";
+  if (how == Closing::CloseButton) {
     checker.click("cmdClose");
+    what = "the Close button ends the checker with exit code 0";
+  } else if (how == Closing::Shutdown) {
+    checker.querySystemShutdown();
+    what = "a system shutdown ends the checker with exit code 0";
   } else {
     checker.requestClose();
   }
   DWORD exitCode = 1;
-  checks.expect(checker.waitForExit(kEndLimit, exitCode) && exitCode == 0,
-                byButton ? "the Close button ends the checker with exit code 0"
-                         : "closing the window ends the checker with exit code 0");
+  checks.expect(checker.waitForExit(kEndLimit, exitCode) && exitCode == 0, what);
 }
 
 void Pass(const CheckerProcess& checker, const std::string& folder, Checks& checks) {
@@ -203,7 +208,7 @@ void Pass(const CheckerProcess& checker, const std::string& folder, Checks& chec
                 "TMP_INPUT.INP and the solver's KM.OUT are in the folder");
   checks.expect(checker.text("cmdOK") == L"&Start", "the button reads &Start again",
                 checker.text("cmdOK"));
-  CloseAndExpectExit(checker, checks, false);
+  CloseAndExpectExit(checker, checks, Closing::CloseBox);
 }
 
 void Stop(const CheckerProcess& checker, const std::string& folder, Checks& checks) {
@@ -224,19 +229,19 @@ void Stop(const CheckerProcess& checker, const std::string& folder, Checks& chec
   Eventually(checks, "no solver process is left", [] { return CountSolverProcesses() == 0; },
              kEndLimit);
   checks.expect(!Exists(folder + "\\KM.OUT"), "the stopped solver wrote no KM.OUT");
-  CloseAndExpectExit(checker, checks, false);
+  CloseAndExpectExit(checker, checks, Closing::CloseBox);
 }
 
-void CloseDuringRun(const CheckerProcess& checker, Checks& checks, bool byButton) {
+void CloseDuringRun(const CheckerProcess& checker, Checks& checks, Closing how) {
   if (!StartRun(checker, checks)) return;
-  CloseAndExpectExit(checker, checks, byButton);
+  CloseAndExpectExit(checker, checks, how);
   Eventually(checks, "no solver process is left after closing",
              [] { return CountSolverProcesses() == 0; }, kEndLimit);
 }
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: checker_driver <pass|stop|close|close-button> <KalmorChecker.exe> "
+               "usage: checker_driver <pass|stop|close|close-button|shutdown> <KalmorChecker.exe> "
                "<solver.exe> <empty folder>\n");
   return 2;
 }
@@ -248,7 +253,8 @@ int main(int argc, char** argv) {
   using namespace kalmor::driver;
   if (argc != 5) return Usage();
   const std::string scenario = argv[1];
-  if (scenario != "pass" && scenario != "stop" && scenario != "close" && scenario != "close-button") {
+  if (scenario != "pass" && scenario != "stop" && scenario != "close" &&
+      scenario != "close-button" && scenario != "shutdown") {
     return Usage();
   }
   const std::string folder = WindowsPath(argv[4]);
@@ -265,7 +271,8 @@ int main(int argc, char** argv) {
 
   if (scenario == "pass") Pass(checker, folder, checks);
   if (scenario == "stop") Stop(checker, folder, checks);
-  if (scenario == "close") CloseDuringRun(checker, checks, false);
-  if (scenario == "close-button") CloseDuringRun(checker, checks, true);
+  if (scenario == "close") CloseDuringRun(checker, checks, Closing::CloseBox);
+  if (scenario == "close-button") CloseDuringRun(checker, checks, Closing::CloseButton);
+  if (scenario == "shutdown") CloseDuringRun(checker, checks, Closing::Shutdown);
   return checks.finish();
 }

@@ -126,6 +126,12 @@ void CheckerProcess::click(const char* controlName) const {
 
 void CheckerProcess::requestClose() const { PostMessageW(window_, WM_CLOSE, 0, 0); }
 
+void CheckerProcess::querySystemShutdown() const {
+  // Windows sends it; the checker ends while answering, so no answer comes.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(window_, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, kAnswerLimitMs, &ignored);
+}
+
 bool CheckerProcess::waitForExit(milliseconds limit, DWORD& exitCode) const {
   if (process_.hProcess == nullptr) return false;
   if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(limit.count())) != WAIT_OBJECT_0) {

@@ -36,6 +36,8 @@ class CheckerProcess {
   // Posted, so that this program goes on while the press runs in the checker.
   void click(const char* controlName) const;
   void requestClose() const;
+  // Asks as Windows does before logging off or shutting down.
+  void querySystemShutdown() const;
 
   // True when the process ended within the limit; exitCode then holds its code.
   bool waitForExit(milliseconds limit, DWORD& exitCode) const;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,14 @@ namespace {
 const std::wstring kVersion = L" " + std::to_wstring(KALMOR_VERSION_MAJOR) + L"." +
                               std::to_wstring(KALMOR_VERSION_MINOR) + L" Build " +
                               std::to_wstring(KALMOR_VERSION_REVISION);
+
+BOOL CALLBACK FindToolTips(HWND candidate, LPARAM found) {
+  wchar_t name[64] = {};
+  GetClassNameW(candidate, name, 64);
+  if (std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
+  *reinterpret_cast<HWND*>(found) = candidate;
+  return FALSE;
+}
 
 class NativeWindowTest : public ::testing::Test {
  protected:
@@ -205,6 +214,45 @@ TEST_F(NativeWindowTest, ProgramsChangesReachTheNativeControls) {
   EXPECT_NE(SendMessageW(item(window->bild0), STM_GETICON, 0, 0), information);
   window->form.setCaption("Titel \xC3\xBC");
   EXPECT_EQ(text(main()), L"Titel \u00FC");
+}
+
+TEST_F(NativeWindowTest, ElapsedTimeCarriesItsToolTip) {
+  open();
+  HWND tips = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&tips));
+  ASSERT_NE(tips, nullptr);
+  wchar_t shown[128] = {};
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = main();
+  tool.uId = reinterpret_cast<UINT_PTR>(item(window->lblTimer));
+  tool.lpszText = shown;
+  SendMessageW(tips, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_EQ(std::wstring(shown), L"Zeigt die verstrichene Lösezeit an während Kalmor ein Problem löst");
+}
+
+TEST_F(NativeWindowTest, NewResolutionLaysTheControlsOutAgain) {
+  open();
+  const int before = toolkit.natives()->dpi();
+  const int after = before * 3 / 2;
+  RECT outer{};
+  GetWindowRect(main(), &outer);
+  RECT suggested{outer.left, outer.top, outer.left + px(5160) * 3 / 2, outer.top + px(3765) * 3 / 2};
+  const auto fontHeight = [this] {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(item(window->cmdOK), WM_GETFONT, 0, 0)),
+               sizeof(font), &font);
+    return std::abs(font.lfHeight);
+  };
+  const LONG heightBefore = fontHeight();
+  SendMessageW(main(), WM_DPICHANGED, MAKEWPARAM(after, after), reinterpret_cast<LPARAM>(&suggested));
+
+  EXPECT_EQ(toolkit.natives()->dpi(), after);
+  const RECT ok = clientRectOf(item(window->cmdOK));
+  EXPECT_EQ(ok.left, TwipsToPixels(2820, after));
+  EXPECT_EQ(ok.right - ok.left, TwipsToPixels(1095, after));
+  EXPECT_EQ(clientRectOf(item(window->lblStatus)).top, TwipsToPixels(1920, after) + TwipsToPixels(300, after));
+  EXPECT_GT(fontHeight(), heightBefore);
 }
 
 TEST_F(NativeWindowTest, LabelsPaintInTheirColoursAndVanishInTheButtonFace) {
