@@ -1,6 +1,9 @@
 // Which native windows exist, show and stack, decided without Windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "tests/support/window_fixture.h"
 #include "ui/win32/control_ids.h"
 #include "ui/win32/native_kind.h"
@@ -22,14 +25,6 @@ TEST_F(NativeLayoutTest, HiddenContainerHidesItsContents) {
   w.rahmen14.setVisible(false);
   EXPECT_FALSE(ShownOnScreen(w.lblTimer));
   EXPECT_FALSE(ShownOnScreen(w.lblStatus));
-}
-
-TEST_F(NativeLayoutTest, OnlyTheResultLabelHoldsTwoLines) {
-  putEverything();
-  frmKalmorChecker& w = load();
-  EXPECT_EQ(LabelLines(w.lblResult), 2);
-  EXPECT_EQ(LabelLines(w.lblOSVersion), 1);
-  EXPECT_EQ(LabelLines(w.lblStatus), 1);
 }
 
 TEST_F(NativeLayoutTest, ZOrderIsTheFocusOrderThenOtherWindowsThenGroupBoxes) {
@@ -62,15 +57,6 @@ TEST_F(NativeLayoutTest, EveryNativeWindowHasItsOwnIdAboveTheDialogCommands) {
   EXPECT_EQ(ControlId("no such control"), 0);
 }
 
-TEST_F(NativeLayoutTest, BorderlessFrameAndHiddenStoresGetNoWindow) {
-  putEverything();
-  frmKalmorChecker& w = load();
-  EXPECT_EQ(NativeKindOf(w.rahmen11), NativeKind::GroupBox);
-  EXPECT_EQ(NativeKindOf(w.frameTime), NativeKind::None);
-  EXPECT_EQ(NativeKindOf(w.tbLanguage), NativeKind::None);
-  EXPECT_EQ(NativeKindOf(w.Timer1), NativeKind::None);
-}
-
 TEST(NativeText, EveryLineBreakBecomesCrLf) {
   const struct {
     const char* caption;
@@ -84,16 +70,6 @@ TEST(NativeText, EveryLineBreakBecomesCrLf) {
       {"a\r\rb\r", "a\r\n\r\nb\r\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(WithCrLf(c.caption), c.shown) << c.caption;
-}
-
-TEST(NativeText, ColoursResolveToColorRefs) {
-  constexpr std::uint32_t text = 0x00101010;
-  constexpr std::uint32_t face = 0x00F0F0F0;
-  EXPECT_EQ(ColourRef(kBlue, text, face), 0x00FF0000u);  // COLORREF is 0x00BBGGRR
-  EXPECT_EQ(ColourRef(kRed, text, face), 0x000000FFu);
-  EXPECT_EQ(ColourRef(Colour::rgb(1, 2, 3), text, face), 0x00030201u);
-  EXPECT_EQ(ColourRef(Colour::buttonText(), text, face), text);
-  EXPECT_EQ(ColourRef(Colour::buttonFace(), text, face), face);
 }
 
 }  // namespace
