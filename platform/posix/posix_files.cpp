@@ -30,11 +30,16 @@ class FdInput : public InputFile {
   int fd_;
 };
 
+// Emptying a file at open (O_TRUNC) makes ext4 free its blocks and flush the
+// file again at close, about 0.15 ms, a tenth of a whole run with a quick
+// solver. A regular file is instead written over and cut to what was written
+// when it is closed: the same bytes in the end.
 class FdOutput : public OutputFile {
  public:
-  explicit FdOutput(int fd) : fd_(fd) {}
+  FdOutput(int fd, bool cutAtClose) : fd_(fd), cutAtClose_(cutAtClose) {}
   ~FdOutput() override {
-    if (fd_ >= 0) ::close(fd_);
+    std::int32_t ignored = 0;
+    close(ignored);
   }
   FdOutput(const FdOutput&) = delete;
   FdOutput& operator=(const FdOutput&) = delete;
@@ -49,6 +54,7 @@ class FdOutput : public OutputFile {
       }
       data += put;
       size -= static_cast<std::size_t>(put);
+      written_ += static_cast<off_t>(put);
     }
     return true;
   }
@@ -56,15 +62,23 @@ class FdOutput : public OutputFile {
   bool close(std::int32_t& error) override {
     const int fd = fd_;
     fd_ = -1;
-    if (fd >= 0 && ::close(fd) != 0) {
+    if (fd < 0) return true;
+    bool ok = true;
+    if (cutAtClose_ && ::ftruncate(fd, written_) != 0) {
       error = errno;
-      return false;
+      ok = false;
     }
-    return true;
+    if (::close(fd) != 0 && ok) {
+      error = errno;
+      ok = false;
+    }
+    return ok;
   }
 
  private:
   int fd_;
+  bool cutAtClose_;
+  off_t written_ = 0;
 };
 
 std::string BaseName(const std::string& path) {
@@ -106,12 +120,15 @@ std::unique_ptr<InputFile> PosixOpenForReading(const std::string& path, std::int
 }
 
 std::unique_ptr<OutputFile> PosixOpenForWriting(const std::string& path, std::int32_t& error) {
-  const int fd = OpenWithoutWaiting(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  const int fd = OpenWithoutWaiting(path, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) {
     error = errno;
     return nullptr;
   }
-  return std::make_unique<FdOutput>(fd);
+  // Pipes and devices have nothing to cut, as O_TRUNC would ignore them.
+  struct stat info {};
+  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  return std::make_unique<FdOutput>(fd, regular);
 }
 
 std::string PosixExecutableFolder() {

@@ -72,6 +72,26 @@ TEST_F(BadInput, HugeTaskIsCopiedInFull) {
   expectOnlyRunFilesChanged(before);
 }
 
+TEST_F(BadInput, OldInputFileIsReplacedExactly) {
+  // A longer old file, and one that is no file at all.
+  const std::string directive = "Protokoll " + (folder_ / "KM.OUT").string();
+  Spit(folder_ / "TMP_INPUT.INP", std::string(300, 'z'));
+  task("Stipulation #3\r\n<Protokoll>\r\n");
+  load();
+  Snapshot before = TakeSnapshot(folder_);
+  press();
+  expectOutcome(Passed(FirstLineOf(folder_ / "KM.OUT")));
+  EXPECT_EQ(Slurp(folder_ / "TMP_INPUT.INP"), "Stipulation #3\r\n" + directive + "\r\n");
+  expectOnlyRunFilesChanged(before);
+
+  fs::remove(folder_ / "TMP_INPUT.INP");
+  fs::create_symlink("/dev/null", folder_ / "TMP_INPUT.INP");
+  before = TakeSnapshot(folder_);
+  press();
+  expectOutcome(Failed());  // the solver read nothing
+  expectOnlyRunFilesChanged(before);
+}
+
 TEST_F(BadInput, HugeOutputWithoutLineEndShowsABoundedFirstLine) {
   task("%standin nowrite\r\n%standin sleep 300\r\n<Protokoll>\r\n");
   auto& f = load();
