@@ -290,13 +290,21 @@ TEST_F(NativeWindowTest, SecondPressDuringARunStopsIt) {
   EXPECT_EQ(text(item(window->lblStatus)), L"Test wurde abgebrochen");
 }
 
-TEST_F(NativeWindowTest, AccessKeyPressesTheButton) {
-  platform.solver.onExit = [this](const std::string&) { platform.put("KM.OUT", "ok\r\n"); };
+TEST_F(NativeWindowTest, AccessKeyAndEnterPressTheButton) {
   open();
   window->cmdOK.setCaption("&Start");
   PostMessageW(GetFocus(), WM_SYSCHAR, 's', 1 << 29);  // Alt+S
   toolkit.doEvents();
   EXPECT_EQ(platform.creates.size(), 1u);
+
+  SetFocus(item(window->cmdOK));
+  PostMessageW(item(window->cmdOK), WM_KEYDOWN, VK_RETURN, 1);
+  toolkit.doEvents();
+  EXPECT_EQ(platform.creates.size(), 2u);
+  // Escape means nothing here: the window has no cancel button.
+  PostMessageW(item(window->cmdOK), WM_KEYDOWN, VK_ESCAPE, 1);
+  toolkit.doEvents();
+  EXPECT_EQ(platform.creates.size(), 2u);
 }
 
 TEST_F(NativeWindowTest, TimerTicksOnlyWhileEnabled) {

@@ -102,6 +102,8 @@ LRESULT Win32Toolkit::handleMessage(HWND window, UINT message, WPARAM wParam, LP
     case WM_COMMAND:
       command(wParam, lParam);
       return 0;
+    case DM_GETDEFID:
+      return defaultButton();
     case WM_TIMER:
       if (wParam == kTimerId && window_->Timer1.enabled()) window_->Timer1_Timer();
       return 0;
@@ -135,6 +137,15 @@ LRESULT Win32Toolkit::handleMessage(HWND window, UINT message, WPARAM wParam, LP
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }
+}
+
+// No button is the default, but Enter presses the focused one, as in the
+// original toolkit: the dialog manager asks here which button Enter presses.
+LRESULT Win32Toolkit::defaultButton() const {
+  const HWND focused = GetFocus();
+  const Control* control = natives_ != nullptr ? natives_->controlOf(focused) : nullptr;
+  if (control == nullptr || control->kind() != ControlKind::Button) return 0;
+  return MAKELRESULT(GetDlgCtrlID(focused), DC_HASDEFID);
 }
 
 void Win32Toolkit::command(WPARAM wParam, LPARAM lParam) {

@@ -43,6 +43,7 @@ class Win32Toolkit : public Toolkit, public ControlObserver, private MainWindowH
   LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void deliver(MSG& message);
   void syncTimer();
+  LRESULT defaultButton() const;
   void command(WPARAM wParam, LPARAM lParam);
   LRESULT labelColours(HDC dc, HWND label);
   void queryUnload(int unloadMode);
