@@ -1,10 +1,10 @@
 #include "tests/faults/process_census.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace kalmor::census {
@@ -12,9 +12,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Empty when the file is gone or unreadable: a process may end while it is read.
 std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::string text;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return text;
+  char buffer[4096];
+  for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;) {
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  return text;
 }
 
 }  // namespace
