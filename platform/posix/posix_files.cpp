@@ -120,15 +120,27 @@ std::unique_ptr<InputFile> PosixOpenForReading(const std::string& path, std::int
 }
 
 std::unique_ptr<OutputFile> PosixOpenForWriting(const std::string& path, std::int32_t& error) {
-  const int fd = OpenWithoutWaiting(path, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  // A file that is also known by another name (a link, or a second hard
+  // link) may be the very file the caller is about to read: writing into it
+  // would destroy it, or, read while written, grow it without end.
+  const int fd = OpenWithoutWaiting(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) {
     error = errno;
     return nullptr;
   }
-  // Pipes and devices have nothing to cut, as O_TRUNC would ignore them.
   struct stat info {};
-  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  return std::make_unique<FdOutput>(fd, regular);
+  if (::fstat(fd, &info) != 0) {
+    error = errno;
+    ::close(fd);
+    return nullptr;
+  }
+  if (S_ISREG(info.st_mode) && info.st_nlink > 1) {
+    error = EMLINK;
+    ::close(fd);
+    return nullptr;
+  }
+  // Pipes and devices have nothing to cut, as O_TRUNC would ignore them.
+  return std::make_unique<FdOutput>(fd, S_ISREG(info.st_mode));
 }
 
 std::string PosixExecutableFolder() {

@@ -89,6 +89,36 @@ TEST_F(FolderFaults, InputFileThatIsANamedPipeDoesNotHang) {
   expectOnlyRunFilesChanged(before);
 }
 
+TEST_F(FolderFaults, InputFileLinkedToTheTaskFileLeavesTheTaskAlone) {
+  // Written through, the link would empty the task, or grow it without end
+  // while it is read.
+  struct Case {
+    const char* what;
+    void (*link)(const fs::path& task, const fs::path& input);
+    int error;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"symbolic link", [](const fs::path& t, const fs::path& i) { fs::create_symlink(t, i); },
+       ELOOP, "Too many levels of symbolic links"},
+      {"hard link", [](const fs::path& t, const fs::path& i) { fs::create_hard_link(t, i); },
+       EMLINK, "Too many links"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    task("Stipulation #3\r\n<Protokoll>\r\n");
+    fs::remove(folder_ / "TMP_INPUT.INP");
+    c.link(folder_ / "test_#3.INP", folder_ / "TMP_INPUT.INP");
+    auto& f = load();
+    const Snapshot before = TakeSnapshot(folder_);
+    press();
+    expectOutcome(SystemError(c.error, c.text));
+    EXPECT_EQ(f.uProc.processId, 0u);
+    EXPECT_EQ(Slurp(folder_ / "test_#3.INP"), "Stipulation #3\r\n<Protokoll>\r\n");
+    expectOnlyRunFilesChanged(before);
+  }
+}
+
 TEST_F(FolderFaults, OutputThatIsAFolderIsNoResult) {
   // Not deleted (it is no file of ours), not judged as written.
   task("<Protokoll>\r\n");
