@@ -1,0 +1,348 @@
+// The checker's figures under load, each against its goal, as table rows:
+// run overhead, idle cost while a solver runs, how soon the end of a solver
+// is judged, how soon Stop and Close end it, a huge task file, and a soak of
+// 1,000 runs in one window. Everything runs through the headless front-end on
+// the real POSIX platform with the real stand-in solver.
+//
+// Usage: kalmor_bench <stand-in solver> <startup_probe> [runs scale, default 1.0]
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "bench/bench_support.h"
+#include "tests/faults/process_census.h"
+
+extern char** environ;
+
+namespace kalmor::bench {
+namespace {
+
+int Scaled(int runs, double scale) { return std::max(1, static_cast<int>(runs * scale)); }
+
+double CpuSeconds() {
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// VmHWM: the peak resident memory since start or since the last reset.
+long PeakResidentKiB() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return -1;
+}
+
+void ResetPeakResident() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+// The solver started and waited for the plainest way: posix_spawn with the
+// standard streams on /dev/null, as the platform starts it, then waitpid.
+void BareRun(const std::string& solver, const std::string& input) {
+  posix_spawn_file_actions_t actions;
+  ::posix_spawn_file_actions_init(&actions);
+  for (int fd = 0; fd <= 2; ++fd) {
+    ::posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
+  }
+  std::string program = solver;
+  std::string argument = input;
+  char* argv[] = {program.data(), argument.data(), nullptr};
+  pid_t pid = 0;
+  if (::posix_spawn(&pid, solver.c_str(), &actions, nullptr, argv, environ) != 0) {
+    throw std::runtime_error("posix_spawn failed");
+  }
+  ::posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+  }
+}
+
+Row RunOverhead(Bench& b, double scale, const std::string& where) {
+  b.task("<Protokoll>\r\n");
+  b.load();
+  const std::string input = (b.folder / "TMP_INPUT.INP").string();
+  b.run(kPassed);  // writes the input the bare runs use
+  // Pairs side by side, so that both halves of a pair meet the same machine.
+  std::vector<double> whole;
+  std::vector<double> bare;
+  std::vector<double> ratios;
+  for (int i = 0; i < Scaled(200, scale); ++i) {
+    auto start = Steady::now();
+    b.run(kPassed);
+    whole.push_back(Milliseconds(Steady::now() - start));
+    start = Steady::now();
+    BareRun(b.solver, input);
+    bare.push_back(Milliseconds(Steady::now() - start));
+    ratios.push_back(whole.back() / bare.back());
+  }
+  const double ratio = Percentile(ratios, 50);
+  return {"Run overhead, folder on " + where +
+              ": Start pressed to result judged vs bare spawn+wait of the same solver, median of " +
+              std::to_string(ratios.size()) + " pair ratios",
+          Fixed(ratio, 3) + " (medians " + Fixed(Percentile(whole, 50), 2) + " ms vs " +
+              Fixed(Percentile(bare, 50), 2) + " ms)",
+          "<= 1.2", Verdict(ratio <= 1.2)};
+}
+
+// The floor under the idle cost: nothing but 10 ms waits on a pidfd of a
+// sleeping solver, as many as the checker's wait makes in the same time.
+Row BareSliceCost(Bench& b) {
+  b.task("%standin sleep 5000\r\n<Protokoll>\r\n");
+  b.load();
+  int slices = 0;
+  double cpu = 0;
+  double wall = 0;
+  b.toolkit.atNextPump([&] {
+    const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, b.window->uProc.processId, 0));
+    const double cpuBefore = CpuSeconds();
+    const auto start = Steady::now();
+    pollfd entry{pidfd, POLLIN, 0};
+    while (::poll(&entry, 1, 10) == 0) ++slices;
+    wall = Milliseconds(Steady::now() - start) / 1000;
+    cpu = CpuSeconds() - cpuBefore;
+    ::close(pidfd);
+  });
+  b.run(kPassed);
+  return {"Idle cost floor: bare 10 ms poll() slices on the sleeping solver's pidfd, same time",
+          Fixed(100 * cpu / wall, 3) + " % (" + Fixed(cpu * 1000, 1) + " ms CPU in " +
+              Fixed(wall, 2) + " s; " + std::to_string(slices) + " slices)",
+          "-", "info"};
+}
+
+Row IdleCost(Bench& b) {
+  b.task("%standin sleep 5000\r\n<Protokoll>\r\n");
+  b.load();
+  // Timer1 fires every 500 ms as a real toolkit would fire it.
+  auto lastTick = Steady::now();
+  b.toolkit.onEveryPump([&](int) {
+    if (Steady::now() - lastTick >= std::chrono::milliseconds(500)) {
+      lastTick = Steady::now();
+      b.toolkit.tick();
+    }
+  });
+  const int pumpsBefore = b.toolkit.pumps();
+  const double cpuBefore = CpuSeconds();
+  const auto start = Steady::now();
+  b.run(kPassed);
+  const double wall = Milliseconds(Steady::now() - start) / 1000;
+  const double cpu = CpuSeconds() - cpuBefore;
+  b.toolkit.onEveryPump(nullptr);
+  const int pumps = b.toolkit.pumps() - pumpsBefore;
+  const double percent = 100 * cpu / wall;
+  const double sliceMs = 1000 * wall / pumps;
+  return {"Idle cost: CPU of the checker while the solver sleeps 5 s (one core = 100 %)",
+          Fixed(percent, 3) + " % (" + Fixed(cpu * 1000, 1) + " ms CPU in " + Fixed(wall, 2) +
+              " s; " + std::to_string(pumps) + " slices, " + Fixed(sliceMs, 2) + " ms each)",
+          "< 1 %, 10 ms slices", Verdict(percent < 1 && sliceMs >= 10 && sliceMs < 11)};
+}
+
+std::vector<Row> NoticingTheEnd(Bench& b, double scale) {
+  b.task("<Protokoll>\r\n");
+  b.load();
+  // Random run lengths, so that ends fall anywhere in a slice.
+  std::mt19937 random(42);
+  std::uniform_int_distribution<int> sleepMs(15, 45);
+  std::vector<double> late;
+  for (int i = 0; i < Scaled(200, scale); ++i) {
+    b.task("%standin sleep " + std::to_string(sleepMs(random)) + "\r\n<Protokoll>\r\n");
+    std::unique_ptr<ExitWatch> watch;
+    b.toolkit.atNextPump([&] { watch = std::make_unique<ExitWatch>(b.window->uProc.processId); });
+    b.run(kPassed);
+    const auto judged = Steady::now();
+    if (!watch) throw std::runtime_error("the solver ended before the first slice");
+    late.push_back(Milliseconds(judged - watch->ended()));
+  }
+  const double p99 = Percentile(late, 99);
+  return {{"Noticing the end: solver's exit (pidfd readable) to run judged, p50 (" +
+               std::to_string(late.size()) + " runs)",
+           Fixed(Percentile(late, 50), 3) + " ms", "-", "info"},
+          {"Noticing the end: p99 / max",
+           Fixed(p99, 3) + " ms / " + Fixed(Percentile(late, 100), 3) + " ms (" +
+               Fixed(10 - p99, 2) + " ms under the goal)",
+           "p99 < 10 ms", Verdict(p99 < 10)}};
+}
+
+std::vector<Row> StopAndClose(Bench& b, double scale) {
+  b.task("%standin sleep 60000\r\n<Protokoll>\r\n");
+  std::vector<double> stop;
+  std::vector<double> close;
+  for (int i = 0; i < Scaled(100, scale); ++i) {
+    for (const bool closing : {false, true}) {
+      auto& f = b.load();
+      std::unique_ptr<ExitWatch> watch;
+      Steady::time_point pressed{};
+      b.toolkit.atPump(b.toolkit.pumps() + 3, [&] {
+        watch = std::make_unique<ExitWatch>(f.uProc.processId);
+        pressed = Steady::now();
+        if (closing) {
+          b.toolkit.closeBox();
+        } else {
+          b.toolkit.click(f.cmdOK);
+        }
+      });
+      try {
+        b.run(closing ? "" : kAborted);
+        if (closing) throw std::runtime_error("closing did not end the program");
+      } catch (const ProgramEnded&) {
+        if (!closing) throw;
+      }
+      (closing ? close : stop).push_back(Milliseconds(watch->ended() - pressed));
+    }
+  }
+  const double stopP99 = Percentile(stop, 99);
+  const double closeP99 = Percentile(close, 99);
+  const std::string runs = " (" + std::to_string(stop.size()) + " runs)";
+  return {{"Stop: press to solver gone, p50 / p99" + runs,
+           Fixed(Percentile(stop, 50), 3) + " ms / " + Fixed(stopP99, 3) + " ms", "p99 < 20 ms",
+           Verdict(stopP99 < 20)},
+          {"Close: close box to solver gone, p50 / p99" + runs,
+           Fixed(Percentile(close, 50), 3) + " ms / " + Fixed(closeP99, 3) + " ms", "p99 < 20 ms",
+           Verdict(closeP99 < 20)}};
+}
+
+// One line of 100 MiB of zero bytes: the checker's copy into TMP_INPUT.INP,
+// press to solver started, and how much the peak memory grew meanwhile.
+Row HugeTask(Bench& b) {
+  const std::string head = "Stipulation #3\r\n<Protokoll>\r\n";
+  b.task(head);
+  constexpr std::uintmax_t kSize = 100ULL << 20;
+  fs::resize_file(b.folder / "test_#3.INP", kSize);
+  b.load();
+  Steady::time_point started{};
+  b.toolkit.atNextPump([&] { started = Steady::now(); });
+  ResetPeakResident();
+  const long peakBefore = PeakResidentKiB();
+  const auto pressed = Steady::now();
+  b.run(kPassed);
+  const double seconds = Milliseconds(started - pressed) / 1000;
+  const long grew = PeakResidentKiB() - peakBefore;
+  return {"100 MiB task file: press to solver started (copy with rewrite); peak memory growth",
+          Fixed(seconds, 2) + " s (" + Fixed(100 / seconds, 0) + " MiB/s); +" +
+              std::to_string(grew) + " KiB",
+          "memory bounded: < 16 MiB growth", Verdict(grew < 16 * 1024)};
+}
+
+std::vector<Row> Soak(Bench& b, double scale) {
+  b.task("<Protokoll>\r\n");
+  b.load();
+  const int self = static_cast<int>(::getpid());
+  // After one run, so that what a first run sets up once is in the baseline.
+  b.run(kPassed);
+  const int fdsBefore = census::OpenDescriptors();
+  const long rssBefore = census::ResidentKiB();
+  const std::size_t childrenBefore = census::ChildrenOf(self).size();
+  const int runs = Scaled(1000, scale);
+  for (int i = 0; i < runs; ++i) b.run(kPassed);
+  const int fdsAfter = census::OpenDescriptors();
+  const long rssAfter = census::ResidentKiB();
+  int zombies = 0;
+  const std::vector<int> children = census::ChildrenOf(self);
+  for (const int child : children) zombies += census::ProcessState(child) == 'Z' ? 1 : 0;
+  const std::string n = std::to_string(runs);
+  return {{"Soak, " + n + " runs in one window: open descriptors before / after",
+           std::to_string(fdsBefore) + " / " + std::to_string(fdsAfter), "no growth",
+           Verdict(fdsAfter <= fdsBefore)},
+          {"Soak: resident memory before / after",
+           std::to_string(rssBefore) + " KiB / " + std::to_string(rssAfter) + " KiB (" +
+               (rssAfter >= rssBefore ? "+" : "") + std::to_string(rssAfter - rssBefore) + " KiB)",
+           "no growth (< 1 MiB)", Verdict(rssAfter - rssBefore < 1024)},
+          {"Soak: child processes before / after (zombies after)",
+           std::to_string(childrenBefore) + " / " + std::to_string(children.size()) + " (" +
+               std::to_string(zombies) + ")",
+           "none left, no zombie", Verdict(children.empty() && zombies == 0)}};
+}
+
+// Launch of a program that loads the window headless, to its start-up done.
+std::vector<Row> StartUp(Bench& b, const std::string& probe, double scale) {
+  b.task("<Protokoll>\r\n");
+  std::vector<double> done;
+  std::vector<double> resident;
+  for (int i = 0; i < Scaled(30, scale); ++i) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) throw std::runtime_error("pipe failed");
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+    ::posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    std::string program = probe;
+    std::string folder = b.folder.string();
+    char* argv[] = {program.data(), folder.data(), nullptr};
+    timespec launched{};
+    ::clock_gettime(CLOCK_MONOTONIC, &launched);
+    pid_t pid = 0;
+    const int rc = ::posix_spawn(&pid, probe.c_str(), &actions, nullptr, argv, environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeFds[1]);
+    if (rc != 0) throw std::runtime_error("cannot start " + probe);
+    char line[128] = {};
+    const ssize_t got = ::read(pipeFds[0], line, sizeof line - 1);
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    long long doneNs = 0;
+    long kib = 0;
+    if (got <= 0 || std::sscanf(line, "%lld %ld", &doneNs, &kib) != 2) {
+      throw std::runtime_error("the start-up probe said nothing");
+    }
+    const long long launchedNs =
+        static_cast<long long>(launched.tv_sec) * 1000000000LL + launched.tv_nsec;
+    done.push_back(static_cast<double>(doneNs - launchedNs) / 1e6);
+    resident.push_back(static_cast<double>(kib));
+  }
+  const std::string runs = " (" + std::to_string(done.size()) + " runs)";
+  return {{"Start-up, headless front-end: launch to start-up done, p50 / p99" + runs,
+           Fixed(Percentile(done, 50), 2) + " ms / " + Fixed(Percentile(done, 99), 2) + " ms", "-",
+           "info"},
+          {"Start-up, headless front-end: resident memory after start-up, median",
+           Fixed(Percentile(resident, 50), 0) + " KiB", "-", "info"}};
+}
+
+}  // namespace
+}  // namespace kalmor::bench
+
+int main(int argc, char** argv) {
+  using namespace kalmor::bench;
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: kalmor_bench <stand-in solver> <startup_probe> [runs scale]\n");
+    return 2;
+  }
+  const std::string standin = argv[1];
+  const std::string probe = argv[2];
+  const double scale = argc > 3 ? std::atof(argv[3]) : 1.0;
+  try {
+    // Every figure starts with nothing left for the disk to write back: the
+    // journal work behind a huge write slows every later file operation.
+    ::sync();
+    { Bench b(standin); PrintRow(RunOverhead(b, scale, "disk (/tmp)")); }
+    // The same in memory: what the checker adds without the file system's journal.
+    if (fs::is_directory("/dev/shm")) {
+      Bench b(standin, "/dev/shm");
+      PrintRow(RunOverhead(b, scale, "tmpfs (/dev/shm)"));
+    }
+    { Bench b(standin); PrintRow(IdleCost(b)); }
+    { Bench b(standin); PrintRow(BareSliceCost(b)); }
+    { Bench b(standin); for (const Row& row : NoticingTheEnd(b, scale)) PrintRow(row); }
+    { Bench b(standin); for (const Row& row : StopAndClose(b, scale)) PrintRow(row); }
+    { Bench b(standin); for (const Row& row : Soak(b, scale)) PrintRow(row); }
+    { Bench b(standin); for (const Row& row : StartUp(b, probe, scale)) PrintRow(row); }
+    { Bench b(standin); PrintRow(HugeTask(b)); }
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "kalmor_bench: %s\n", error.what());
+    return 1;
+  }
+  return 0;
+}
