@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "tests/fltk/gui_fixture.h"
-#include "ui/fltk/pixel_layout.h"
+#include "ui/pixel_layout.h"
 
 namespace kalmor::testing {
 namespace {

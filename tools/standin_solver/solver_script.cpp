@@ -81,7 +81,12 @@ class DirectiveReader {
       return std::nullopt;
     }
     const std::optional<int> value = ParseInt(args[0]);
-    if (!value) fail("'" + std::string(args[0]) + "' is not a number");
+    if (!value) {
+      // Built by append: GCC 12 warns falsely (-Wrestrict) on "'" + std::string at -O3.
+      std::string message = "'";
+      message.append(args[0]).append("' is not a number");
+      fail(message);
+    }
     return value;
   }
 

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "ui/fltk/dialog_font.h"
-#include "ui/fltk/pixel_layout.h"
+#include "ui/pixel_layout.h"
 
 namespace kalmor {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "testbench/controls.h"
-#include "ui/fltk/pixel_layout.h"
+#include "ui/pixel_layout.h"
 
 namespace kalmor {
 

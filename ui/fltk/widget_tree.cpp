@@ -11,7 +11,7 @@
 #include "ui/fltk/caption_frame.h"
 #include "ui/fltk/dialog_font.h"
 #include "ui/fltk/item_choice.h"
-#include "ui/fltk/pixel_layout.h"
+#include "ui/pixel_layout.h"
 #include "ui/fltk/tab_order.h"
 #include "ui/fltk/text_label.h"
 

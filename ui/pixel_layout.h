@@ -1,5 +1,5 @@
-// Where controls land on screen: twips turned into pixels at the screen's
-// resolution, and the window centred. No toolkit here, so it is tested alone.
+// Where controls land on screen, shared by the front-ends: twips turned into
+// pixels at the screen's resolution, and the window centred. No toolkit here.
 #pragma once
 
 #include "testbench/controls.h"

@@ -1,4 +1,4 @@
-#include "ui/fltk/pixel_layout.h"
+#include "ui/pixel_layout.h"
 
 #include <cmath>
 
