@@ -8,7 +8,7 @@
 // Twips to pixels, the client rectangle of a control inside frames (every
 // native control is a child of the main window) and centring: the toolkit-free
 // layout the two front-ends share.
-#include "ui/fltk/pixel_layout.h"
+#include "ui/pixel_layout.h"
 
 namespace kalmor {
 
