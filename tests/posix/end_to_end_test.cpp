@@ -1,7 +1,6 @@
 // Whole test runs with the real stand-in solver in a temporary folder.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -26,8 +25,6 @@ std::string Slurp(const fs::path& path) {
 void Spit(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
-
-bool ProcessGone(std::uint32_t pid) { return ::kill(static_cast<pid_t>(pid), 0) != 0; }
 
 class EndToEnd : public ::testing::Test {
  protected:
@@ -78,7 +75,7 @@ TEST_F(EndToEnd, PassWritesTheInputAndShowsTheFirstLine) {
   const std::string firstLine = Slurp(folder_ / "KM.OUT").substr(0, Slurp(folder_ / "KM.OUT").find('\r'));
   EXPECT_FALSE(firstLine.empty());
   EXPECT_EQ(f.lblResult.caption(), "Lösungs-Datei erstellt: KM.OUT\r" + firstLine);
-  EXPECT_TRUE(ProcessGone(f.uProc.processId) || f.uProc.processId == 0);
+  EXPECT_EQ(f.uProc.processId, 0u);  // handles closed, the solver reaped
 }
 
 TEST_F(EndToEnd, OutcomesFollowTheOutputFileNotTheExitCode) {
@@ -100,38 +97,6 @@ TEST_F(EndToEnd, OutcomesFollowTheOutputFileNotTheExitCode) {
     EXPECT_EQ(f.lblStatus.caption(), c.status) << c.directives;
     EXPECT_EQ(f.cmdOK.caption(), "&Start");
   }
-}
-
-TEST_F(EndToEnd, StopEndsTheSolverAtOnce) {
-  task("%standin sleep 20000\r\n<Protokoll>\r\n");
-  auto& f = load();
-  std::uint32_t pid = 0;
-  toolkit_.atPump(5, [&] {
-    pid = f.uProc.processId;
-    toolkit_.click(f.cmdOK);
-  });
-  const auto started = std::chrono::steady_clock::now();
-  toolkit_.click(f.cmdOK);
-  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
-  EXPECT_EQ(f.lblStatus.caption(), "Test wurde abgebrochen");
-  ASSERT_NE(pid, 0u);
-  EXPECT_TRUE(ProcessGone(pid));
-  EXPECT_FALSE(fs::exists(folder_ / "KM.OUT"));
-}
-
-TEST_F(EndToEnd, ClosingMidRunLeavesNoSolverBehind) {
-  task("%standin sleep 20000\r\n<Protokoll>\r\n");
-  auto& f = load();
-  std::uint32_t pid = 0;
-  toolkit_.atPump(5, [&] {
-    pid = f.uProc.processId;
-    toolkit_.closeBox();
-  });
-  EXPECT_THROW(toolkit_.click(f.cmdOK), ProgramEnded);
-  window_.reset();
-  platform_.reset();  // what the end of the process does
-  ASSERT_NE(pid, 0u);
-  EXPECT_TRUE(ProcessGone(pid));
 }
 
 TEST_F(EndToEnd, SolverThatCannotStartShowsTheSystemError) {
