@@ -1,46 +1,19 @@
-// Shared pieces of the benchmarks: a scratch checker folder with the stand-in
-// solver and a window on the real POSIX platform, and an exit watch on a pidfd
-// of our own.
+// Shared pieces of the benchmarks: a run that must end as expected, and an
+// exit watch on a pidfd of our own.
 #pragma once
 
 #include <chrono>
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "bench/table.h"
-#include "platform/posix/posix_platform.h"
-#include "testbench/frm_kalmor_checker.h"
-#include "ui/headless/headless_toolkit.h"
+#include "tests/faults/checker_folder.h"
 
 namespace kalmor::bench {
 
-namespace fs = std::filesystem;
-
-// A checker folder below parent with the stand-in as both solver builds and
-// a German system root; removed again on destruction.
-class Bench {
- public:
-  explicit Bench(const std::string& standin, const fs::path& parent = "/tmp");
-  ~Bench();
-  Bench(const Bench&) = delete;
-  Bench& operator=(const Bench&) = delete;
-
-  void task(const std::string& body);
-  // A fresh platform and window, loaded; the previous ones are dropped first.
-  frmKalmorChecker& load();
-  // Presses Start and fails loudly unless the status reads expectedStatus.
-  void run(const std::string& expectedStatus);
-
-  fs::path base;
-  fs::path folder;
-  std::string solver;  // the 64-bit build's path, which a loaded window runs
-  HeadlessToolkit toolkit;
-  std::unique_ptr<PosixPlatform> platform;
-  std::unique_ptr<frmKalmorChecker> window;
-};
+// Presses Start and fails loudly unless the status then reads expectedStatus.
+void RunExpecting(CheckerFolder& checker, const std::string& expectedStatus);
 
 inline const std::string kPassed = "Test erfolgreich abgeschlossen!";
 inline const std::string kAborted = "Test wurde abgebrochen";

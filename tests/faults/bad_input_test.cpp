@@ -43,30 +43,30 @@ TEST_F(BadInput, BinaryTaskIsCopiedByteForByte) {
   using namespace std::string_literals;
   const std::string body = "<Protokoll>\r\nbin:"s + allBytes + "\0\0\r\n"s +
                            "x<Protokoll>\0<Protokoll>\r\r\ntail\0"s;
-  const std::string directive = "Protokoll " + (folder_ / "KM.OUT").string();
+  const std::string directive = "Protokoll " + (folder / "KM.OUT").string();
   // A lone CR (byte 13 here) ends a line and a lone LF (byte 10) does not.
   const std::string expected = directive + "\r\nbin:" + allBytes.substr(0, 13) + "\r\n" +
                                allBytes.substr(14) + "\0\0\r\n"s + "x" + directive + '\0' +
                                directive + "\r\n\r\ntail\0\r\n"s;
   task(body);
   load();
-  const Snapshot before = TakeSnapshot(folder_);
+  const Snapshot before = TakeSnapshot(folder);
   press();
-  expectOutcome(Passed(FirstLineOf(folder_ / "KM.OUT")));
-  EXPECT_EQ(Slurp(folder_ / "TMP_INPUT.INP"), expected);
+  expectOutcome(Passed(FirstLineOf(folder / "KM.OUT")));
+  EXPECT_EQ(Slurp(folder / "TMP_INPUT.INP"), expected);
   expectOnlyRunFilesChanged(before);
 }
 
 TEST_F(BadInput, HugeTaskIsCopiedInFull) {
   // One line of 100 MiB of zero bytes after the marker.
   const std::string head = "Stipulation #3\r\n<Protokoll>\r\n";
-  SparseFile(folder_ / "test_#3.INP", head, kHugeTask);
+  SparseFile(folder / "test_#3.INP", head, kHugeTask);
   load();
-  const Snapshot before = TakeSnapshot(folder_);
+  const Snapshot before = TakeSnapshot(folder);
   press(std::chrono::minutes(2));
-  expectOutcome(Passed(FirstLineOf(folder_ / "KM.OUT")));
-  const std::string directive = "Protokoll " + (folder_ / "KM.OUT").string();
-  const fs::path input = folder_ / "TMP_INPUT.INP";
+  expectOutcome(Passed(FirstLineOf(folder / "KM.OUT")));
+  const std::string directive = "Protokoll " + (folder / "KM.OUT").string();
+  const fs::path input = folder / "TMP_INPUT.INP";
   const std::string newHead = "Stipulation #3\r\n" + directive + "\r\n";
   ASSERT_EQ(fs::file_size(input), kHugeTask - head.size() + newHead.size() + 2);
   EXPECT_EQ(ReadAt(input, 0, newHead.size()), newHead);
@@ -76,25 +76,25 @@ TEST_F(BadInput, HugeTaskIsCopiedInFull) {
 }
 
 TEST_F(BadInput, OldInputFileIsReplacedExactly) {
-  const std::string directive = "Protokoll " + (folder_ / "KM.OUT").string();
-  Spit(folder_ / "TMP_INPUT.INP", std::string(300, 'z'));
+  const std::string directive = "Protokoll " + (folder / "KM.OUT").string();
+  Spit(folder / "TMP_INPUT.INP", std::string(300, 'z'));
   task("Stipulation #3\r\n<Protokoll>\r\n");
   load();
-  const Snapshot before = TakeSnapshot(folder_);
+  const Snapshot before = TakeSnapshot(folder);
   press();
-  expectOutcome(Passed(FirstLineOf(folder_ / "KM.OUT")));
-  EXPECT_EQ(Slurp(folder_ / "TMP_INPUT.INP"), "Stipulation #3\r\n" + directive + "\r\n");
+  expectOutcome(Passed(FirstLineOf(folder / "KM.OUT")));
+  EXPECT_EQ(Slurp(folder / "TMP_INPUT.INP"), "Stipulation #3\r\n" + directive + "\r\n");
   expectOnlyRunFilesChanged(before);
 }
 
 TEST_F(BadInput, InputFileThatIsADeviceTakesTheInput) {
   // A character device like /dev/null: written to, nothing to cut.
-  if (::mknod((folder_ / "TMP_INPUT.INP").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0) {
+  if (::mknod((folder / "TMP_INPUT.INP").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0) {
     GTEST_SKIP() << "cannot make a device node here";
   }
   task("<Protokoll>\r\n");
   load();
-  const Snapshot before = TakeSnapshot(folder_);
+  const Snapshot before = TakeSnapshot(folder);
   press();
   expectOutcome(Failed());  // the solver read nothing
   expectOnlyRunFilesChanged(before);
@@ -103,9 +103,9 @@ TEST_F(BadInput, InputFileThatIsADeviceTakesTheInput) {
 TEST_F(BadInput, HugeOutputWithoutLineEndShowsABoundedFirstLine) {
   task("%standin nowrite\r\n%standin sleep 300\r\n<Protokoll>\r\n");
   auto& f = load();
-  const Snapshot before = TakeSnapshot(folder_);
+  const Snapshot before = TakeSnapshot(folder);
   // As if the solver wrote it: 1 GiB, the first 8 KiB letters, the rest a hole.
-  afterPumps(2, [&] { SparseFile(folder_ / "KM.OUT", std::string(8192, 'x'), kHugeOutput); });
+  afterPumps(2, [&] { SparseFile(folder / "KM.OUT", std::string(8192, 'x'), kHugeOutput); });
   press();
   expectOutcome(Passed(std::string(4096, 'x')));
   EXPECT_EQ(f.SolverFirstLine, "\r" + std::string(4096, 'x'));
@@ -134,13 +134,13 @@ TEST_F(BadInput, FolderNamesReachTheSolverInEveryCallingMode) {
     auto& f = load();
     for (int mode = 0; mode < 4; ++mode) {
       SCOPED_TRACE(std::string(c.folder) + ", calling mode " + std::to_string(mode + 1));
-      toolkit_.choose(f.lstKalmorCallingMode, mode);
-      const Snapshot before = TakeSnapshot(folder_);
+      toolkit.choose(f.lstKalmorCallingMode, mode);
+      const Snapshot before = TakeSnapshot(folder);
       press();
       const bool passes = mode < 2 ? c.quotedPasses : c.plainPasses;
-      expectOutcome(passes ? Passed(FirstLineOf(folder_ / "KM.OUT")) : Failed());
-      EXPECT_EQ(Slurp(folder_ / "TMP_INPUT.INP"),
-                "Protokoll " + (folder_ / "KM.OUT").string() + "\r\n");
+      expectOutcome(passes ? Passed(FirstLineOf(folder / "KM.OUT")) : Failed());
+      EXPECT_EQ(Slurp(folder / "TMP_INPUT.INP"),
+                "Protokoll " + (folder / "KM.OUT").string() + "\r\n");
       expectOnlyRunFilesChanged(before);
     }
   }

@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -98,68 +97,37 @@ bool SetImmutable(const fs::path& path, bool on) {
   return ok;
 }
 
-void FaultRun::SetUp() { makeFolder("checker"); }
-
 void FaultRun::TearDown() {
   expectNothingLeft();
-  window_.reset();
-  platform_.reset();
+  window.reset();
+  platform.reset();
   for (const fs::path& path : immutable_) SetImmutable(path, false);
-  std::error_code ignored;
-  fs::remove_all(base_, ignored);
-}
-
-void FaultRun::makeFolder(const std::string& name) {
-  if (base_.empty()) {
-    char pattern[] = "/tmp/kalmor-faults-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    base_ = pattern;
-  }
-  folder_ = base_ / name;
-  fs::create_directories(folder_);
-  for (const char* solver : {"kmwin32.exe", "kmwin64.exe"}) {
-    fs::copy_file(KALMOR_STANDIN_SOLVER, folder_ / solver, fs::copy_options::overwrite_existing);
-  }
-}
-
-void FaultRun::task(const std::string& body, const char* name) { Spit(folder_ / name, body); }
-
-frmKalmorChecker& FaultRun::load() {
-  // A German system, so the texts do not depend on this machine.
-  fs::create_directories(base_ / "root/etc/default");
-  Spit(base_ / "root/etc/default/locale", "LANG=de_DE.UTF-8\n");
-  window_.reset();
-  platform_ = std::make_unique<PosixPlatform>(folder_.string(), base_ / "root");
-  window_ = std::make_unique<frmKalmorChecker>(*platform_, toolkit_);
-  toolkit_.attach(*window_);
-  window_->Form_Load();
-  return *window_;
 }
 
 std::chrono::steady_clock::duration FaultRun::press(std::chrono::steady_clock::duration bound) {
   const auto started = std::chrono::steady_clock::now();
   hung_ = false;
-  toolkit_.onEveryPump([this, started, bound](int) {
+  toolkit.onEveryPump([this, started, bound](int) {
     if (!hung_ && std::chrono::steady_clock::now() - started > bound) {
       hung_ = true;
-      toolkit_.click(window_->cmdOK);
+      toolkit.click(window->cmdOK);
     }
   });
-  toolkit_.click(window_->cmdOK);
-  toolkit_.onEveryPump(nullptr);
+  toolkit.click(window->cmdOK);
+  toolkit.onEveryPump(nullptr);
   const auto took = std::chrono::steady_clock::now() - started;
   EXPECT_FALSE(hung_) << "the run was still waiting after the bound and was stopped";
   return took;
 }
 
 void FaultRun::afterPumps(int k, std::function<void()> action) {
-  toolkit_.atPump(toolkit_.pumps() + k, std::move(action));
+  toolkit.atPump(toolkit.pumps() + k, std::move(action));
 }
 
 void FaultRun::stopWhen(std::function<bool()> ready) {
-  toolkit_.atNextPump([this, ready] {
+  toolkit.atNextPump([this, ready] {
     if (ready()) {
-      toolkit_.click(window_->cmdOK);
+      toolkit.click(window->cmdOK);
     } else {
       stopWhen(ready);
     }
@@ -167,7 +135,7 @@ void FaultRun::stopWhen(std::function<bool()> ready) {
 }
 
 void FaultRun::expectOutcome(const Outcome& expected) const {
-  const frmKalmorChecker& f = *window_;
+  const frmKalmorChecker& f = *window;
   EXPECT_EQ(f.lblStatus.caption(), expected.status);
   EXPECT_EQ(f.lblResult.caption(), expected.result);
   EXPECT_TRUE(f.lblResult.foreColour() == expected.resultColour) << "result colour";
@@ -177,7 +145,7 @@ void FaultRun::expectOutcome(const Outcome& expected) const {
 }
 
 void FaultRun::expectOnlyRunFilesChanged(const Snapshot& before) const {
-  const Snapshot after = TakeSnapshot(folder_);
+  const Snapshot after = TakeSnapshot(folder);
   std::set<std::string> names;
   for (const auto& [name, description] : before) names.insert(name);
   for (const auto& [name, description] : after) names.insert(name);
@@ -194,8 +162,7 @@ void FaultRun::expectOnlyRunFilesChanged(const Snapshot& before) const {
 }
 
 void FaultRun::expectNothingLeft() {
-  if (base_.empty()) return;
-  for (const int pid : census::ProcessesMentioning(base_.string())) {
+  for (const int pid : census::ProcessesMentioning(base.string())) {
     ADD_FAILURE() << "process " << pid << " of this test is still running";
     ::kill(pid, SIGKILL);
   }
@@ -207,7 +174,7 @@ void FaultRun::expectNothingLeft() {
 
 bool FaultRun::waitUntilNoneLeft(std::chrono::steady_clock::duration bound) {
   const auto until = std::chrono::steady_clock::now() + bound;
-  while (!census::ProcessesMentioning(base_.string()).empty()) {
+  while (!census::ProcessesMentioning(base.string()).empty()) {
     if (std::chrono::steady_clock::now() > until) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }

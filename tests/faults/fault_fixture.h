@@ -1,21 +1,19 @@
-// A checker window on the real POSIX platform in a scratch folder beside the
-// real stand-in solver, with the checks every fault case shares: the run is
-// bounded, leaves no process behind, and changes no file but TMP_INPUT.INP
-// and KM.OUT (plus the stand-in's own logs, which the solver writes).
+// A checker folder with the real stand-in solver (checker_folder.h) and the
+// checks every fault case shares: the run is bounded, leaves no process
+// behind, and changes no file but TMP_INPUT.INP and KM.OUT (plus the
+// stand-in's own logs, which the solver writes).
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/posix/posix_platform.h"
-#include "testbench/frm_kalmor_checker.h"
-#include "ui/headless/headless_toolkit.h"
+#include "tests/faults/checker_folder.h"
 
 namespace kalmor::faults {
 
@@ -47,16 +45,10 @@ void Spit(const fs::path& path, const std::string& bytes);
 // privileges do not allow it.
 bool SetImmutable(const fs::path& path, bool on);
 
-class FaultRun : public ::testing::Test {
+class FaultRun : public ::testing::Test, public CheckerFolder {
  protected:
-  void SetUp() override;
+  FaultRun() : CheckerFolder(KALMOR_STANDIN_SOLVER, "faults") {}
   void TearDown() override;
-
-  // The checker folder, named name below a fresh base folder, with both
-  // solver builds; replaces the previous one.
-  void makeFolder(const std::string& name);
-  void task(const std::string& body, const char* name = "test_#3.INP");
-  frmKalmorChecker& load();
 
   // Presses Start. A run still waiting after bound is stopped and reported
   // as hung. Returns how long the press took.
@@ -77,11 +69,6 @@ class FaultRun : public ::testing::Test {
   // False where the file system or our privileges refuse the attribute.
   bool markImmutable(const fs::path& path);
 
-  fs::path base_;
-  fs::path folder_;
-  HeadlessToolkit toolkit_;
-  std::unique_ptr<PosixPlatform> platform_;
-  std::unique_ptr<frmKalmorChecker> window_;
   bool hung_ = false;
 
  private:

@@ -29,8 +29,8 @@ using FolderFaults = FaultRun;
 TEST_F(FolderFaults, ReadOnlyFolderShowsWhyTheRunCannotStart) {
   task("<Protokoll>\r\n");
   auto& f = load();
-  const Snapshot before = TakeSnapshot(folder_);
-  if (!markImmutable(folder_)) GTEST_SKIP() << kImmutableSkip;
+  const Snapshot before = TakeSnapshot(folder);
+  if (!markImmutable(folder)) GTEST_SKIP() << kImmutableSkip;
   press();
   expectOutcome(SystemError(EPERM, "Operation not permitted"));
   EXPECT_EQ(f.uProc.processId, 0u) << "no solver may start without its input";
@@ -40,81 +40,69 @@ TEST_F(FolderFaults, ReadOnlyFolderShowsWhyTheRunCannotStart) {
 TEST_F(FolderFaults, ReadOnlyFolderWithAnOldInputFileFailsTheRun) {
   // TMP_INPUT.INP itself stays writable, KM.OUT cannot be created.
   task("<Protokoll>\r\n");
-  Spit(folder_ / "TMP_INPUT.INP", "old");
+  Spit(folder / "TMP_INPUT.INP", "old");
   load();
-  const Snapshot before = TakeSnapshot(folder_);
-  if (!markImmutable(folder_)) GTEST_SKIP() << kImmutableSkip;
+  const Snapshot before = TakeSnapshot(folder);
+  if (!markImmutable(folder)) GTEST_SKIP() << kImmutableSkip;
   press();
   expectOutcome(Failed());
-  EXPECT_EQ(Slurp(folder_ / "TMP_INPUT.INP"),
-            "Protokoll " + (folder_ / "KM.OUT").string() + "\r\n");
+  EXPECT_EQ(Slurp(folder / "TMP_INPUT.INP"),
+            "Protokoll " + (folder / "KM.OUT").string() + "\r\n");
   expectOnlyRunFilesChanged(before);
 }
 
 TEST_F(FolderFaults, OldResultThatCannotBeDeletedStopsTheRunBeforeItStarts) {
   // A surviving KM.OUT would make a failing solver pass.
   task("%standin nowrite\r\n<Protokoll>\r\n");
-  Spit(folder_ / "KM.OUT", "old result\r\n");
+  Spit(folder / "KM.OUT", "old result\r\n");
   auto& f = load();
-  const Snapshot before = TakeSnapshot(folder_);
-  if (!markImmutable(folder_ / "KM.OUT")) GTEST_SKIP() << kImmutableSkip;
+  const Snapshot before = TakeSnapshot(folder);
+  if (!markImmutable(folder / "KM.OUT")) GTEST_SKIP() << kImmutableSkip;
   press();
   expectOutcome(SystemError(EPERM, "Operation not permitted"));
   EXPECT_EQ(f.uProc.processId, 0u);
-  EXPECT_FALSE(fs::exists(folder_ / "TMP_INPUT.INP"));
+  EXPECT_FALSE(fs::exists(folder / "TMP_INPUT.INP"));
   expectOnlyRunFilesChanged(before);
 }
 
-TEST_F(FolderFaults, InputFileThatIsAFolderShowsTheSystemError) {
-  task("<Protokoll>\r\n");
-  fs::create_directories(folder_ / "TMP_INPUT.INP/inside");
-  Spit(folder_ / "TMP_INPUT.INP/inside/keep.txt", "keep");
-  auto& f = load();
-  const Snapshot before = TakeSnapshot(folder_);
-  press();
-  expectOutcome(SystemError(EISDIR, "Is a directory"));
-  EXPECT_EQ(f.uProc.processId, 0u);
-  expectOnlyRunFilesChanged(before);
-}
-
-TEST_F(FolderFaults, InputFileThatIsANamedPipeDoesNotHang) {
-  // Opening a pipe without a reader for writing would block for ever.
-  task("<Protokoll>\r\n");
-  ASSERT_EQ(::mkfifo((folder_ / "TMP_INPUT.INP").c_str(), 0644), 0);
-  auto& f = load();
-  const Snapshot before = TakeSnapshot(folder_);
-  press();
-  expectOutcome(SystemError(ENXIO, "No such device or address"));
-  EXPECT_EQ(f.uProc.processId, 0u);
-  expectOnlyRunFilesChanged(before);
-}
-
-TEST_F(FolderFaults, InputFileLinkedToTheTaskFileLeavesTheTaskAlone) {
-  // Written through, the link would empty the task, or grow it without end
-  // while it is read.
+TEST_F(FolderFaults, InputFileThatIsNoPlainFileOfItsOwnShowsTheSystemError) {
   struct Case {
     const char* what;
-    void (*link)(const fs::path& task, const fs::path& input);
+    void (*make)(const fs::path& taskFile, const fs::path& input);
     int error;
     const char* text;
   };
   const Case cases[] = {
-      {"symbolic link", [](const fs::path& t, const fs::path& i) { fs::create_symlink(t, i); },
-       ELOOP, "Too many levels of symbolic links"},
-      {"hard link", [](const fs::path& t, const fs::path& i) { fs::create_hard_link(t, i); },
+      {"a folder",
+       [](const fs::path&, const fs::path& input) {
+         fs::create_directories(input / "inside");
+         Spit(input / "inside/keep.txt", "keep");
+       },
+       EISDIR, "Is a directory"},
+      // Opened for writing without a reader, a pipe would block for ever.
+      {"a named pipe",
+       [](const fs::path&, const fs::path& input) { ASSERT_EQ(::mkfifo(input.c_str(), 0644), 0); },
+       ENXIO, "No such device or address"},
+      // Written through, a link would empty the task, or grow it without end
+      // while it is read.
+      {"a symbolic link to the task",
+       [](const fs::path& taskFile, const fs::path& input) { fs::create_symlink(taskFile, input); }, ELOOP,
+       "Too many levels of symbolic links"},
+      {"a hard link to the task",
+       [](const fs::path& taskFile, const fs::path& input) { fs::create_hard_link(taskFile, input); },
        EMLINK, "Too many links"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     task("Stipulation #3\r\n<Protokoll>\r\n");
-    fs::remove(folder_ / "TMP_INPUT.INP");
-    c.link(folder_ / "test_#3.INP", folder_ / "TMP_INPUT.INP");
+    fs::remove_all(folder / "TMP_INPUT.INP");
+    c.make(folder / "test_#3.INP", folder / "TMP_INPUT.INP");
     auto& f = load();
-    const Snapshot before = TakeSnapshot(folder_);
+    const Snapshot before = TakeSnapshot(folder);
     press();
     expectOutcome(SystemError(c.error, c.text));
-    EXPECT_EQ(f.uProc.processId, 0u);
-    EXPECT_EQ(Slurp(folder_ / "test_#3.INP"), "Stipulation #3\r\n<Protokoll>\r\n");
+    EXPECT_EQ(f.uProc.processId, 0u) << "no solver may start without its input";
+    EXPECT_EQ(Slurp(folder / "test_#3.INP"), "Stipulation #3\r\n<Protokoll>\r\n");
     expectOnlyRunFilesChanged(before);
   }
 }
@@ -122,10 +110,10 @@ TEST_F(FolderFaults, InputFileLinkedToTheTaskFileLeavesTheTaskAlone) {
 TEST_F(FolderFaults, OutputThatIsAFolderIsNoResult) {
   // Not deleted (it is no file of ours), not judged as written.
   task("<Protokoll>\r\n");
-  fs::create_directories(folder_ / "KM.OUT");
-  Spit(folder_ / "KM.OUT/solution.txt", "not ours");
+  fs::create_directories(folder / "KM.OUT");
+  Spit(folder / "KM.OUT/solution.txt", "not ours");
   load();
-  const Snapshot before = TakeSnapshot(folder_);
+  const Snapshot before = TakeSnapshot(folder);
   press();
   expectOutcome(Failed());
   expectOnlyRunFilesChanged(before);
@@ -138,16 +126,16 @@ TEST_F(FolderFaults, TaskFileGoneAfterStartUpEndsThePressSilently) {
     auto& f = load();
     const std::string status = f.lblStatus.caption();
     const std::string button = f.cmdOK.caption();
-    fs::remove(folder_ / "test_#3.INP");
-    if (asFolder) fs::create_directory(folder_ / "test_#3.INP");
-    const Snapshot before = TakeSnapshot(folder_);
+    fs::remove(folder / "test_#3.INP");
+    if (asFolder) fs::create_directory(folder / "test_#3.INP");
+    const Snapshot before = TakeSnapshot(folder);
     press();
     EXPECT_EQ(f.lblStatus.caption(), status);
     EXPECT_EQ(f.cmdOK.caption(), button);
     EXPECT_EQ(f.uProc.processId, 0u);
-    EXPECT_FALSE(fs::exists(folder_ / "TMP_INPUT.INP"));
+    EXPECT_FALSE(fs::exists(folder / "TMP_INPUT.INP"));
     expectOnlyRunFilesChanged(before);
-    fs::remove(folder_ / "test_#3.INP");
+    fs::remove(folder / "test_#3.INP");
   }
 }
 
@@ -184,10 +172,10 @@ TEST_F(SolverFaults, SolverThatIsNoProgramShowsTheSystemError) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     task("<Protokoll>\r\n");
-    fs::remove_all(folder_ / "kmwin64.exe");
-    c.make(folder_ / "kmwin64.exe");
+    fs::remove_all(folder / "kmwin64.exe");
+    c.make(folder / "kmwin64.exe");
     auto& f = load();
-    const Snapshot before = TakeSnapshot(folder_);
+    const Snapshot before = TakeSnapshot(folder);
     press();
     expectOutcome(SystemError(c.error, c.text));
     EXPECT_TRUE(f.StartFailed);
@@ -205,9 +193,9 @@ TEST_F(SolverFaults, CrashJudgedByItsOutputAlone) {
     SCOPED_TRACE(c.directives);
     task(std::string(c.directives) + "<Protokoll>\r\n");
     load();
-    const Snapshot before = TakeSnapshot(folder_);
+    const Snapshot before = TakeSnapshot(folder);
     press();
-    expectOutcome(c.passes ? Passed(FirstLineOf(folder_ / "KM.OUT")) : Failed());
+    expectOutcome(c.passes ? Passed(FirstLineOf(folder / "KM.OUT")) : Failed());
     expectOnlyRunFilesChanged(before);
   }
 }
@@ -222,7 +210,7 @@ TEST_F(SolverFaults, StopEndsASolverThatRunsForHoursAndIgnoresPoliteSignals) {
 
   task("%standin sleep 36000000\r\n<Protokoll>\r\n");
   auto& f = load();
-  const Snapshot before = TakeSnapshot(folder_);
+  const Snapshot before = TakeSnapshot(folder);
   int pid = 0;
   std::string ignored;
   afterPumps(20, [&] {
@@ -231,7 +219,7 @@ TEST_F(SolverFaults, StopEndsASolverThatRunsForHoursAndIgnoresPoliteSignals) {
     for (std::string line; std::getline(status, line);) {
       if (line.rfind("SigIgn:", 0) == 0) ignored = line;
     }
-    toolkit_.click(f.cmdOK);
+    toolkit.click(f.cmdOK);
   });
   press();
   for (std::size_t i = 0; i < kPolite.size(); ++i) ::sigaction(kPolite[i], &saved[i], nullptr);
@@ -252,21 +240,21 @@ TEST_F(SolverFaults, SolversOwnChildNeitherBlocksTheRunNorIsKilled) {
     const char* name;
     const char* directives;
     bool stop;
-    Outcome (*outcome)(const fs::path& folder);
+    Outcome (*outcome)(const fs::path& dir);
   };
   const Case cases[] = {
       {"solver ends by itself", "%standin child 1500\r\n",
-       false, [](const fs::path& folder) { return Passed(FirstLineOf(folder / "KM.OUT")); }},
+       false, [](const fs::path& dir) { return Passed(FirstLineOf(dir / "KM.OUT")); }},
       {"solver stopped", "%standin child 1500\r\n%standin sleep 36000000\r\n",
        true, [](const fs::path&) { return Aborted(); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string childLog = (folder_ / "standin_child.log").string();
+    const std::string childLog = (folder / "standin_child.log").string();
     fs::remove(childLog);
     task(std::string(c.directives) + "<Protokoll>\r\n");
     load();
-    const Snapshot before = TakeSnapshot(folder_);
+    const Snapshot before = TakeSnapshot(folder);
     if (c.stop) {
       stopWhen([&] { return !census::ProcessesMentioning(childLog).empty(); });
     }
@@ -274,9 +262,9 @@ TEST_F(SolverFaults, SolversOwnChildNeitherBlocksTheRunNorIsKilled) {
     // The run is over while the solver's child still sleeps.
     EXPECT_FALSE(census::ProcessesMentioning(childLog).empty())
         << "the solver's child should still be running";
-    expectOutcome(c.outcome(folder_));
+    expectOutcome(c.outcome(folder));
     ASSERT_TRUE(waitUntilNoneLeft(std::chrono::seconds(20)));
-    EXPECT_EQ(Slurp(folder_ / "standin_child.log"), "child slept 1500 ms\n")
+    EXPECT_EQ(Slurp(folder / "standin_child.log"), "child slept 1500 ms\n")
         << "the child must finish its work, not be killed";
     expectOnlyRunFilesChanged(before);
   }
@@ -287,17 +275,17 @@ TEST_F(SolverFaults, ClosingMidRunEndsTheSolverAndJudgesNothing) {
     SCOPED_TRACE(byButton ? "Close button" : "close box");
     task("%standin sleep 36000000\r\n<Protokoll>\r\n");
     auto& f = load();
-    const Snapshot before = TakeSnapshot(folder_);
+    const Snapshot before = TakeSnapshot(folder);
     int pid = 0;
     afterPumps(20, [&] {
       pid = static_cast<int>(f.uProc.processId);
       if (byButton) {
-        toolkit_.click(f.cmdClose);
+        toolkit.click(f.cmdClose);
       } else {
-        toolkit_.closeBox();
+        toolkit.closeBox();
       }
     });
-    EXPECT_THROW(toolkit_.click(f.cmdOK), ProgramEnded);
+    EXPECT_THROW(toolkit.click(f.cmdOK), ProgramEnded);
     ASSERT_NE(pid, 0);
     // Killed, not waited for: it dies in moments and the end of the program reaps it.
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -309,8 +297,8 @@ TEST_F(SolverFaults, ClosingMidRunEndsTheSolverAndJudgesNothing) {
     EXPECT_EQ(f.lblStatus.caption(), "Prüfung läuft...");
     EXPECT_EQ(f.lblResult.caption(), "Testvariante:\rKalmor 64-Bit, Kalmor-Aufrufmodus: 1");
     EXPECT_EQ(f.cmdOK.caption(), "&Stop");
-    window_.reset();
-    platform_.reset();  // what the end of the program does
+    window.reset();
+    platform.reset();  // what the end of the program does
     EXPECT_EQ(census::ProcessState(pid), '\0');
     expectOnlyRunFilesChanged(before);
   }
