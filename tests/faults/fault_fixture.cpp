@@ -172,11 +172,12 @@ void FaultRun::expectNothingLeft() {
   }
 }
 
-bool FaultRun::waitUntilNoneLeft(std::chrono::steady_clock::duration bound) {
+bool FaultRun::Eventually(std::chrono::steady_clock::duration bound,
+                          const std::function<bool()>& holds) {
   const auto until = std::chrono::steady_clock::now() + bound;
-  while (!census::ProcessesMentioning(base.string()).empty()) {
+  while (!holds()) {
     if (std::chrono::steady_clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   return true;
 }

@@ -64,8 +64,9 @@ class FaultRun : public ::testing::Test, public CheckerFolder {
   void expectOnlyRunFilesChanged(const Snapshot& before) const;
   // No process of this test alive, no zombie child; kills what it finds.
   void expectNothingLeft();
-  // Waits (bounded) for processes of this test that may outlive the solver.
-  bool waitUntilNoneLeft(std::chrono::steady_clock::duration bound);
+  // Whether holds() comes true within bound, asked every few milliseconds.
+  static bool Eventually(std::chrono::steady_clock::duration bound,
+                         const std::function<bool()>& holds);
   // False where the file system or our privileges refuse the attribute.
   bool markImmutable(const fs::path& path);
 
