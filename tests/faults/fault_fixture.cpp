@@ -11,7 +11,6 @@
 #include <iterator>
 #include <set>
 #include <sstream>
-#include <thread>
 
 #include "tests/faults/process_census.h"
 
@@ -170,16 +169,6 @@ void FaultRun::expectNothingLeft() {
     ADD_FAILURE() << "child " << pid << " in state " << census::ProcessState(pid)
                   << " is left behind";
   }
-}
-
-bool FaultRun::Eventually(std::chrono::steady_clock::duration bound,
-                          const std::function<bool()>& holds) {
-  const auto until = std::chrono::steady_clock::now() + bound;
-  while (!holds()) {
-    if (std::chrono::steady_clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
 }
 
 bool FaultRun::markImmutable(const fs::path& path) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/faults/checker_folder.h"
+#include "tests/support/eventually.h"
 
 namespace kalmor::faults {
 
@@ -64,9 +65,10 @@ class FaultRun : public ::testing::Test, public CheckerFolder {
   void expectOnlyRunFilesChanged(const Snapshot& before) const;
   // No process of this test alive, no zombie child; kills what it finds.
   void expectNothingLeft();
-  // Whether holds() comes true within bound, asked every few milliseconds.
   static bool Eventually(std::chrono::steady_clock::duration bound,
-                         const std::function<bool()>& holds);
+                         const std::function<bool()>& holds) {
+    return testing::Eventually(bound, holds);
+  }
   // False where the file system or our privileges refuse the attribute.
   bool markImmutable(const fs::path& path);
 

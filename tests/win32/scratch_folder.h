@@ -10,6 +10,8 @@
 
 #include <process.h>
 
+#include "platform/win32/test_probes/folder_tree.h"
+
 namespace kalmor::testing {
 
 inline std::string Utf8(const std::filesystem::path& path) {
@@ -21,6 +23,11 @@ inline std::filesystem::path FromUtf8(const std::string& text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
+// The same absolute path in the form the wide file functions take beyond MAX_PATH.
+inline std::filesystem::path BeyondMaxPath(const std::filesystem::path& path) {
+  return std::filesystem::path(L"\\\\?\\" + path.native());
+}
+
 class ScratchFolder {
  public:
   ScratchFolder() {
@@ -28,13 +35,10 @@ class ScratchFolder {
     const std::string name = "Kalmor Pr\xC3\xBC" "fung " + std::to_string(::_getpid()) + "-" +
                              std::to_string(counter++);
     path_ = std::filesystem::temp_directory_path() / FromUtf8(name);
-    std::filesystem::remove_all(path_);
+    Remove(path_);
     std::filesystem::create_directories(path_);
   }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
+  ~ScratchFolder() { Remove(path_); }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
@@ -47,6 +51,8 @@ class ScratchFolder {
   }
 
  private:
+  static void Remove(const std::filesystem::path& path) { probes::RemoveTree(Utf8(path)); }
+
   std::filesystem::path path_;
 };
 
