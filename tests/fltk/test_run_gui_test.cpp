@@ -68,7 +68,8 @@ class TestRun : public GuiTest {
 };
 
 TEST_F(TestRun, StartRunsTheSolverBlinksTheStatusAndReportsSuccess) {
-  task("Stipulation #3\r\n<Protokoll>\r\n%standin sleep 2200\r\n");
+  // Long enough that a loaded machine's late ticks still show two seconds.
+  task("Stipulation #3\r\n<Protokoll>\r\n%standin sleep 3500\r\n");
   auto& w = open();
   const std::uint32_t background = probe().backColour(w.lblStatus);
   watchEvery50ms();
@@ -79,8 +80,12 @@ TEST_F(TestRun, StartRunsTheSolverBlinksTheStatusAndReportsSuccess) {
   EXPECT_TRUE(dummyFocused);
   // Shown in blue and hidden in the background colour, by turns.
   EXPECT_EQ(statusColours, (std::set<std::uint32_t>{kBlue, background}));
-  EXPECT_TRUE(timerTexts.count("00:00:00") && timerTexts.count("00:00:01") &&
-              timerTexts.count("00:00:02"));
+  // The clock starts at zero and counts whole seconds from the solver's start;
+  // on a loaded machine a late tick may skip a second, never go back.
+  ASSERT_FALSE(timerTexts.empty());
+  EXPECT_EQ(*timerTexts.begin(), "00:00:00") << ::testing::PrintToString(timerTexts);
+  EXPECT_GE(*timerTexts.rbegin(), "00:00:02") << ::testing::PrintToString(timerTexts);
+  EXPECT_LE(*timerTexts.rbegin(), "00:00:05") << ::testing::PrintToString(timerTexts);
 
   EXPECT_EQ(probe().text(w.lblStatus),
             inLanguage("Test erfolgreich abgeschlossen!", "Test finished successfully!"));
