@@ -124,11 +124,8 @@ void frmKalmorChecker::Form_Load() {
   lstLanguage.setListIndex(
       StartLanguageIndex(GetSystemLocaleInfo(platform_.localeQueries(), kLocaleICountry)));
 
-  const std::string folder = platform_.programFolder();
   for (const TaskRow& row : kTaskTable) {
-    if (!platform_.plainFileExists(JoinPath(folder, platform_.pathSeparator(), row.file))) {
-      continue;
-    }
+    if (!platform_.plainFileExists(inProgramFolder(row.file))) continue;
     lstTask.addItem(row.item);
     if (row.file == std::string(kTask3File)) lstTask.setListIndex(0);
   }

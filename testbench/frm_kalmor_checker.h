@@ -109,7 +109,9 @@ class frmKalmorChecker {
   Clock::time_point RunStartTime{};
 
  private:
+  // AppFolder is taken at each press; the lists look in the program folder as it is now.
   std::string inAppFolder(const std::string& fileName) const;
+  std::string inProgramFolder(const std::string& fileName) const;
   const std::string& commandLineForMode(int mode) const;
   // Shows a system error in red, with "%1" naming the file; returns the text.
   std::string showSystemError(std::int32_t error, const std::string& fileName);

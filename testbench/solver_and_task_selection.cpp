@@ -11,8 +11,7 @@ void frmKalmorChecker::lstKalmorBitVersion_Click() {
   if (index == 0) SolverExe = kSolver32File;
   if (index == 1) SolverExe = kSolver64File;
 
-  SolverMissing = !platform_.plainFileExists(
-      JoinPath(platform_.programFolder(), platform_.pathSeparator(), SolverExe));
+  SolverMissing = !platform_.plainFileExists(inProgramFolder(SolverExe));
   if (SolverMissing) {
     lblStatus.setCaption(SolverExe + " fehlt/is missing!");
     bild0.setPicture(cmdClose.picture());

@@ -15,6 +15,10 @@ std::string frmKalmorChecker::inAppFolder(const std::string& fileName) const {
   return JoinPath(AppFolder, platform_.pathSeparator(), fileName);
 }
 
+std::string frmKalmorChecker::inProgramFolder(const std::string& fileName) const {
+  return JoinPath(platform_.programFolder(), platform_.pathSeparator(), fileName);
+}
+
 std::string frmKalmorChecker::showSystemError(std::int32_t error, const std::string& fileName) {
   lblStatus.setCaption(ReadyText);
   lblStatus.setForeColour(kBlack);

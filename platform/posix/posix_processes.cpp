@@ -38,13 +38,21 @@ class FileActions {
 }  // namespace
 
 PosixProcesses::~PosixProcesses() {
-  for (auto& [pid, child] : children_) {
-    // A killed child is gone in moments; wait for it so it leaves no zombie.
-    int status = 0;
-    while (::waitpid(pid, &status, child.killed ? 0 : WNOHANG) < 0 && errno == EINTR) {
-    }
-    if (child.pidfd >= 0) ::close(child.pidfd);
-  }
+  for (auto& [pid, child] : children_) Reap(pid, child);
+}
+
+bool PosixProcesses::Reap(int pid, Child& child) {
+  // A killed child dies at once, so waiting for it cannot hang and leaves no
+  // zombie; anything else is only collected once it has ended.
+  int status = 0;
+  pid_t got = 0;
+  do {
+    got = ::waitpid(pid, &status, child.killed ? 0 : WNOHANG);
+  } while (got < 0 && errno == EINTR);
+  if (got == 0) return false;
+  if (child.pidfd >= 0) ::close(child.pidfd);
+  child.pidfd = -1;
+  return true;
 }
 
 std::vector<std::string> PosixProcesses::Arguments(const std::string& applicationName,
@@ -128,31 +136,13 @@ void PosixProcesses::terminate(std::uint32_t processId) {
 
 void PosixProcesses::close(ProcessRecord& process) {
   const auto it = children_.find(static_cast<int>(process.processId));
-  if (it != children_.end()) {
-    // A killed child dies at once; anything else is reaped when it ends.
-    const int options = it->second.killed ? 0 : WNOHANG;
-    int status = 0;
-    pid_t got = 0;
-    do {
-      got = ::waitpid(it->first, &status, options);
-    } while (got < 0 && errno == EINTR);
-    if (got != 0) {
-      if (it->second.pidfd >= 0) ::close(it->second.pidfd);
-      children_.erase(it);
-    }
-  }
+  if (it != children_.end() && Reap(it->first, it->second)) children_.erase(it);
   process = ProcessRecord{};
 }
 
 void PosixProcesses::reapFinished() {
   for (auto it = children_.begin(); it != children_.end();) {
-    int status = 0;
-    if (::waitpid(it->first, &status, WNOHANG) != 0) {
-      if (it->second.pidfd >= 0) ::close(it->second.pidfd);
-      it = children_.erase(it);
-    } else {
-      ++it;
-    }
+    it = Reap(it->first, it->second) ? children_.erase(it) : std::next(it);
   }
 }
 

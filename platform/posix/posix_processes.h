@@ -35,6 +35,8 @@ class PosixProcesses {
     int pidfd = -1;
     bool killed = false;
   };
+  // Collects the child if it has ended (waiting for a killed one); true when gone.
+  static bool Reap(int pid, Child& child);
   void reapFinished();
 
   std::map<int, Child> children_;  // unreaped children by pid

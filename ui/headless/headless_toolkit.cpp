@@ -6,10 +6,7 @@ namespace kalmor {
 
 HeadlessToolkit::HeadlessToolkit(Clock::time_point start) : now_(start) {}
 
-void HeadlessToolkit::attach(frmKalmorChecker& window) {
-  window_ = &window;
-  window.setObserver(this);
-}
+void HeadlessToolkit::attach(frmKalmorChecker& window) { window_ = &window; }
 
 void HeadlessToolkit::doEvents() {
   const int pump = ++pumps_;
@@ -55,12 +52,5 @@ void HeadlessToolkit::closeBox() {
   bool cancel = false;
   window_->Form_QueryUnload(cancel, 0);
 }
-
-int HeadlessToolkit::changes(const Control& control) const {
-  const auto it = changes_.find(&control);
-  return it == changes_.end() ? 0 : it->second;
-}
-
-void HeadlessToolkit::controlChanged(Control& control) { ++changes_[&control]; }
 
 }  // namespace kalmor

@@ -22,7 +22,7 @@ class ProgramEnded : public std::runtime_error {
   ProgramEnded() : std::runtime_error("program ended") {}
 };
 
-class HeadlessToolkit : public Toolkit, public ControlObserver {
+class HeadlessToolkit : public Toolkit {
  public:
   explicit HeadlessToolkit(Clock::time_point start = Clock::time_point{} + std::chrono::hours(24 * 365 * 50));
 
@@ -59,11 +59,8 @@ class HeadlessToolkit : public Toolkit, public ControlObserver {
   const Control* focused() const { return focused_; }
   // Captions of labels at the moment of each immediate repaint.
   const std::vector<std::string>& repaints() const { return repaints_; }
-  int changes(const Control& control) const;
 
  private:
-  void controlChanged(Control& control) override;
-
   frmKalmorChecker* window_ = nullptr;
   Clock::time_point now_;
   int pumps_ = 0;
@@ -73,7 +70,6 @@ class HeadlessToolkit : public Toolkit, public ControlObserver {
   std::multimap<int, std::function<void()>> atPump_;
   std::function<void(int)> everyPump_;
   std::vector<std::string> repaints_;
-  std::map<const Control*, int> changes_;
 };
 
 }  // namespace kalmor
