@@ -1,4 +1,4 @@
-# Fails unless the release zip holds exactly the program and the user guide,
+# Fails unless the release zip holds exactly the two programs and the user guide,
 # and those are what they claim to be.
 #   cmake -DZIP=... -DWORK=... -P check_package.cmake
 if(NOT EXISTS ${ZIP})
@@ -12,19 +12,22 @@ endif()
 string(STRIP "${listing}" listing)
 string(REPLACE "\n" ";" entries "${listing}")
 list(SORT entries)
-if(NOT entries STREQUAL "KalmorChecker.exe;user-guide.txt")
-  message(FATAL_ERROR "${ZIP} holds [${entries}], not exactly KalmorChecker.exe and user-guide.txt")
+if(NOT entries STREQUAL "KalmorChecker.exe;kalmor-check.exe;user-guide.txt")
+  message(FATAL_ERROR
+    "${ZIP} holds [${entries}], not exactly KalmorChecker.exe, kalmor-check.exe and user-guide.txt")
 endif()
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${ZIP} WORKING_DIRECTORY ${WORK})
-file(READ ${WORK}/KalmorChecker.exe head LIMIT 2 HEX)
-if(NOT head STREQUAL "4d5a")
-  message(FATAL_ERROR "KalmorChecker.exe in ${ZIP} is no Windows program")
-endif()
+foreach(program KalmorChecker.exe kalmor-check.exe)
+  file(READ ${WORK}/${program} head LIMIT 2 HEX)
+  if(NOT head STREQUAL "4d5a")
+    message(FATAL_ERROR "${program} in ${ZIP} is no Windows program")
+  endif()
+endforeach()
 file(READ ${WORK}/user-guide.txt guide)
-foreach(name kmwin32.exe kmwin64.exe "test_#3.INP" "test_#4.INP" "test_s#7.INP" TMP_INPUT.INP KM.OUT)
+foreach(name kalmor-check kmwin32.exe kmwin64.exe "test_#3.INP" "test_#4.INP" "test_s#7.INP" TMP_INPUT.INP KM.OUT)
   string(FIND "${guide}" "${name}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "the user guide does not mention ${name}")

@@ -53,6 +53,13 @@ struct ProcessRecord {
 
 enum class WaitOutcome { Ended, Timeout, Failed };
 
+// How an ended process ended: with an exit code, or (POSIX) by a signal.
+struct ProcessExit {
+  enum class Kind { Unknown, Code, Signal };
+  Kind kind = Kind::Unknown;
+  std::uint32_t value = 0;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -86,6 +93,19 @@ class Platform {
   // OpenProcess(PROCESS_TERMINATE) + TerminateProcess + CloseHandle; results ignored.
   virtual void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) = 0;
   virtual void closeProcessHandles(ProcessRecord& process) = 0;
+  // How the process ended; asked after the wait saw it end, before its handles close.
+  virtual ProcessExit processExit(const ProcessRecord& /*process*/) { return {}; }
+  // The system's name for that ending (a crash or loader status, a signal);
+  // empty where the system names none.
+  virtual std::string processExitText(const ProcessExit& /*exit*/) { return {}; }
+
+  // --- interrupts
+  // From now on an interrupt (SIGINT, SIGTERM, SIGHUP; Ctrl+C, Ctrl+Break or a
+  // console close) kills the running solver, writes notice to standard error
+  // and ends the program with exitCode. Without a solver running it only ends.
+  virtual void endSolverOnInterrupt(int /*exitCode*/, const std::string& /*notice*/) {}
+  // The same, now: for a front-end that has lost its display.
+  [[noreturn]] virtual void endSolverAndExit(int exitCode);
 
   // --- system facts
   // The running system's name for the OS line; throws when it cannot be named.

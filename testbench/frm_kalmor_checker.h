@@ -107,6 +107,11 @@ class frmKalmorChecker {
   std::int32_t LastStartError = 0;
   std::string StartErrorText;
   Clock::time_point RunStartTime{};
+  // How the last solver that ended by itself ended, and why a failed run failed
+  // (also the result line's tool tip until the next press).
+  ProcessExit SolverExit;
+  std::string SolverExitText;
+  std::string FailureReason;
 
  private:
   // AppFolder is taken at each press; the lists look in the program folder as it is now.

@@ -53,6 +53,8 @@ bool frmKalmorChecker::ShellWait(const std::string& cmdProg, const std::string& 
   const std::string& commandLine = commandLineForMode(lstKalmorCallingMode.listIndex());
 
   uProc = ProcessRecord{};
+  SolverExit = ProcessExit{};
+  SolverExitText.clear();
   std::int32_t lastError = 0;
   // The program is named explicitly, so blanks in its folder cannot make the
   // system start another file; the solver still gets the mode's command line.
@@ -78,7 +80,11 @@ bool frmKalmorChecker::ShellWait(const std::string& cmdProg, const std::string& 
   toolkit_.refresh(lblStatus);
 
   for (;;) {
-    if (platform_.waitForProcess(uProc, kWaitSliceMs) != WaitOutcome::Timeout) break;
+    if (platform_.waitForProcess(uProc, kWaitSliceMs) != WaitOutcome::Timeout) {
+      SolverExit = platform_.processExit(uProc);
+      SolverExitText = platform_.fromAnsi(platform_.processExitText(SolverExit));
+      break;
+    }
     toolkit_.doEvents();
     if (AbortRequested) {
       TerminateSolver();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "sysinfo/get_api_error.h"
+#include "testbench/failure_reason.h"
 #include "testbench/file_names.h"
 #include "testbench/first_line.h"
 #include "testbench/frm_kalmor_checker.h"
@@ -109,6 +110,8 @@ void frmKalmorChecker::judgeRun() {
     lblStatus.setCaption(TestFailedText);
     lblResult.setCaption(SolutionMissingText + "\r" + kSolverOutputFile);
     lblResult.setForeColour(kRed);
+    FailureReason = SolverFailureReason(SolverExit, SolverExitText, lstLanguage.listIndex());
+    lblResult.setToolTip(FailureReason);
     cmdOK.setCaption("&Start");
   }
 }
@@ -118,6 +121,10 @@ void frmKalmorChecker::cmdOK_Click() {
   frameTime.setVisible(true);
   StartFailed = false;
   toolkit_.setFocus(cmdDummy);
+  if (!RunInProgress) {
+    FailureReason.clear();
+    lblResult.setToolTip("");
+  }
   bild0.setVisible(false);
   AppFolder = platform_.programFolder();
 

@@ -1,10 +1,12 @@
 #include "platform/posix/posix_platform.h"
 
+#include <cstring>
 #include <utility>
 
 #include "platform/create_platform.h"
 #include "platform/posix/os_release.h"
 #include "platform/posix/posix_files.h"
+#include "platform/posix/posix_interrupt.h"
 
 namespace kalmor {
 
@@ -47,6 +49,26 @@ void PosixPlatform::terminateProcess(std::uint32_t processId, std::uint32_t /*ex
 }
 
 void PosixPlatform::closeProcessHandles(ProcessRecord& process) { processes_.close(process); }
+
+ProcessExit PosixPlatform::processExit(const ProcessRecord& process) {
+  return processes_.exitOf(process);
+}
+
+std::string PosixPlatform::processExitText(const ProcessExit& exit) {
+  if (exit.kind != ProcessExit::Kind::Signal) return {};
+  const int signal = static_cast<int>(exit.value);
+  const char* abbreviation = ::sigabbrev_np(signal);
+  const char* description = ::strsignal(signal);
+  std::string text = abbreviation != nullptr ? "SIG" + std::string(abbreviation) : std::string();
+  if (description != nullptr) text += (text.empty() ? "" : ", ") + std::string(description);
+  return text;
+}
+
+void PosixPlatform::endSolverOnInterrupt(int exitCode, const std::string& notice) {
+  InstallInterruptHandlers(exitCode, notice);
+}
+
+void PosixPlatform::endSolverAndExit(int exitCode) { EndSolverAndExitNow(exitCode); }
 
 std::string PosixPlatform::systemName() { return PosixSystemName(root_); }
 

@@ -38,6 +38,11 @@ class PosixPlatform : public Platform {
   WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) override;
   void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
   void closeProcessHandles(ProcessRecord& process) override;
+  ProcessExit processExit(const ProcessRecord& process) override;
+  // The signal's name and description; exit codes have no system name here.
+  std::string processExitText(const ProcessExit& exit) override;
+  void endSolverOnInterrupt(int exitCode, const std::string& notice) override;
+  [[noreturn]] void endSolverAndExit(int exitCode) override;
 
   std::string systemName() override;
   SystemTypeQueries& systemTypeQueries() override { return systemTypes_; }

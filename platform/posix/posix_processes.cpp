@@ -10,6 +10,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "platform/posix/posix_interrupt.h"
 #include "platform/windows_command_line.h"
 
 extern char** environ;
@@ -38,6 +39,7 @@ class FileActions {
 }  // namespace
 
 PosixProcesses::~PosixProcesses() {
+  SetInterruptibleSolver(0);
   for (auto& [pid, child] : children_) Reap(pid, child);
 }
 
@@ -96,6 +98,7 @@ bool PosixProcesses::create(const std::string& applicationName, const std::strin
     lastError = rc;
     return false;
   }
+  SetInterruptibleSolver(pid);
   Child child;
   child.pidfd = PidfdOpen(pid);
   children_[pid] = child;
@@ -134,7 +137,23 @@ void PosixProcesses::terminate(std::uint32_t processId) {
   it->second.killed = true;
 }
 
+ProcessExit PosixProcesses::exitOf(const ProcessRecord& process) const {
+  if (children_.count(static_cast<int>(process.processId)) == 0) return {};
+  // Looks without collecting: close() reaps.
+  siginfo_t info{};
+  if (::waitid(P_PID, process.processId, &info, WEXITED | WNOHANG | WNOWAIT) != 0 ||
+      info.si_pid == 0) {
+    return {};
+  }
+  ProcessExit exit;
+  exit.kind = info.si_code == CLD_EXITED ? ProcessExit::Kind::Code : ProcessExit::Kind::Signal;
+  exit.value = static_cast<std::uint32_t>(info.si_status);
+  return exit;
+}
+
 void PosixProcesses::close(ProcessRecord& process) {
+  // Its pid may be reused once reaped, so an interrupt must no longer aim at it.
+  SetInterruptibleSolver(0);
   const auto it = children_.find(static_cast<int>(process.processId));
   if (it != children_.end() && Reap(it->first, it->second)) children_.erase(it);
   process = ProcessRecord{};

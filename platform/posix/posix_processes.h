@@ -1,7 +1,7 @@
 // Child processes on POSIX, shaped like the Windows calls the window makes:
 // the named executable runs with the command line cut by Windows rules, the
 // wait is a poll on a pidfd, termination is SIGKILL to that child only, and
-// every child is reaped.
+// every child is reaped. The running child is the one an interrupt ends.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +25,7 @@ class PosixProcesses {
   WaitOutcome wait(const ProcessRecord& process, int milliseconds);
   void terminate(std::uint32_t processId);
   void close(ProcessRecord& process);
+  ProcessExit exitOf(const ProcessRecord& process) const;
 
   // The argv a solver started with this command line receives.
   static std::vector<std::string> Arguments(const std::string& applicationName,

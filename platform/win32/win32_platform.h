@@ -45,6 +45,14 @@ class Win32Platform : public Platform {
   // OpenProcess + TerminateProcess + CloseHandle; a process already gone is no error.
   void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
   void closeProcessHandles(ProcessRecord& process) override;
+  // GetExitCodeProcess.
+  ProcessExit processExit(const ProcessRecord& process) override;
+  // The system's text for an NTSTATUS error code (a crash, a loader failure),
+  // in the ANSI code page like the other system texts.
+  std::string processExitText(const ProcessExit& exit) override;
+  // A console control handler; nothing happens in a program without a console.
+  void endSolverOnInterrupt(int exitCode, const std::string& notice) override;
+  [[noreturn]] void endSolverAndExit(int exitCode) override;
 
   // Throws WinVersionError (or MissingSystemFunction) when the system cannot be named.
   std::string systemName() override;

@@ -1,6 +1,8 @@
 #include <windows.h>
 
+#include "platform/win32/win32_interrupt.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_text.h"
 
 namespace kalmor {
 namespace {
@@ -30,6 +32,7 @@ bool Win32Platform::createProcess(const std::string& applicationName,
   process.thread = FromHandle(info.hThread);
   process.processId = info.dwProcessId;
   process.threadId = info.dwThreadId;
+  SetInterruptibleSolver(info.dwProcessId);
   return true;
 }
 
@@ -50,7 +53,42 @@ void Win32Platform::terminateProcess(std::uint32_t processId, std::uint32_t exit
   ::CloseHandle(handle);
 }
 
+ProcessExit Win32Platform::processExit(const ProcessRecord& process) {
+  DWORD code = 0;
+  if (process.process == 0 || !::GetExitCodeProcess(AsHandle(process.process), &code) ||
+      code == STILL_ACTIVE) {
+    return {};
+  }
+  return ProcessExit{ProcessExit::Kind::Code, code};
+}
+
+std::string Win32Platform::processExitText(const ProcessExit& exit) {
+  // Crashes and loader failures end a process with an NTSTATUS error code,
+  // whose texts live in ntdll; plain exit codes mean what the solver meant.
+  if (exit.kind != ProcessExit::Kind::Code || (exit.value & 0xC0000000u) != 0xC0000000u) return {};
+  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+  wchar_t* text = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_FROM_SYSTEM |
+          FORMAT_MESSAGE_IGNORE_INSERTS,
+      ntdll, exit.value, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring wide = length > 0 && text != nullptr ? std::wstring(text, length) : std::wstring();
+  ::LocalFree(text);
+  while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' ' ||
+                           wide.back() == L'.')) {
+    wide.pop_back();
+  }
+  return Utf8ToAnsi(WideToUtf8(wide));
+}
+
+void Win32Platform::endSolverOnInterrupt(int exitCode, const std::string& notice) {
+  InstallInterruptHandler(exitCode, notice);
+}
+
+void Win32Platform::endSolverAndExit(int exitCode) { EndSolverAndExitNow(exitCode); }
+
 void Win32Platform::closeProcessHandles(ProcessRecord& process) {
+  SetInterruptibleSolver(0);
   if (process.process != 0) ::CloseHandle(AsHandle(process.process));
   if (process.thread != 0) ::CloseHandle(AsHandle(process.thread));
   process.process = 0;

@@ -1,0 +1,56 @@
+#include "platform/win32/win32_interrupt.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "platform/console.h"
+
+namespace kalmor {
+namespace {
+
+std::atomic<DWORD> gSolver{0};
+static_assert(std::atomic<DWORD>::is_always_lock_free);
+std::atomic<int> gExitCode{1};
+// Written before the handler is installed, only read by it afterwards.
+std::string gNotice;
+
+void KillSolver() {
+  const DWORD processId = gSolver.load();
+  if (processId == 0) return;
+  // The solver's own children go with the job it runs in, when there is one.
+  const HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, processId);
+  if (process == nullptr) return;
+  ::TerminateProcess(process, 1);
+  ::CloseHandle(process);
+}
+
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+  switch (event) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
+    case CTRL_CLOSE_EVENT:
+      KillSolver();
+      if (!gNotice.empty()) WriteToConsole(gNotice, true);
+      ::ExitProcess(static_cast<UINT>(gExitCode.load()));
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+void SetInterruptibleSolver(std::uint32_t processId) { gSolver.store(processId); }
+
+void InstallInterruptHandler(int exitCode, const std::string& notice) {
+  gExitCode.store(exitCode);
+  gNotice = notice;
+  ::SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
+
+void EndSolverAndExitNow(int exitCode) {
+  KillSolver();
+  ::ExitProcess(static_cast<UINT>(exitCode));
+}
+
+}  // namespace kalmor

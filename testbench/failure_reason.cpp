@@ -1,0 +1,56 @@
+#include "testbench/failure_reason.h"
+
+#include <cstdio>
+
+#include "i18n/report_texts.h"
+
+namespace kalmor {
+namespace {
+
+// Windows status codes read as hexadecimal; small codes as they were returned.
+std::string ExitCodeText(std::uint32_t code) {
+  if (code < 0x10000) return std::to_string(code);
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "0x%08X", static_cast<unsigned>(code));
+  return hex;
+}
+
+}  // namespace
+
+std::string FillPlaceholders(const std::string& text, const std::vector<std::string>& arguments) {
+  std::string filled;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::size_t index = i + 1 < text.size() ? static_cast<std::size_t>(text[i + 1] - '1') : 99;
+    if (text[i] == '%' && index < arguments.size()) {
+      filled += arguments[index];
+      ++i;
+    } else {
+      filled += text[i];
+    }
+  }
+  return filled;
+}
+
+std::string SolverFailureReason(const ProcessExit& exit, const std::string& systemText,
+                                int language) {
+  const bool named = !systemText.empty();
+  ReportText text = ReportText::EndedWithoutOutput;
+  std::string number;
+  switch (exit.kind) {
+    case ProcessExit::Kind::Code:
+      number = ExitCodeText(exit.value);
+      text = named ? ReportText::ExitedNamedWithoutOutput
+                   : (exit.value == 0 ? ReportText::ExitedZeroWithoutOutput
+                                      : ReportText::ExitedWithoutOutput);
+      break;
+    case ProcessExit::Kind::Signal:
+      number = std::to_string(exit.value);
+      text = named ? ReportText::SignalNamedWithoutOutput : ReportText::SignalWithoutOutput;
+      break;
+    case ProcessExit::Kind::Unknown:
+      break;
+  }
+  return FillPlaceholders(ReportTextFor(text, language), {number, systemText});
+}
+
+}  // namespace kalmor

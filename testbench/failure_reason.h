@@ -1,0 +1,18 @@
+// Why a solver run that ended by itself left no KM.OUT, in one sentence.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace kalmor {
+
+// systemText: the system's name for the exit (Platform::processExitText), may be empty.
+std::string SolverFailureReason(const ProcessExit& exit, const std::string& systemText,
+                                int language);
+
+// text with %1, %2, ... replaced by the arguments, in one pass.
+std::string FillPlaceholders(const std::string& text, const std::vector<std::string>& arguments);
+
+}  // namespace kalmor
