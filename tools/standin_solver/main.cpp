@@ -5,6 +5,7 @@
 // its input, 3 that the protocol could not be written.
 #include <charconv>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -62,9 +63,15 @@ int RunAsChild(const std::vector<std::string>& args) {
   return AppendLine(args[2], ChildLogLine(sleep)) ? 0 : 3;
 }
 
+// A real invalid write, as a crashing solver makes: Windows ends the process
+// with its access-violation status, POSIX with SIGSEGV. The address comes from
+// a volatile so that the compiler cannot see it and emit a trap instead.
+volatile std::uintptr_t gInvalidAddress = 0;
+
 [[noreturn]] void Crash() {
+  *reinterpret_cast<volatile int*>(gInvalidAddress) = 1;
   std::raise(SIGSEGV);
-  std::abort();  // in case the signal was ignored
+  std::abort();  // in case the write and the signal were survived
 }
 
 }  // namespace
