@@ -3,6 +3,7 @@
 #include "platform/win32/win32_interrupt.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_text.h"
+#include "sysinfo/ntstatus_names.h"
 
 namespace kalmor {
 namespace {
@@ -66,19 +67,24 @@ std::string Win32Platform::processExitText(const ProcessExit& exit) {
   // Crashes and loader failures end a process with an NTSTATUS error code,
   // whose texts live in ntdll; plain exit codes mean what the solver meant.
   if (exit.kind != ProcessExit::Kind::Code || (exit.value & 0xC0000000u) != 0xC0000000u) return {};
-  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-  wchar_t* text = nullptr;
+  wchar_t* buffer = nullptr;
   const DWORD length = ::FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_FROM_SYSTEM |
           FORMAT_MESSAGE_IGNORE_INSERTS,
-      ntdll, exit.value, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring wide = length > 0 && text != nullptr ? std::wstring(text, length) : std::wstring();
-  ::LocalFree(text);
-  while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' ' ||
-                           wide.back() == L'.')) {
-    wide.pop_back();
+      ::GetModuleHandleW(L"ntdll.dll"), exit.value, 0, reinterpret_cast<wchar_t*>(&buffer), 0,
+      nullptr);
+  std::string text = length > 0 && buffer != nullptr ? WideToUtf8(std::wstring(buffer, length))
+                                                     : std::string();
+  ::LocalFree(buffer);
+  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) {
+    text.pop_back();
   }
-  return Utf8ToAnsi(WideToUtf8(wide));
+  // Some texts are templates for the crash dialog ("memory at 0x%08lx"); the
+  // status's name says more than a template without its values.
+  if (text.find('%') != std::string::npos) text.clear();
+  const char* name = NtStatusName(exit.value);
+  if (name != nullptr) text = text.empty() ? name : std::string(name) + ": " + text;
+  return Utf8ToAnsi(text);
 }
 
 void Win32Platform::endSolverOnInterrupt(int exitCode, const std::string& notice) {
