@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Ctrl+C to kalmor-check.exe under Wine during a run: the solver goes with it,
+# and the program says so and exits with 1.
+#   interrupt_wine.sh WINE_RUN CHECK_EXE SOLVER_EXE WORK_FOLDER
+set -eu
+run=$1 check=$2 solver=$3 work=$4/ctrl-c-$$
+rm -rf "$4" && mkdir -p "$work"
+cp "$check" "$work/kalmor-check.exe"
+cp "$solver" "$work/kmwin32.exe"
+printf '%%standin sleep 30000\r\n<Protokoll>\r\n' >"$work/test_#3.INP"
+solver_pattern="ctrl-c-$$.kmwin32.exe"
+
+"$run" "$work/kalmor-check.exe" --build 32 --lang en >"$work/out.txt" 2>"$work/err.txt" &
+launcher=$!
+for _ in $(seq 300); do pgrep -f "$solver_pattern" >/dev/null && break; sleep 0.1; done
+pgrep -f "$solver_pattern" >/dev/null || { echo "the solver never started"; exit 1; }
+# Wine turns SIGINT to a console program into its Ctrl+C event.
+pkill -INT -P "$launcher"
+status=0
+wait "$launcher" || status=$?
+for _ in $(seq 20); do pgrep -f "$solver_pattern" >/dev/null || break; sleep 0.1; done
+fail=0
+[ "$status" = 1 ] || { echo "exit status $status, not 1"; fail=1; }
+grep -q "Aborted: Kalmor was ended." "$work/err.txt" || { echo "no notice"; fail=1; }
+if pgrep -f "$solver_pattern" >/dev/null; then
+  echo "the solver outlived kalmor-check"; pkill -KILL -f "$solver_pattern"; fail=1
+fi
+rm -rf "$work"
+exit $fail
