@@ -9,13 +9,15 @@ cp "$check" "$work/kalmor-check.exe"
 cp "$solver" "$work/kmwin32.exe"
 printf '%%standin sleep 30000\r\n<Protokoll>\r\n' >"$work/test_#3.INP"
 solver_pattern="ctrl-c-$$.kmwin32.exe"
+# The program itself, not the launchers before it (timeout, wine, start.exe).
+check_pattern="^[^ ]*ctrl-c-$$.kalmor-check.exe"
 
 "$run" "$work/kalmor-check.exe" --build 32 --lang en >"$work/out.txt" 2>"$work/err.txt" &
 launcher=$!
 for _ in $(seq 300); do pgrep -f "$solver_pattern" >/dev/null && break; sleep 0.1; done
 pgrep -f "$solver_pattern" >/dev/null || { echo "the solver never started"; exit 1; }
 # Wine turns SIGINT to a console program into its Ctrl+C event.
-pkill -INT -P "$launcher"
+pkill -INT -f "$check_pattern"
 status=0
 wait "$launcher" || status=$?
 for _ in $(seq 20); do pgrep -f "$solver_pattern" >/dev/null || break; sleep 0.1; done
