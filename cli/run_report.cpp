@@ -30,7 +30,28 @@ std::string Seconds(double seconds) {
   return text;
 }
 
-std::string JsonString(const std::string& text) {
+// Length of the valid UTF-8 sequence at text[at], 0 when there is none.
+std::size_t Utf8Length(const std::string& text, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(at);
+  const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 && lead < 0xF5 ? 4
+                             : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
+  if (length == 0 || at + length > text.size()) return 0;
+  for (std::size_t i = at + 1; i < at + length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+  }
+  return length;
+}
+
+// A solver's first line may be in any code page; JSON must be UTF-8, so bytes
+// that are not become U+FFFD.
+std::string JsonString(const std::string& raw) {
+  std::string text;
+  for (std::size_t at = 0; at < raw.size();) {
+    const std::size_t length = Utf8Length(raw, at);
+    text += length == 0 ? std::string("\xEF\xBF\xBD") : raw.substr(at, length);
+    at += length == 0 ? 1 : length;
+  }
   std::string quoted = "\"";
   for (const char c : text) {
     if (c == '"' || c == '\\') {

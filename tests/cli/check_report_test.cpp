@@ -70,5 +70,13 @@ TEST(CheckExitStatus, AllPassedFailedOrNothingRan) {
   EXPECT_EQ(ExitStatus(runs({})), 2);
 }
 
+TEST(JsonReport, AnyFirstLineStaysValidJson) {
+  RunResult run;
+  run.detail = "a\"b\\\x01\xE4\xC3\xA4";  // quote, backslash, control, Latin-1 and UTF-8 umlauts
+  const std::string json = JsonReport({run}, "/f", 1, 2);
+  EXPECT_NE(json.find("\"detail\": \"a\\\"b\\\\\\u0001\xEF\xBF\xBD\xC3\xA4\""), std::string::npos)
+      << json;
+}
+
 }  // namespace
 }  // namespace kalmor
