@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/win32/solver_job.h"
 #include "platform/win32/win32_locale_queries.h"
 #include "platform/win32/win32_message_queries.h"
 #include "platform/win32/win32_system_type_queries.h"
@@ -36,13 +37,15 @@ class Win32Platform : public Platform {
   // CreateProcessA. Both strings are in the ANSI code page already. The
   // application name is passed explicitly, so blanks in its folder cannot make
   // the system start another file; the command line goes as a writable copy.
-  // Environment and current folder are inherited.
+  // Environment and current folder are inherited. The solver runs in a job
+  // that ends it, and all it starts, when the checker ends.
   bool createProcess(const std::string& applicationName, const std::string& commandLine,
                      bool inheritHandles, std::uint32_t creationFlags,
                      const StartupRecord& startup, ProcessRecord& process,
                      std::int32_t& lastError) override;
   WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) override;
-  // OpenProcess + TerminateProcess + CloseHandle; a process already gone is no error.
+  // OpenProcess + TerminateProcess + CloseHandle; a process already gone is no
+  // error. Every process in the solvers' job ends with it.
   void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
   void closeProcessHandles(ProcessRecord& process) override;
 
@@ -54,6 +57,7 @@ class Win32Platform : public Platform {
 
  private:
   std::optional<std::string> programFolder_;
+  SolverJob job_;  // the solvers' job, for the checker's lifetime
   Win32VersionQueries version_;
   Win32SystemTypeQueries systemType_;
   Win32LocaleQueries locale_;
