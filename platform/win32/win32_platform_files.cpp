@@ -12,6 +12,8 @@ namespace {
 // Others may read, write or delete the file while the checker holds it open,
 // as with the file functions of the runtime the tool once used.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// ERROR_STOPPED_ON_SYMLINK, which the cross headers lack.
+constexpr std::int32_t kErrorStoppedOnLink = 681;
 // ReadFile and WriteFile take a 32-bit count.
 constexpr std::size_t kMaxChunk = 1u << 30;
 
@@ -65,9 +67,9 @@ class HandleOutput : public OutputFile {
 };
 
 UniqueHandle OpenHandle(const std::string& path, DWORD access, DWORD disposition,
-                        std::int32_t& error) {
+                        std::int32_t& error, DWORD flags = FILE_ATTRIBUTE_NORMAL) {
   UniqueHandle handle(::CreateFileW(Utf8ToWide(path).c_str(), access, kShareAll, nullptr,
-                                    disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                    disposition, flags, nullptr));
   if (!handle) error = LastError();
   return handle;
 }
@@ -102,8 +104,30 @@ std::unique_ptr<InputFile> Win32Platform::openForReading(const std::string& path
 
 std::unique_ptr<OutputFile> Win32Platform::openForWriting(const std::string& path,
                                                           std::int32_t& error) {
-  UniqueHandle handle = OpenHandle(path, GENERIC_WRITE, CREATE_ALWAYS, error);
+  // The name itself is opened, never what a link points at, and nothing is
+  // emptied until it is known to be a file of this one name: written through
+  // a link or a second name, the input could destroy the task it is copied
+  // from, or a file outside the folder.
+  UniqueHandle handle = OpenHandle(path, GENERIC_WRITE, OPEN_ALWAYS, error,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
   if (!handle) return nullptr;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(handle.get(), &info)) {
+    error = LastError();
+    return nullptr;
+  }
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    error = kErrorStoppedOnLink;
+    return nullptr;
+  }
+  if (info.nNumberOfLinks > 1) {
+    error = ERROR_TOO_MANY_LINKS;
+    return nullptr;
+  }
+  if (!::SetEndOfFile(handle.get())) {
+    error = LastError();
+    return nullptr;
+  }
   return std::make_unique<HandleOutput>(std::move(handle));
 }
 
