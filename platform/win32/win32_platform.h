@@ -26,6 +26,9 @@ class Win32Platform : public Platform {
   // Files, through the wide-character API so that folder names outside the
   // ANSI code page work. Paths are UTF-8.
   bool plainFileExists(const std::string& path) override;
+  bool linkExists(const std::string& path) override;
+  // The same volume serial number and file index.
+  bool sameFile(const std::string& first, const std::string& second) override;
   bool deleteFile(const std::string& path, std::int32_t& error) override;
   std::unique_ptr<InputFile> openForReading(const std::string& path,
                                             std::int32_t& error) override;

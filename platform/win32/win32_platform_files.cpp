@@ -74,6 +74,16 @@ UniqueHandle OpenHandle(const std::string& path, DWORD access, DWORD disposition
   return handle;
 }
 
+bool Identify(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+  std::int32_t ignored = 0;
+  // No access asked: the file's identity only; a folder needs backup semantics.
+  const UniqueHandle handle =
+      OpenHandle(path, 0, OPEN_EXISTING, ignored, FILE_FLAG_BACKUP_SEMANTICS);
+  return handle && ::GetFileInformationByHandle(handle.get(), &info);
+}
+
+constexpr DWORD kNoAttributes = INVALID_FILE_ATTRIBUTES;
+
 }  // namespace
 
 // A file search that finds plain files only: no folder, nothing hidden or system.
@@ -87,8 +97,30 @@ bool Win32Platform::plainFileExists(const std::string& path) {
   return (found.dwFileAttributes & kNotPlain) == 0;
 }
 
+bool Win32Platform::linkExists(const std::string& path) {
+  // The attributes of the name itself: a link is not followed here.
+  const DWORD attributes = ::GetFileAttributesW(Utf8ToWide(path).c_str());
+  return attributes != kNoAttributes && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool Win32Platform::sameFile(const std::string& first, const std::string& second) {
+  BY_HANDLE_FILE_INFORMATION one{};
+  BY_HANDLE_FILE_INFORMATION two{};
+  return Identify(first, one) && Identify(second, two) &&
+         one.dwVolumeSerialNumber == two.dwVolumeSerialNumber &&
+         one.nFileIndexHigh == two.nFileIndexHigh && one.nFileIndexLow == two.nFileIndexLow;
+}
+
 bool Win32Platform::deleteFile(const std::string& path, std::int32_t& error) {
-  if (::DeleteFileW(Utf8ToWide(path).c_str())) return true;
+  const std::wstring name = Utf8ToWide(path);
+  // A link to a folder is removed as a folder is; its target stays.
+  const DWORD attributes = ::GetFileAttributesW(name.c_str());
+  constexpr DWORD kFolderLink = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+  if (attributes != kNoAttributes && (attributes & kFolderLink) == kFolderLink) {
+    if (::RemoveDirectoryW(name.c_str())) return true;
+  } else if (::DeleteFileW(name.c_str())) {
+    return true;
+  }
   const DWORD code = ::GetLastError();
   if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return true;
   error = static_cast<std::int32_t>(code);

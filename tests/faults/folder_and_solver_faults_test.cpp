@@ -82,16 +82,17 @@ TEST_F(FolderFaults, InputFileThatIsNoPlainFileOfItsOwnShowsTheSystemError) {
       {"a named pipe",
        [](const fs::path&, const fs::path& input) { ASSERT_EQ(::mkfifo(input.c_str(), 0644), 0); },
        ENXIO, "No such device or address"},
-      // Written through, a link would empty the task, or grow it without end
-      // while it is read.
-      {"a symbolic link to the task",
-       [](const fs::path& taskFile, const fs::path& input) {
-         fs::create_symlink(taskFile, input);
+      // Written through, a link would overwrite a file outside the folder.
+      {"a symbolic link out of the folder",
+       [](const fs::path&, const fs::path& input) {
+         Spit(input.parent_path().parent_path() / "outside.INP", "keep");
+         fs::create_symlink(input.parent_path().parent_path() / "outside.INP", input);
        },
        ELOOP, "Too many levels of symbolic links"},
-      {"a hard link to the task",
-       [](const fs::path& taskFile, const fs::path& input) {
-         fs::create_hard_link(taskFile, input);
+      {"a hard link out of the folder",
+       [](const fs::path&, const fs::path& input) {
+         Spit(input.parent_path().parent_path() / "outside.INP", "keep");
+         fs::create_hard_link(input.parent_path().parent_path() / "outside.INP", input);
        },
        EMLINK, "Too many links"},
   };

@@ -166,5 +166,23 @@ INSTANTIATE_TEST_SUITE_P(Cases, Win32Faults, ::testing::ValuesIn(kCases),
                            return std::string(run.param.name);
                          });
 
+using Win32SameFile = CheckerWindow;
+
+// Copied into itself, the task would be emptied before it is read.
+TEST_F(Win32SameFile, TaskThatIsTheInputUnderAnotherNameIsRefused) {
+  auto& f = load("");
+  const std::string task = "Stipulation #3\r\n<Protokoll>\r\n";
+  put("TMP_INPUT.INP", task);
+  fs::remove(folder / "test_#3.INP");
+  ASSERT_TRUE(::CreateHardLinkW((folder / "test_#3.INP").c_str(),
+                                (folder / "TMP_INPUT.INP").c_str(), nullptr));
+  const testing::Snapshot before = testing::TakeSnapshot(folder);
+  press();
+  expectOutcome({"Ready", "The task and TMP_INPUT.INP are the same file; the test does not start.",
+                 kRed, "&Start"});
+  EXPECT_EQ(f.uProc.processId, 0u);
+  EXPECT_EQ(testing::TakeSnapshot(folder), before);
+}
+
 }  // namespace
 }  // namespace kalmor
