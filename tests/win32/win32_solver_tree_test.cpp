@@ -69,11 +69,8 @@ class SolverTree : public ::testing::Test {
     }
   }
   std::size_t treeSize() const { return probes::ProcessesNamed(prefix).size(); }
-  bool treeGrown() const {
-    return Eventually(std::chrono::seconds(20), [&] { return treeSize() == 2; });
-  }
-  bool treeGone() const {
-    return Eventually(std::chrono::seconds(5), [&] { return treeSize() == 0; });
+  bool treeBecomes(std::size_t size, int seconds) const {
+    return Eventually(std::chrono::seconds(seconds), [&] { return treeSize() == size; });
   }
 
   ScratchFolder folder;
@@ -86,9 +83,9 @@ TEST_F(SolverTree, StopEndsTheSolverAndItsChild) {
   Win32Platform platform;
   ProcessRecord process;
   ASSERT_TRUE(StartSolver(platform, solver, input, process));
-  ASSERT_TRUE(treeGrown()) << treeSize() << " processes";
+  ASSERT_TRUE(treeBecomes(2, 20)) << treeSize() << " processes";
   platform.terminateProcess(process.processId, 1);
-  EXPECT_TRUE(treeGone()) << treeSize() << " processes left";
+  EXPECT_TRUE(treeBecomes(0, 5)) << treeSize() << " processes left";
   platform.closeProcessHandles(process);
 }
 
@@ -107,12 +104,12 @@ TEST_F(SolverTree, KillingTheCheckerEndsTheSolverAndItsChild) {
   ::SetEnvironmentVariableW(kHelperVariable, nullptr);
   ASSERT_TRUE(started) << "error " << ::GetLastError();
 
-  EXPECT_TRUE(treeGrown()) << treeSize() << " processes";
+  EXPECT_TRUE(treeBecomes(2, 20)) << treeSize() << " processes";
   ::TerminateProcess(checker.hProcess, 1);
   EXPECT_EQ(::WaitForSingleObject(checker.hProcess, 5000), WAIT_OBJECT_0);
   ::CloseHandle(checker.hThread);
   ::CloseHandle(checker.hProcess);
-  EXPECT_TRUE(treeGone()) << treeSize() << " processes left";
+  EXPECT_TRUE(treeBecomes(0, 5)) << treeSize() << " processes left";
 }
 
 }  // namespace
