@@ -20,24 +20,7 @@ std::string frmKalmorChecker::inProgramFolder(const std::string& fileName) const
   return JoinPath(platform_.programFolder(), platform_.pathSeparator(), fileName);
 }
 
-std::string frmKalmorChecker::showSystemError(std::int32_t error, const std::string& fileName) {
-  lblStatus.setCaption(ReadyText);
-  lblStatus.setForeColour(kBlack);
-  toolkit_.refresh(lblStatus);
-  bild0.setPicture(cmdOK.picture());
-  bild0.setVisible(true);
-
-  std::string text = platform_.fromAnsi(GetAPIError(platform_.messageQueries(), error));
-  for (std::size_t at = text.find("%1"); at != std::string::npos;
-       at = text.find("%1", at + fileName.size())) {
-    text.replace(at, 2, fileName);
-  }
-  lblResult.setForeColour(kRed);
-  lblResult.setCaption(ErrorNumberText + " " + std::to_string(error) + "\r" + text);
-  return text;
-}
-
-void frmKalmorChecker::refuseRun(const std::string& why) {
+void frmKalmorChecker::showInRed(const std::string& why) {
   lblStatus.setCaption(ReadyText);
   lblStatus.setForeColour(kBlack);
   toolkit_.refresh(lblStatus);
@@ -45,6 +28,20 @@ void frmKalmorChecker::refuseRun(const std::string& why) {
   bild0.setVisible(true);
   lblResult.setForeColour(kRed);
   lblResult.setCaption(why);
+}
+
+std::string frmKalmorChecker::showSystemError(std::int32_t error, const std::string& fileName) {
+  std::string text = platform_.fromAnsi(GetAPIError(platform_.messageQueries(), error));
+  for (std::size_t at = text.find("%1"); at != std::string::npos;
+       at = text.find("%1", at + fileName.size())) {
+    text.replace(at, 2, fileName);
+  }
+  showInRed(ErrorNumberText + " " + std::to_string(error) + "\r" + text);
+  return text;
+}
+
+void frmKalmorChecker::refuseRun(const std::string& why) {
+  showInRed(why);
   cmdOK.setCaption("&Start");
 }
 
