@@ -65,13 +65,20 @@ class Platform {
   virtual ~Platform() = default;
 
   // --- program folder and paths
-  virtual std::string programFolder() = 0;  // no trailing separator
+  // No trailing separator; empty when the system cannot say where the program is.
+  virtual std::string programFolder() = 0;
   virtual char pathSeparator() const = 0;   // '\\' on Windows, '/' elsewhere
 
   // --- files
   // Exists as a plain file: not a folder, not hidden, not a system file.
   virtual bool plainFileExists(const std::string& path) = 0;
-  // True when the file is gone afterwards (also when it never existed).
+  // The name itself is a symbolic link or another reparse point, whether or
+  // not it leads anywhere.
+  virtual bool linkExists(const std::string& path) = 0;
+  // Both names reach one existing file, links followed.
+  virtual bool sameFile(const std::string& first, const std::string& second) = 0;
+  // True when the file is gone afterwards (also when it never existed); a
+  // link goes as a link, its target untouched.
   virtual bool deleteFile(const std::string& path, std::int32_t& error) = 0;
   virtual std::unique_ptr<InputFile> openForReading(const std::string& path,
                                                     std::int32_t& error) = 0;

@@ -41,16 +41,18 @@ for arch in x86 x64; do
   fi
 done
 
-# The Windows soak under Wine, in the 32-bit cross build where there is one.
+# The Windows timings and soak under Wine, in the 32-bit cross build where there is one.
 if [ -f build/windows-x86/CMakeCache.txt ] && command -v wine >/dev/null 2>&1; then
   echo "bench: building the Windows soak in build/windows-x86" >&2
   cmake build/windows-x86 -DKALMOR_BUILD_BENCH=ON >/dev/null
-  cmake --build build/windows-x86 -j2 --target win32_soak standin_solver >/dev/null
-  WINEPREFIX="$PWD/build/windows-x86/wineprefix" KALMOR_WINE_TIMEOUT=1800 \
-    cmake/wine-run.sh build/windows-x86/bench/win32_soak.exe \
-    "Z:$PWD/build/windows-x86/tools/standin_solver/standin_solver.exe" "$scale"
+  cmake --build build/windows-x86 -j2 --target win32_soak win32_timings standin_solver >/dev/null
+  for bench in win32_timings win32_soak; do
+    WINEPREFIX="$PWD/build/windows-x86/wineprefix" KALMOR_WINE_TIMEOUT=1800 \
+      cmake/wine-run.sh "build/windows-x86/bench/$bench.exe" \
+      "Z:$PWD/build/windows-x86/tools/standin_solver/standin_solver.exe" "$scale"
+  done
 else
-  echo "| Windows soak (Wine) | not measured (no build/windows-x86, or no Wine) | - | - |"
+  echo "| Windows timings and soak (Wine) | not measured (no build/windows-x86, or no Wine) | - | - |"
 fi
 
 [ "$fuzz_seconds" -gt 0 ] || exit 0

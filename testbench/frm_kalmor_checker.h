@@ -118,8 +118,14 @@ class frmKalmorChecker {
   std::string inAppFolder(const std::string& fileName) const;
   std::string inProgramFolder(const std::string& fileName) const;
   const std::string& commandLineForMode(int mode) const;
+  // The window at rest after a press that ran no solver, and why in red.
+  void showInRed(const std::string& why);
   // Shows a system error in red, with "%1" naming the file; returns the text.
   std::string showSystemError(std::int32_t error, const std::string& fileName);
+  // Ends a press that must not run, with why in red; the window is left idle.
+  void refuseRun(const std::string& why);
+  // Empty when the run may go on, else why it must not.
+  std::string whyNotRun();
   bool writeTemporaryInput(std::int32_t& error, std::string& failedFile);
   bool readSolverFirstLine(std::string& line, std::int32_t& error);
   void judgeRun();

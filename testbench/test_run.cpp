@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "i18n/refusal_texts.h"
 #include "sysinfo/get_api_error.h"
 #include "testbench/failure_reason.h"
 #include "testbench/file_names.h"
@@ -20,21 +21,41 @@ std::string frmKalmorChecker::inProgramFolder(const std::string& fileName) const
   return JoinPath(platform_.programFolder(), platform_.pathSeparator(), fileName);
 }
 
-std::string frmKalmorChecker::showSystemError(std::int32_t error, const std::string& fileName) {
+void frmKalmorChecker::showInRed(const std::string& why) {
   lblStatus.setCaption(ReadyText);
   lblStatus.setForeColour(kBlack);
   toolkit_.refresh(lblStatus);
   bild0.setPicture(cmdOK.picture());
   bild0.setVisible(true);
+  lblResult.setForeColour(kRed);
+  lblResult.setCaption(why);
+}
 
+std::string frmKalmorChecker::showSystemError(std::int32_t error, const std::string& fileName) {
   std::string text = platform_.fromAnsi(GetAPIError(platform_.messageQueries(), error));
   for (std::size_t at = text.find("%1"); at != std::string::npos;
        at = text.find("%1", at + fileName.size())) {
     text.replace(at, 2, fileName);
   }
-  lblResult.setForeColour(kRed);
-  lblResult.setCaption(ErrorNumberText + " " + std::to_string(error) + "\r" + text);
+  showInRed(ErrorNumberText + " " + std::to_string(error) + "\r" + text);
   return text;
+}
+
+void frmKalmorChecker::refuseRun(const std::string& why) {
+  showInRed(why);
+  cmdOK.setCaption("&Start");
+}
+
+std::string frmKalmorChecker::whyNotRun() {
+  const int language = lstLanguage.listIndex();
+  // A folder that cannot be named would put the run's files elsewhere (the
+  // current folder, the root); a line break in its name would split the
+  // protocol line, and the solver would write where the second half points.
+  if (AppFolder.empty()) return RefusalText(Refusal::ProgramFolderUnknown, language);
+  if (AppFolder.find_first_of("\r\n") != std::string::npos) {
+    return RefusalText(Refusal::FolderHasLineBreak, language);
+  }
+  return {};
 }
 
 bool frmKalmorChecker::writeTemporaryInput(std::int32_t& error, std::string& failedFile) {
@@ -133,11 +154,18 @@ void frmKalmorChecker::cmdOK_Click() {
     return;
   }
 
+  if (const std::string why = whyNotRun(); !why.empty()) {
+    refuseRun(why);
+    return;
+  }
+
   // An old result that survives would make a failing solver pass, so a run
-  // does not start unless it is gone.
-  if (platform_.plainFileExists(inAppFolder(kSolverOutputFile))) {
+  // does not start unless it is gone. An old link of that name, dangling or
+  // not, would lead the solver's output out of the folder: it goes too.
+  const std::string oldOutput = inAppFolder(kSolverOutputFile);
+  if (platform_.plainFileExists(oldOutput) || platform_.linkExists(oldOutput)) {
     std::int32_t error = 0;
-    if (!platform_.deleteFile(inAppFolder(kSolverOutputFile), error)) {
+    if (!platform_.deleteFile(oldOutput, error)) {
       showSystemError(error, kSolverOutputFile);
       cmdOK.setCaption("&Start");
       return;
@@ -145,6 +173,13 @@ void frmKalmorChecker::cmdOK_Click() {
   }
 
   if (TaskFile.empty() || !platform_.plainFileExists(inAppFolder(TaskFile))) return;
+
+  // A task that is the input under another name would be copied into itself
+  // while it is read: emptied, or grown without end.
+  if (platform_.sameFile(inAppFolder(TaskFile), inAppFolder(kTemporaryInputFile))) {
+    refuseRun(RefusalText(Refusal::TaskIsTemporaryInput, lstLanguage.listIndex()));
+    return;
+  }
 
   cmdOK.setCaption("&Stop");
   lblResult.setCaption(TestVariantText + "\r" + "Kalmor " + lstKalmorBitVersion.text() + ", " +

@@ -104,6 +104,18 @@ bool PosixPlainFileExists(const std::string& path) {
   return S_ISREG(info.st_mode) && !(name.size() > 0 && name[0] == '.');
 }
 
+bool PosixLinkExists(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+bool PosixSameFile(const std::string& first, const std::string& second) {
+  struct stat one {};
+  struct stat two {};
+  return ::stat(first.c_str(), &one) == 0 && ::stat(second.c_str(), &two) == 0 &&
+         one.st_dev == two.st_dev && one.st_ino == two.st_ino;
+}
+
 bool PosixDeleteFile(const std::string& path, std::int32_t& error) {
   if (::unlink(path.c_str()) == 0 || errno == ENOENT) return true;
   error = errno;
@@ -144,12 +156,15 @@ std::unique_ptr<OutputFile> PosixOpenForWriting(const std::string& path, std::in
 }
 
 std::string PosixExecutableFolder() {
+  // The kernel cannot name a path beyond PATH_MAX here; a full buffer may be
+  // a cut one. Either way the folder is unknown, and the current folder is no
+  // stand-in for it.
   char buffer[PATH_MAX];
-  const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (length <= 0) return ".";
+  const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer);
+  if (length <= 0 || static_cast<std::size_t>(length) >= sizeof buffer) return "";
   const std::string path(buffer, static_cast<std::size_t>(length));
   const auto slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
+  if (slash == std::string::npos) return "";
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 

@@ -11,10 +11,14 @@ namespace kalmor {
 
 // A regular file whose name does not start with a dot (the POSIX way of hiding).
 bool PosixPlainFileExists(const std::string& path);
+// The name itself is a symbolic link.
+bool PosixLinkExists(const std::string& path);
+// Both names reach one file: the same device and inode, links followed.
+bool PosixSameFile(const std::string& first, const std::string& second);
 bool PosixDeleteFile(const std::string& path, std::int32_t& error);
 std::unique_ptr<InputFile> PosixOpenForReading(const std::string& path, std::int32_t& error);
 std::unique_ptr<OutputFile> PosixOpenForWriting(const std::string& path, std::int32_t& error);
-// The folder of the running executable.
+// The folder of the running executable; empty when the system cannot name it.
 std::string PosixExecutableFolder();
 
 }  // namespace kalmor

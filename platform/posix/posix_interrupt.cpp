@@ -9,6 +9,8 @@
 namespace kalmor {
 namespace {
 
+constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
+
 std::atomic<pid_t> gSolver{0};
 static_assert(std::atomic<pid_t>::is_always_lock_free);
 volatile std::sig_atomic_t gExitCode = 1;
@@ -45,8 +47,17 @@ void InstallInterruptHandlers(int exitCode, const std::string& notice) {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigfillset(&action.sa_mask);  // one interrupt at a time
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
+  for (const int signal : kInterrupts) ::sigaction(signal, &action, nullptr);
 }
+
+InterruptsHeld::InterruptsHeld() {
+  sigset_t held;
+  sigemptyset(&held);
+  for (const int signal : kInterrupts) sigaddset(&held, signal);
+  ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
+}
+
+InterruptsHeld::~InterruptsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
 
 void EndSolverAndExitNow(int exitCode) {
   KillSolver();

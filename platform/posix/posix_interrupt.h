@@ -3,6 +3,8 @@
 // atomic and calls only kill, write and _exit.
 #pragma once
 
+#include <signal.h>
+
 #include <string>
 
 namespace kalmor {
@@ -11,5 +13,20 @@ namespace kalmor {
 void SetInterruptibleSolver(int pid);
 void InstallInterruptHandlers(int exitCode, const std::string& notice);
 [[noreturn]] void EndSolverAndExitNow(int exitCode);
+
+// Holds the interrupt signals back while a solver is started and made known,
+// so that none can end the program in between and leave the solver behind.
+class InterruptsHeld {
+ public:
+  InterruptsHeld();
+  ~InterruptsHeld();
+  InterruptsHeld(const InterruptsHeld&) = delete;
+  InterruptsHeld& operator=(const InterruptsHeld&) = delete;
+  // The mask from before, for the child to start with.
+  const sigset_t& previousMask() const { return previous_; }
+
+ private:
+  sigset_t previous_{};
+};
 
 }  // namespace kalmor

@@ -24,6 +24,18 @@ bool Hidden(const StartupRecord& startup) {
   return (startup.dwFlags & kStartfUseShowWindow) != 0 && startup.wShowWindow == kSwHide;
 }
 
+class SpawnAttributes {
+ public:
+  SpawnAttributes() { ::posix_spawnattr_init(&attributes_); }
+  ~SpawnAttributes() { ::posix_spawnattr_destroy(&attributes_); }
+  SpawnAttributes(const SpawnAttributes&) = delete;
+  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+  posix_spawnattr_t* get() { return &attributes_; }
+
+ private:
+  posix_spawnattr_t attributes_{};
+};
+
 class FileActions {
  public:
   FileActions() { ::posix_spawn_file_actions_init(&actions_); }
@@ -91,9 +103,18 @@ bool PosixProcesses::create(const std::string& applicationName, const std::strin
   // Nothing but standard input, output and error reaches the solver.
   ::posix_spawn_file_actions_addclosefrom_np(actions.get(), 3);
 
+  // The solver leads a process group of its own, so that what it starts can
+  // be ended with it.
+  SpawnAttributes attributes;
+  ::posix_spawnattr_setpgroup(attributes.get(), 0);
+  // An interrupt that arrives while the solver starts waits until it is known.
+  InterruptsHeld held;
+  ::posix_spawnattr_setsigmask(attributes.get(), &held.previousMask());
+  ::posix_spawnattr_setflags(attributes.get(), POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK);
+
   pid_t pid = 0;
-  const int rc =
-      ::posix_spawn(&pid, applicationName.c_str(), actions.get(), nullptr, argv.data(), environ);
+  const int rc = ::posix_spawn(&pid, applicationName.c_str(), actions.get(), attributes.get(),
+                               argv.data(), environ);
   if (rc != 0) {
     lastError = rc;
     return false;
@@ -130,9 +151,11 @@ WaitOutcome PosixProcesses::wait(const ProcessRecord& process, int milliseconds)
 }
 
 void PosixProcesses::terminate(std::uint32_t processId) {
-  // Only an unreaped child of ours: its id cannot have been reused.
+  // Only an unreaped child of ours: its id cannot have been reused, nor the
+  // id of the group it leads.
   const auto it = children_.find(static_cast<int>(processId));
   if (it == children_.end()) return;
+  ::kill(-it->first, SIGKILL);
   ::kill(it->first, SIGKILL);
   it->second.killed = true;
 }

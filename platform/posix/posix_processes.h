@@ -1,7 +1,8 @@
 // Child processes on POSIX, shaped like the Windows calls the window makes:
 // the named executable runs with the command line cut by Windows rules, the
-// wait is a poll on a pidfd, termination is SIGKILL to that child only, and
-// every child is reaped. The running child is the one an interrupt ends.
+// wait is a poll on a pidfd, the child leads its own process group and
+// termination is SIGKILL to that group and to the child, and every child is
+// reaped. The running child is the one an interrupt ends.
 #pragma once
 
 #include <cstdint>

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/win32/solver_job.h"
 #include "platform/win32/win32_locale_queries.h"
 #include "platform/win32/win32_message_queries.h"
 #include "platform/win32/win32_system_type_queries.h"
@@ -25,6 +26,9 @@ class Win32Platform : public Platform {
   // Files, through the wide-character API so that folder names outside the
   // ANSI code page work. Paths are UTF-8.
   bool plainFileExists(const std::string& path) override;
+  bool linkExists(const std::string& path) override;
+  // The same volume serial number and file index.
+  bool sameFile(const std::string& first, const std::string& second) override;
   bool deleteFile(const std::string& path, std::int32_t& error) override;
   std::unique_ptr<InputFile> openForReading(const std::string& path,
                                             std::int32_t& error) override;
@@ -36,13 +40,15 @@ class Win32Platform : public Platform {
   // CreateProcessA. Both strings are in the ANSI code page already. The
   // application name is passed explicitly, so blanks in its folder cannot make
   // the system start another file; the command line goes as a writable copy.
-  // Environment and current folder are inherited.
+  // Environment and current folder are inherited. The solver runs in a job
+  // that ends it, and all it starts, when the checker ends.
   bool createProcess(const std::string& applicationName, const std::string& commandLine,
                      bool inheritHandles, std::uint32_t creationFlags,
                      const StartupRecord& startup, ProcessRecord& process,
                      std::int32_t& lastError) override;
   WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) override;
-  // OpenProcess + TerminateProcess + CloseHandle; a process already gone is no error.
+  // OpenProcess + TerminateProcess + CloseHandle; a process already gone is no
+  // error. Every process in the solvers' job ends with it.
   void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
   void closeProcessHandles(ProcessRecord& process) override;
   // GetExitCodeProcess.
@@ -62,6 +68,7 @@ class Win32Platform : public Platform {
 
  private:
   std::optional<std::string> programFolder_;
+  SolverJob job_;  // the solvers' job, for the checker's lifetime
   Win32VersionQueries version_;
   Win32SystemTypeQueries systemType_;
   Win32LocaleQueries locale_;

@@ -12,6 +12,8 @@ namespace {
 // Others may read, write or delete the file while the checker holds it open,
 // as with the file functions of the runtime the tool once used.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// ERROR_STOPPED_ON_SYMLINK, which the cross headers lack.
+constexpr std::int32_t kErrorStoppedOnLink = 681;
 // ReadFile and WriteFile take a 32-bit count.
 constexpr std::size_t kMaxChunk = 1u << 30;
 
@@ -65,12 +67,22 @@ class HandleOutput : public OutputFile {
 };
 
 UniqueHandle OpenHandle(const std::string& path, DWORD access, DWORD disposition,
-                        std::int32_t& error) {
+                        std::int32_t& error, DWORD flags = FILE_ATTRIBUTE_NORMAL) {
   UniqueHandle handle(::CreateFileW(Utf8ToWide(path).c_str(), access, kShareAll, nullptr,
-                                    disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                    disposition, flags, nullptr));
   if (!handle) error = LastError();
   return handle;
 }
+
+bool Identify(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+  std::int32_t ignored = 0;
+  // No access asked: the file's identity only; a folder needs backup semantics.
+  const UniqueHandle handle =
+      OpenHandle(path, 0, OPEN_EXISTING, ignored, FILE_FLAG_BACKUP_SEMANTICS);
+  return handle && ::GetFileInformationByHandle(handle.get(), &info);
+}
+
+constexpr DWORD kNoAttributes = INVALID_FILE_ATTRIBUTES;
 
 }  // namespace
 
@@ -85,8 +97,30 @@ bool Win32Platform::plainFileExists(const std::string& path) {
   return (found.dwFileAttributes & kNotPlain) == 0;
 }
 
+bool Win32Platform::linkExists(const std::string& path) {
+  // The attributes of the name itself: a link is not followed here.
+  const DWORD attributes = ::GetFileAttributesW(Utf8ToWide(path).c_str());
+  return attributes != kNoAttributes && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool Win32Platform::sameFile(const std::string& first, const std::string& second) {
+  BY_HANDLE_FILE_INFORMATION one{};
+  BY_HANDLE_FILE_INFORMATION two{};
+  return Identify(first, one) && Identify(second, two) &&
+         one.dwVolumeSerialNumber == two.dwVolumeSerialNumber &&
+         one.nFileIndexHigh == two.nFileIndexHigh && one.nFileIndexLow == two.nFileIndexLow;
+}
+
 bool Win32Platform::deleteFile(const std::string& path, std::int32_t& error) {
-  if (::DeleteFileW(Utf8ToWide(path).c_str())) return true;
+  const std::wstring name = Utf8ToWide(path);
+  // A link to a folder is removed as a folder is; its target stays.
+  const DWORD attributes = ::GetFileAttributesW(name.c_str());
+  constexpr DWORD kFolderLink = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+  if (attributes != kNoAttributes && (attributes & kFolderLink) == kFolderLink) {
+    if (::RemoveDirectoryW(name.c_str())) return true;
+  } else if (::DeleteFileW(name.c_str())) {
+    return true;
+  }
   const DWORD code = ::GetLastError();
   if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return true;
   error = static_cast<std::int32_t>(code);
@@ -102,8 +136,30 @@ std::unique_ptr<InputFile> Win32Platform::openForReading(const std::string& path
 
 std::unique_ptr<OutputFile> Win32Platform::openForWriting(const std::string& path,
                                                           std::int32_t& error) {
-  UniqueHandle handle = OpenHandle(path, GENERIC_WRITE, CREATE_ALWAYS, error);
+  // The name itself is opened, never what a link points at, and nothing is
+  // emptied until it is known to be a file of this one name: written through
+  // a link or a second name, the input could destroy the task it is copied
+  // from, or a file outside the folder.
+  UniqueHandle handle = OpenHandle(path, GENERIC_WRITE, OPEN_ALWAYS, error,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
   if (!handle) return nullptr;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(handle.get(), &info)) {
+    error = LastError();
+    return nullptr;
+  }
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    error = kErrorStoppedOnLink;
+    return nullptr;
+  }
+  if (info.nNumberOfLinks > 1) {
+    error = ERROR_TOO_MANY_LINKS;
+    return nullptr;
+  }
+  if (!::SetEndOfFile(handle.get())) {
+    error = LastError();
+    return nullptr;
+  }
   return std::make_unique<HandleOutput>(std::move(handle));
 }
 

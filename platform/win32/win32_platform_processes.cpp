@@ -23,11 +23,24 @@ bool Win32Platform::createProcess(const std::string& applicationName,
   start.wShowWindow = startup.wShowWindow;
   PROCESS_INFORMATION info{};
   std::string writableCommandLine = commandLine;  // CreateProcessA may write into it
+  // The solver joins the job before it runs a single instruction, so nothing
+  // it starts can escape it.
+  const DWORD suspended = job_.ready() ? CREATE_SUSPENDED : 0;
   if (!::CreateProcessA(applicationName.c_str(), writableCommandLine.data(), nullptr, nullptr,
-                        inheritHandles ? TRUE : FALSE, creationFlags, nullptr, nullptr, &start,
-                        &info)) {
+                        inheritHandles ? TRUE : FALSE, creationFlags | suspended, nullptr,
+                        nullptr, &start, &info)) {
     lastError = static_cast<std::int32_t>(::GetLastError());
     return false;
+  }
+  if (suspended != 0) {
+    job_.adopt(info.hProcess);  // refused: the solver runs outside a job, as it always did
+    if (::ResumeThread(info.hThread) == static_cast<DWORD>(-1)) {
+      lastError = static_cast<std::int32_t>(::GetLastError());
+      ::TerminateProcess(info.hProcess, 1);
+      ::CloseHandle(info.hThread);
+      ::CloseHandle(info.hProcess);
+      return false;
+    }
   }
   process.process = FromHandle(info.hProcess);
   process.thread = FromHandle(info.hThread);
@@ -52,6 +65,8 @@ void Win32Platform::terminateProcess(std::uint32_t processId, std::uint32_t exit
   const HANDLE handle = ::OpenProcess(PROCESS_TERMINATE, FALSE, processId);
   ::TerminateProcess(handle, exitCode);
   ::CloseHandle(handle);
+  // Then what the solver started: no leftover may write KM.OUT into a later run.
+  job_.endAll(exitCode);
 }
 
 ProcessExit Win32Platform::processExit(const ProcessRecord& process) {

@@ -12,7 +12,7 @@ std::string Win32ExecutableFolder() {
   for (;;) {
     const DWORD length =
         ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return ".";
+    if (length == 0) return "";
     if (length < path.size()) {
       path.resize(length);
       break;
@@ -20,7 +20,7 @@ std::string Win32ExecutableFolder() {
     path.resize(path.size() * 2);
   }
   const auto separator = path.find_last_of(L"\\/");
-  if (separator == std::wstring::npos) return ".";
+  if (separator == std::wstring::npos) return "";
   return WideToUtf8(path.substr(0, separator));
 }
 

@@ -71,6 +71,10 @@ class FakePlatform : public Platform, public SystemTypeQueries, public LocaleQue
   std::string programFolder() override { return folder; }
   char pathSeparator() const override { return '\\'; }
   bool plainFileExists(const std::string& path) override;
+  bool linkExists(const std::string& /*path*/) override { return false; }
+  bool sameFile(const std::string& first, const std::string& second) override {
+    return first == second && files_.count(first) != 0;
+  }
   bool deleteFile(const std::string& path, std::int32_t& error) override;
   std::unique_ptr<InputFile> openForReading(const std::string& path, std::int32_t& error) override;
   std::unique_ptr<OutputFile> openForWriting(const std::string& path, std::int32_t& error) override;

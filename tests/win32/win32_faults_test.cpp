@@ -4,6 +4,7 @@
 // Every case must end with a clear outcome, change no file but the run's own,
 // and leave no solver running.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <fstream>
@@ -63,6 +64,23 @@ Arrange SolverIs(std::optional<std::string> bytes) {
   };
 }
 
+// TMP_INPUT.INP as a second name of a file beside the checker's folder.
+Arrange InputLinkedOut(bool hard) {
+  return [=](CheckerWindow& t, std::unique_ptr<HeldFile>&) {
+    const fs::path outside = t.scratch.path() / "outside.INP";
+    const fs::path input = t.folder / "TMP_INPUT.INP";
+    std::ofstream(outside, std::ios::binary) << "keep";
+    const bool made = hard ? ::CreateHardLinkW(input.c_str(), outside.c_str(), nullptr)
+                           : ::CreateSymbolicLinkW(input.c_str(), outside.c_str(), 0);
+    EXPECT_TRUE(made) << "link not made, error " << ::GetLastError();
+    // Wine 8 answers CreateSymbolicLinkW as done and makes nothing: the input
+    // is then a file of its own, and the run passes.
+    const DWORD attributes = ::GetFileAttributesW(input.c_str());
+    return hard ||
+           (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT));
+  };
+}
+
 // The checker's folder moved below the scratch folder, by a UTF-8 name.
 Arrange InFolder(std::string utf8Name) {
   return [=](CheckerWindow& t, std::unique_ptr<HeldFile>&) {
@@ -88,6 +106,9 @@ const FaultCase kCases[] = {
        return !std::ofstream(t.folder / "TMP_INPUT.INP", std::ios::app).is_open();
      },
      {5}},
+    // Written through, a second name would overwrite a file outside the folder.
+    {"InputIsAHardLinkOutOfTheFolder", InputLinkedOut(true), {1142}},
+    {"InputIsASymbolicLinkOutOfTheFolder", InputLinkedOut(false), {681}},
     // Windows: access denied; Wine 8: invalid handle.
     {"SolverIsAFolder", SolverIs(std::nullopt), {5, 6}},
     {"SolverIsATextFile", SolverIs("weiss Ka1\r\n"), {193}, true},
@@ -144,6 +165,24 @@ INSTANTIATE_TEST_SUITE_P(Cases, Win32Faults, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<FaultCase>& run) {
                            return std::string(run.param.name);
                          });
+
+using Win32SameFile = CheckerWindow;
+
+// Copied into itself, the task would be emptied before it is read.
+TEST_F(Win32SameFile, TaskThatIsTheInputUnderAnotherNameIsRefused) {
+  auto& f = load("");
+  const std::string task = "Stipulation #3\r\n<Protokoll>\r\n";
+  put("TMP_INPUT.INP", task);
+  fs::remove(folder / "test_#3.INP");
+  ASSERT_TRUE(::CreateHardLinkW((folder / "test_#3.INP").c_str(),
+                                (folder / "TMP_INPUT.INP").c_str(), nullptr));
+  const testing::Snapshot before = testing::TakeSnapshot(folder);
+  press();
+  expectOutcome({"Ready", "The task and TMP_INPUT.INP are the same file; the test does not start.",
+                 kRed, "&Start"});
+  EXPECT_EQ(f.uProc.processId, 0u);
+  EXPECT_EQ(testing::TakeSnapshot(folder), before);
+}
 
 }  // namespace
 }  // namespace kalmor

@@ -1,0 +1,21 @@
+#include "i18n/refusal_texts.h"
+
+namespace kalmor {
+
+std::string RefusalText(Refusal refusal, int language) {
+  const bool german = language == 0;
+  switch (refusal) {
+    case Refusal::ProgramFolderUnknown:
+      return german ? "Der Ordner des Programms ist nicht zu ermitteln; der Test startet nicht."
+                    : "The program's folder cannot be determined; the test does not start.";
+    case Refusal::FolderHasLineBreak:
+      return german ? "Der Ordnername enth\xC3\xA4lt einen Zeilenumbruch; der Test startet nicht."
+                    : "The folder name holds a line break; the test does not start.";
+    case Refusal::TaskIsTemporaryInput:
+      return german ? "Die Aufgabe und TMP_INPUT.INP sind dieselbe Datei; der Test startet nicht."
+                    : "The task and TMP_INPUT.INP are the same file; the test does not start.";
+  }
+  return {};
+}
+
+}  // namespace kalmor

@@ -1,0 +1,20 @@
+// Why a run was refused when no system error number says it. These few texts
+// live apart from the window's language table so that the table keeps its
+// 25 messages.
+#pragma once
+
+#include <string>
+
+namespace kalmor {
+
+enum class Refusal {
+  ProgramFolderUnknown,   // the program's own folder could not be resolved
+  FolderHasLineBreak,     // the protocol line of the solver's input cannot name it
+  TaskIsTemporaryInput,   // writing the input would overwrite the task while it is read
+};
+
+// language: the index in the language list, 0 German, 1 English; other
+// indexes get the English text.
+std::string RefusalText(Refusal refusal, int language);
+
+}  // namespace kalmor
