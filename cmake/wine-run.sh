@@ -12,7 +12,8 @@ build_folder() {
 }
 export WINEPREFIX="${WINEPREFIX:-$(build_folder)/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# No debugger: a crashing program ends with its status, as on a machine without one.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winedbg.exe=}"
 if ! command -v wine >/dev/null 2>&1; then
   echo "wine-run: SKIPPED: Wine is not installed, so $1 cannot run here" \
     "(install wine, wine32:i386 and wine64)" >&2
