@@ -18,7 +18,7 @@ import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from planted_faults import FAULTS  # noqa: E402
+from planted_faults import FAULTS, RESERVE  # noqa: E402
 
 ROOT = Path(__file__).resolve().parent.parent
 WINDOWS_FOLDERS = ("platform/win32/", "ui/win32/")
@@ -30,6 +30,10 @@ ORDER = {
     "windows-x86": ["kalmor_win32_tests", "kalmor_tests", "kalmor_win32_gui_tests",
                     "checker_end_to_end", "release_package"],
 }
+# Tests that see a folder's faults first run first for that folder's faults.
+NEAREST = {"platform/posix/": ["kalmor_posix_tests", "kalmor_fault_tests"],
+           "ui/fltk/": ["kalmor_fltk_rule_tests", "fltk_gui"],
+           "ui/win32/": ["kalmor_win32_gui_tests", "checker_end_to_end"]}
 # A write that runs away must not fill the disk before its test times out.
 FILE_SIZE_LIMIT = 4 << 30
 
@@ -85,7 +89,7 @@ def build(scratch, preset, log):
                           cwd=scratch, stdout=log, stderr=subprocess.STDOUT).returncode == 0
 
 
-def list_tests(scratch, preset):
+def list_tests(scratch, preset, path=""):
     out = subprocess.run(["ctest", "--test-dir", f"build/{preset}", "--show-only=json-v1"],
                          cwd=scratch, check=True, capture_output=True, text=True).stdout
     tests = []
@@ -99,6 +103,9 @@ def list_tests(scratch, preset):
                       "timeout": float(props.get("TIMEOUT", 1500)),
                       "skip": props.get("SKIP_RETURN_CODE")})
     order = ORDER.get(preset, [])
+    for folder, first in NEAREST.items():
+        if path.startswith(folder):
+            order = first + [key for key in order if key not in first]
 
     def rank(test):
         text = test["name"] + " " + " ".join(test["command"])
@@ -136,9 +143,9 @@ def run_test(test, cap, log):
     return "fail"
 
 
-def run_suite(scratch, preset, cap, log):
+def run_suite(scratch, preset, cap, log, path=""):
     """(verdict, test) for the first test that does not pass, else ('pass', None)."""
-    for test in list_tests(scratch, preset):
+    for test in list_tests(scratch, preset, path):
         verdict = run_test(test, cap, log)
         if verdict != "pass":
             return verdict, test["name"]
@@ -162,11 +169,12 @@ def main():
     parser.add_argument("--timeout", type=float, default=180, help="seconds per test at most")
     parser.add_argument("--check-clean", action="store_true",
                         help="first run the unplanted suites, which must pass")
+    parser.add_argument("--reserve", action="store_true", help="plant the reserve faults too")
     parser.add_argument("--list", action="store_true", help="print the faults and stop")
     parser.add_argument("--log", default=None, help="build and test output (default: scratch/plant.log)")
     args = parser.parse_args()
 
-    faults = [f for f in FAULTS if (not args.only or f[0] in args.only)
+    faults = [f for f in FAULTS + (RESERVE if args.reserve or args.only else []) if (not args.only or f[0] in args.only)
               and (not args.preset or preset_of(f[1]) == args.preset)]
     if args.only:
         unknown = set(args.only) - {f[0] for f in faults}
@@ -214,7 +222,7 @@ def main():
                     if not build(scratch, preset, log):
                         result = "broken (does not build)"
                     else:
-                        verdict, name = run_suite(scratch, preset, args.timeout, log)
+                        verdict, name = run_suite(scratch, preset, args.timeout, log, path)
                         result = "not caught" if verdict == "pass" else f"caught ({verdict}: {name})"
                 finally:
                     target.write_text(original)
