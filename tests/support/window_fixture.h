@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 
 #include "tests/support/fake_platform.h"
 #include "testbench/frm_kalmor_checker.h"
@@ -14,6 +15,22 @@ namespace kalmor::testing {
 
 inline constexpr const char* kPressStartDe = "Bitte betätigen Sie den \"Starten\"-Button";
 inline constexpr const char* kPassedDe = "Test erfolgreich abgeschlossen!";
+
+// What the window shows once a press is handled, compared as a whole.
+struct Shown {
+  std::string status, result;
+  Colour resultColour;
+  Picture picture;
+  std::string button = "&Start";
+  bool operator==(const Shown&) const = default;
+};
+inline Shown ShownBy(const frmKalmorChecker& f) {
+  return {f.lblStatus.caption(), f.lblResult.caption(), f.lblResult.foreColour(), f.bild0.picture(), f.cmdOK.caption()};
+}
+inline void PrintTo(const Shown& s, std::ostream* os) {
+  *os << "{" << s.status << " | " << s.result << " | colour " << int(s.resultColour.kind) << ":" << int(s.resultColour.r)
+      << " | picture " << int(s.picture) << " | " << s.button << "}";
+}
 
 // All three tasks and both solver builds.
 inline void PutEverything(FakePlatform& platform) {
