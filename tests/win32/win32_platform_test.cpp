@@ -9,6 +9,7 @@
 #include "platform/win32/win32_platform.h"
 #include "platform/windows_command_line.h"
 #include "tests/support/win32/file_marks.h"
+#include "tests/support/win32/process_census.h"
 #include "tests/support/win32/process_exit_code.h"
 #include "tests/win32/scratch_folder.h"
 #include "tools/standin_solver/command_tail.h"
@@ -137,8 +138,8 @@ TEST_F(Win32Solver, ANamedSolverRunsHiddenToItsEndWithItsCommandLineVerbatim) {
   }
   ProcessRecord process;
   std::int32_t error = 0;
-  EXPECT_FALSE(platform.createProcess(folder.file("kmwin64.exe"), folder.file("kmwin64.exe"), true,
-                                      kNormalPriorityClass, StartupRecord{}, process, error));
+  const std::string missing = platform.toAnsi(folder.file("kmwin64.exe"));
+  EXPECT_FALSE(platform.createProcess(missing, missing, true, kNormalPriorityClass, StartupRecord{}, process, error));
   EXPECT_EQ(error, 2);
 }
 
@@ -154,6 +155,21 @@ TEST_F(Win32Solver, TerminatingARunningSolverEndsItAtOnceWithExitCode1) {
   EXPECT_EQ(probes::ProcessExitCode(process), 1u);
   EXPECT_FALSE(platform.plainFileExists(folder.file("KM.OUT")));
   platform.closeProcessHandles(process);
+}
+
+TEST_F(Win32Solver, RunsLeaveNoHandleOfTheCheckerBehind) {
+  const auto run = [this] {
+    ProcessRecord process;
+    std::int32_t error = 0;
+    ASSERT_TRUE(start("", true, process, error)) << "error " << error;
+    WaitOutcome outcome{};
+    waitInSlices(process, 3000, outcome);
+    platform.closeProcessHandles(process);
+  };
+  run();  // the first run may open what stays open for good
+  const probes::HandleCount before = probes::OpenHandles();
+  for (int i = 0; i < 3; ++i) run();
+  EXPECT_EQ(probes::OpenHandles().count, before.count) << "counted by " << before.source;
 }
 
 }  // namespace

@@ -125,7 +125,7 @@ TEST_F(NativeWindowTest, FixedWindowCentredWithTitleIconAndTheStateStartUpLeft) 
 
   EXPECT_EQ(GetFocus(), item(window->cmdOK));
   HWND at = item(window->cmdOK);
-  for (const Control* next : {static_cast<const Control*>(&window->cmdClose), &window->cmdDummy, &window->lstTask,
+  for (const Control* next : std::initializer_list<const Control*>{&window->cmdClose, &window->cmdDummy, &window->lstTask,
                               &window->lstKalmorCallingMode, &window->lstKalmorBitVersion, &window->lstLanguage,
                               &window->cmdOK}) {
     at = GetNextDlgTabItem(main(), at, FALSE);
