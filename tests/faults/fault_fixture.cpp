@@ -4,6 +4,7 @@
 #include <linux/fs.h>
 #include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -124,6 +125,14 @@ Snapshot TakeSnapshot(const fs::path& folder) {
     snapshot[fs::relative(entry.path(), folder).string()] = Describe(entry.path());
   }
   return snapshot;
+}
+
+void FaultRun::SetUp() {
+  // A write that runs away (through a link into the task it reads, say) fails
+  // at 2 GiB instead of filling the disk while the watchdog waits.
+  const rlimit limit{2UL << 30, 2UL << 30};
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  ::signal(SIGXFSZ, SIG_IGN);
 }
 
 void FaultRun::TearDown() {

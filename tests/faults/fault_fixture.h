@@ -49,6 +49,7 @@ class FaultRun : public ::testing::Test, public CheckerFolder {
 
  protected:
   FaultRun() : CheckerFolder(KALMOR_STANDIN_SOLVER, "faults") {}
+  void SetUp() override;
   void TearDown() override;
 
   // Presses Start, and Stop at the first pump (counted from 1 for this press)
