@@ -64,6 +64,8 @@ TEST_F(StartUp, TaskListFollowsThePlainTaskFilesPresent) {
     EXPECT_EQ(w.f.lstTask.listIndex(), c.selected);
     EXPECT_EQ(w.f.cmdOK.enabled(), !c.items.empty());
     EXPECT_EQ(w.f.initialFocus(), c.items.empty() ? &w.f.cmdClose : static_cast<Control*>(&w.f.cmdOK));
+    w.toolkit.click(w.f.cmdOK);  // a greyed button cannot be pressed
+    EXPECT_EQ(w.f.frameTime.visible(), !c.items.empty());
   }
 }
 
