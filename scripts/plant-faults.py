@@ -9,6 +9,7 @@ fault not applicable. The worktree itself is never written to."""
 import argparse
 import json
 import os
+import re
 import resource
 import signal
 import subprocess
@@ -143,9 +144,11 @@ def run_test(test, cap, log):
     return "fail"
 
 
-def run_suite(scratch, preset, cap, log, path=""):
+def run_suite(scratch, preset, cap, log, path="", only=None):
     """(verdict, test) for the first test that does not pass, else ('pass', None)."""
     for test in list_tests(scratch, preset, path):
+        if only and not re.search(only, test["name"]):
+            continue
         verdict = run_test(test, cap, log)
         if verdict != "pass":
             return verdict, test["name"]
@@ -167,6 +170,7 @@ def main():
     parser.add_argument("--ref", help="test this commit's tree instead of the work tree")
     parser.add_argument("--scratch", default=str(ROOT) + "-scratch", help="the scratch copy")
     parser.add_argument("--timeout", type=float, default=180, help="seconds per test at most")
+    parser.add_argument("--tests", metavar="REGEX", help="run only the tests whose ctest name matches")
     parser.add_argument("--check-clean", action="store_true",
                         help="first run the unplanted suites, which must pass")
     parser.add_argument("--reserve", action="store_true", help="plant the reserve faults too")
@@ -199,7 +203,7 @@ def main():
             print(f"the unplanted tree does not build ({preset}); see {log.name}")
             return 2
         if args.check_clean:
-            verdict, name = run_suite(scratch, preset, args.timeout, log)
+            verdict, name = run_suite(scratch, preset, args.timeout, log, only=args.tests)
             stop_wine(scratch, preset)
             if verdict != "pass":
                 print(f"the unplanted suite does not pass ({preset}): {name} {verdict}")
@@ -222,7 +226,7 @@ def main():
                     if not build(scratch, preset, log):
                         result = "broken (does not build)"
                     else:
-                        verdict, name = run_suite(scratch, preset, args.timeout, log, path)
+                        verdict, name = run_suite(scratch, preset, args.timeout, log, path, args.tests)
                         result = "not caught" if verdict == "pass" else f"caught ({verdict}: {name})"
                 finally:
                     target.write_text(original)
