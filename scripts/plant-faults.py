@@ -18,6 +18,7 @@ import tempfile
 import time
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # no __pycache__ in the work tree
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from planted_faults import FAULTS, RESERVE  # noqa: E402
 
