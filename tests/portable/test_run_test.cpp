@@ -88,6 +88,8 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
       {"input not writable", [](FakePlatform& p) { p.writeError = 5; }, "Fehlernummer: 5\rUnbekannter Fehler: &H5", false, false},
       {"task unreadable", [](FakePlatform& p) { p.file("test_#3.INP").readError = 32; },
        "Fehlernummer: 32\rThe file is in use. ", false, true},
+      {"disk full while the input is written", [](FakePlatform& p) { p.diskFullError = 112; },
+       "Fehlernummer: 112\rUnbekannter Fehler: &H70", false, true},
       {"solver missing", [](FakePlatform& p) { p.file("kmwin64.exe").folder = true; },
        "Fehlernummer: 2\rThe system cannot find the file specified. ", true, true},
       // "%1" in the system text names the solver file.
