@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "bench/table.h"
-#include "platform/win32/test_probes/process_census.h"
+#include "tests/support/win32/process_census.h"
 #include "platform/win32/win32_platform.h"
 #include "testbench/frm_kalmor_checker.h"
 #include "tests/win32/scratch_folder.h"

@@ -1,7 +1,8 @@
 // A checker folder with the real stand-in solver (checker_folder.h) and the
-// checks every fault case shares: the run is bounded, leaves no process
+// checks every whole run on the real platform shares: the press is bounded by
+// a watchdog that works even while no events are pumped, leaves no process
 // behind, and changes no file but TMP_INPUT.INP and KM.OUT (plus the
-// stand-in's own logs, which the solver writes).
+// stand-in's own logs).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@
 #include <vector>
 
 #include "tests/faults/checker_folder.h"
-#include "tests/support/eventually.h"
 
 namespace kalmor::faults {
 
@@ -35,47 +35,42 @@ Outcome Aborted();
 Outcome SystemError(int number, const std::string& text);
 
 // Every entry below a folder: type, mode, size, inode and modification time,
-// and the content of small files; directory times are left out, since their
-// entries are compared one by one.
+// and the content of small files.
 using Snapshot = std::map<std::string, std::string>;
 Snapshot TakeSnapshot(const fs::path& folder);
 
 std::string Slurp(const fs::path& path);
 void Spit(const fs::path& path, const std::string& bytes);
-// Sets or clears the immutable attribute; false where the file system or our
-// privileges do not allow it.
-bool SetImmutable(const fs::path& path, bool on);
 
 class FaultRun : public ::testing::Test, public CheckerFolder {
+ public:
+  // False where the file system or our privileges refuse the immutable attribute.
+  bool markImmutable(const fs::path& path);
+
  protected:
   FaultRun() : CheckerFolder(KALMOR_STANDIN_SOLVER, "faults") {}
+  void SetUp() override;
   void TearDown() override;
 
-  // Presses Start. A run still waiting after bound is stopped and reported
-  // as hung. Returns how long the press took.
-  std::chrono::steady_clock::duration press(
-      std::chrono::steady_clock::duration bound = std::chrono::seconds(30));
-  // Runs action at the k-th event pump after now.
-  void afterPumps(int k, std::function<void()> action);
-  // Presses Stop at the first event pump at which ready() holds.
-  void stopWhen(std::function<bool()> ready);
+  // Presses Start, and Stop at the first pump (counted from 1 for this press)
+  // where stopAt holds. A press still
+  // busy after bound fails the test: its solvers are killed, which ends any
+  // wait for them; a press that even that does not end ends the test program.
+  void press(std::function<bool(int pump)> stopAt = nullptr,
+             std::chrono::seconds bound = std::chrono::seconds(10));
 
   void expectOutcome(const Outcome& expected) const;
   // Nothing changed since the snapshot but what a run may change.
   void expectOnlyRunFilesChanged(const Snapshot& before) const;
-  // No process of this test alive, no zombie child; kills what it finds.
-  void expectNothingLeft();
-  static bool Eventually(std::chrono::steady_clock::duration bound,
-                         const std::function<bool()>& holds) {
-    return testing::Eventually(bound, holds);
-  }
-  // False where the file system or our privileges refuse the attribute.
-  bool markImmutable(const fs::path& path);
-
-  bool hung_ = false;
+  bool solverRan() const { return fs::exists(folder / "standin_calls.log"); }
+  std::string outputFirstLine() const;
 
  private:
   std::vector<fs::path> immutable_;
 };
+
+inline constexpr const char* kImmutableSkip =
+    "the immutable attribute is refused here (file system or privileges); as root, "
+    "permission bits do not stop writes, so a read-only file cannot be made";
 
 }  // namespace kalmor::faults

@@ -34,7 +34,7 @@ TEST_F(LinkFaults, TaskThatIsTheInputUnderAnotherNameIsRefused) {
     }
     auto& f = load();
     const Snapshot before = TakeSnapshot(folder);
-    press(std::chrono::seconds(5));
+    press(nullptr, std::chrono::seconds(5));
     expectOutcome({"Bereit",
                    "Die Aufgabe und TMP_INPUT.INP sind dieselbe Datei; der Test startet nicht.",
                    kRed, "&Start"});

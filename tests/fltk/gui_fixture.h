@@ -13,7 +13,7 @@
 
 #include "platform/create_platform.h"
 #include "ui/fltk/fltk_checker.h"
-#include "ui/fltk/widget_probe.h"
+#include "tests/support/fltk/widget_probe.h"
 
 namespace kalmor::testing {
 

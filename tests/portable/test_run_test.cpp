@@ -1,3 +1,6 @@
+// Whole test runs through the headless front-end on the in-memory platform:
+// the input written, the solver's call, the judgement, errors, Stop, closing
+// and the elapsed time. Every outcome of a run is checked here in detail.
 #include <gtest/gtest.h>
 
 #include "tests/support/window_fixture.h"
@@ -5,64 +8,51 @@
 namespace kalmor::testing {
 namespace {
 
+using namespace std::chrono;
+
+const Shown kFailedDe{"Test fehlgeschlagen!", "Lösungs-Datei wurde nicht erstellt:\rKM.OUT", kRed, Picture::Warning};
+
 class TestRun : public WindowTest {
  protected:
   void SetUp() override { putEverything(); }
-
-  // A solver that runs for some slices and then writes KM.OUT.
-  void solverWrites(std::string out, int slices = 3) {
+  // A solver that runs for some wait slices and then writes KM.OUT (or nothing).
+  void solverEnds(int slices, std::optional<std::string> out) {
     platform.solver.slices = slices;
-    platform.solver.onExit = [this, out](const std::string&) { platform.put("KM.OUT", out); };
-  }
-  void solverWritesNothing(int slices = 3) {
-    platform.solver.slices = slices;
-    platform.solver.onExit = nullptr;
+    platform.solver.onExit = [this, out](const std::string&) {
+      if (out) platform.put("KM.OUT", *out);
+    };
   }
 };
 
-TEST_F(TestRun, PassWhenTheSolverWritesItsOutput) {
-  solverWrites("Kalmor: 1 solution\r\nmore\r\n");
+TEST_F(TestRun, PassShowsTheOutputsFirstLineAndTheNextPressStartsAgain) {
+  solverEnds(3, "Kalmor: 1 solution\r\nmore\r\n");
   auto& f = load();
   toolkit.click(f.cmdOK);
-
   EXPECT_EQ(platform.file("TMP_INPUT.INP").bytes, "line\r\nProtokoll C:\\Kalmor\\KM.OUT\r\n");
   ASSERT_EQ(platform.creates.size(), 1u);
   const CreateCall& call = platform.creates[0];
   EXPECT_EQ(call.applicationName, "C:\\Kalmor\\kmwin64.exe");
   EXPECT_EQ(call.commandLine, "C:\\Kalmor\\kmwin64.exe \"C:\\Kalmor\\TMP_INPUT.INP\"");
-  EXPECT_TRUE(call.inheritHandles);
-  EXPECT_EQ(call.creationFlags, 0x20u);
-  EXPECT_EQ(call.startup.dwFlags, 1u);
-  EXPECT_EQ(call.startup.wShowWindow, 0u);
-  EXPECT_GE(platform.waits, 4);
+  // Inheriting handles, at normal priority, hidden.
+  EXPECT_EQ(std::tuple(call.inheritHandles, call.creationFlags, call.startup.dwFlags, call.startup.wShowWindow),
+            std::tuple(true, 0x20u, 1u, std::uint16_t{0}));
   EXPECT_EQ(platform.openProcesses, 0);
-
-  EXPECT_EQ(f.lblStatus.caption(), "Test erfolgreich abgeschlossen!");
-  EXPECT_EQ(f.lblResult.caption(), "Lösungs-Datei erstellt: KM.OUT\rKalmor: 1 solution");
-  EXPECT_EQ(f.lblResult.foreColour(), Colour::buttonText());
+  EXPECT_EQ(ShownBy(f), (Shown{kPassedDe, "Lösungs-Datei erstellt: KM.OUT\rKalmor: 1 solution", Colour::buttonText(), Picture::Key}));
   EXPECT_EQ(f.lblStatus.foreColour(), kBlack);
-  EXPECT_EQ(f.bild0.picture(), Picture::Key);
-  EXPECT_TRUE(f.bild0.visible());
-  EXPECT_EQ(f.cmdOK.caption(), "&Start");
-  EXPECT_TRUE(f.frameTime.visible());
+  EXPECT_TRUE(f.bild0.visible() && f.frameTime.visible());
   EXPECT_EQ(toolkit.focused(), &f.cmdDummy);
-  EXPECT_EQ(f.lblTestvariante.caption(),
-            "CreateProcess(0&, C:\\Kalmor\\kmwin64.exe \"C:\\Kalmor\\TMP_INPUT.INP\", 0&, 0&, 1&, "
-            "NORMAL_PRIORITY_CLASS, 0&, 0&, uStart, uProc)");
+  EXPECT_EQ(f.lblTestvariante.caption(), "CreateProcess(0&, " + call.commandLine +
+                                             ", 0&, 0&, 1&, NORMAL_PRIORITY_CLASS, 0&, 0&, uStart, uProc)");
   // The running text was painted at once, then the interim text.
-  EXPECT_EQ(toolkit.repaints(),
-            (std::vector<std::string>{"Prüfung läuft...", "Prüfung beendet"}));
-  EXPECT_FALSE(f.RunInProgress);
-  EXPECT_FALSE(f.AbortRequested);
-  EXPECT_FALSE(f.SolverKilled);
-  EXPECT_FALSE(f.StartFailed);
-  EXPECT_FALSE(f.SolverRunning);
-  EXPECT_FALSE(f.Timer1.enabled());
-  EXPECT_TRUE(f.StartPressed);
+  EXPECT_EQ(toolkit.repaints(), (std::vector<std::string>{"Prüfung läuft...", "Prüfung beendet"}));
+  toolkit.click(f.cmdOK);
+  EXPECT_EQ(platform.creates.size(), 2u);
+  EXPECT_TRUE(platform.terminated.empty());
 }
 
-TEST_F(TestRun, VariantTextShowsBuildAndModeWhileRunning) {
-  solverWritesNothing(5);
+TEST_F(TestRun, FailWhenNoOutputIsWrittenAndAnOldOneIsGone) {
+  platform.put("KM.OUT", "old result\r\n");
+  solverEnds(5, std::nullopt);
   auto& f = load();
   toolkit.choose(f.lstLanguage, 1);
   toolkit.choose(f.lstKalmorCallingMode, 1);
@@ -70,93 +60,66 @@ TEST_F(TestRun, VariantTextShowsBuildAndModeWhileRunning) {
   toolkit.atPump(1, [&] { during = f.lblResult.caption(); });
   toolkit.click(f.cmdOK);
   EXPECT_EQ(during, "Test variant:\rKalmor 64-Bit, Kalmor calling mode: 2");
-}
-
-TEST_F(TestRun, FailWhenNoOutputIsWritten) {
-  solverWritesNothing();
-  auto& f = load();
-  toolkit.choose(f.lstLanguage, 1);
-  toolkit.click(f.cmdOK);
-  EXPECT_EQ(f.lblStatus.caption(), "Test failed!");
-  EXPECT_EQ(f.lblResult.caption(), "Solving file was not created:\rKM.OUT");
-  EXPECT_EQ(f.lblResult.foreColour(), kRed);
-  EXPECT_EQ(f.bild0.picture(), Picture::Warning);
-  EXPECT_EQ(f.SolverFirstLine, "");
-  EXPECT_EQ(f.cmdOK.caption(), "&Start");
-}
-
-TEST_F(TestRun, EmptyOrHugeOutputStillPasses) {
-  solverWrites("");
-  auto& f = load();
-  toolkit.click(f.cmdOK);
-  EXPECT_EQ(f.lblStatus.caption(), "Test erfolgreich abgeschlossen!");
-  EXPECT_EQ(f.SolverFirstLine, "\r");
-
-  solverWrites(std::string(1 << 20, 'x'));
-  toolkit.click(f.cmdOK);
-  EXPECT_EQ(f.lblStatus.caption(), "Test erfolgreich abgeschlossen!");
-  EXPECT_EQ(f.SolverFirstLine.size(), 1u + 4096u);
-}
-
-TEST_F(TestRun, OldOutputIsDeletedSoAFailingSolverFails) {
-  platform.put("KM.OUT", "old result\r\n");
-  solverWritesNothing();
-  auto& f = load();
-  toolkit.click(f.cmdOK);
   EXPECT_FALSE(platform.has("KM.OUT"));
-  EXPECT_EQ(f.lblStatus.caption(), "Test fehlgeschlagen!");
+  EXPECT_EQ(ShownBy(f), (Shown{"Test failed!", "Solving file was not created:\rKM.OUT", kRed, Picture::Warning}));
 }
 
-TEST_F(TestRun, UndeletableOldOutputStopsTheRunBeforeItStarts) {
-  platform.put("KM.OUT", "old result\r\n");
-  platform.file("KM.OUT").deleteError = 32;
-  platform.messages[32] = "The process cannot access the file because it is being used by another process. ";
-  solverWritesNothing();
-  auto& f = load();
-  toolkit.click(f.cmdOK);
-  EXPECT_TRUE(platform.creates.empty());
-  EXPECT_FALSE(platform.has("TMP_INPUT.INP"));
-  EXPECT_EQ(f.lblResult.caption(),
-            "Fehlernummer: 32\rThe process cannot access the file because it is being used by "
-            "another process. ");
-  EXPECT_EQ(f.lblResult.foreColour(), kRed);
-  EXPECT_EQ(f.lblStatus.caption(), "Bereit");
-  EXPECT_EQ(f.cmdOK.caption(), "&Start");
-  EXPECT_FALSE(f.RunInProgress);
+TEST_F(TestRun, EmptyOrHugeOutputPassesWithABoundedFirstLine) {
+  for (const auto& [out, firstLine] : {std::pair{std::string(), std::string("\r")},
+                                       {std::string(1 << 20, 'x'), "\r" + std::string(4096, 'x')}}) {
+    solverEnds(1, out);
+    auto& f = load();
+    toolkit.click(f.cmdOK);
+    EXPECT_EQ(f.lblStatus.caption(), kPassedDe);
+    EXPECT_EQ(f.SolverFirstLine, firstLine);
+  }
 }
 
-TEST_F(TestRun, FileFailuresAreShownAndTheRunReturnsToIdle) {
+TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
   struct Case {
     const char* what;
     std::function<void(FakePlatform&)> arrange;
-    std::int32_t error;
+    const char* result;
+    bool solverStarts, inputWritten;
   };
   const Case cases[] = {
-      {"input not writable", [](FakePlatform& p) { p.writeError = 5; }, 5},
-      {"task unreadable", [](FakePlatform& p) { p.file("test_#3.INP").readError = 32; }, 32},
+      {"old output cannot be deleted", [](FakePlatform& p) { p.put("KM.OUT", "old\r\n"), p.file("KM.OUT").deleteError = 32; },
+       "Fehlernummer: 32\rThe file is in use. ", false, false},
+      {"input not writable", [](FakePlatform& p) { p.writeError = 5; }, "Fehlernummer: 5\rUnbekannter Fehler: &H5", false, false},
+      {"task unreadable", [](FakePlatform& p) { p.file("test_#3.INP").readError = 32; },
+       "Fehlernummer: 32\rThe file is in use. ", false, true},
+      {"disk full while the input is written", [](FakePlatform& p) { p.diskFullError = 112; },
+       "Fehlernummer: 112\rUnbekannter Fehler: &H70", false, true},
+      {"solver missing", [](FakePlatform& p) { p.file("kmwin64.exe").folder = true; },
+       "Fehlernummer: 2\rThe system cannot find the file specified. ", true, true},
+      // "%1" in the system text names the solver file.
+      {"solver no program", [](FakePlatform& p) { p.createError = 193; },
+       "Fehlernummer: 193\rkmwin64.exe is not a valid Win32 application. ", true, true},
   };
   for (const Case& c : cases) {
-    FakePlatform p;
-    for (const char* name : {"test_#3.INP", "kmwin32.exe", "kmwin64.exe"}) p.put(name, "t\r\n");
-    c.arrange(p);
-    HeadlessToolkit t;
-    frmKalmorChecker f(p, t);
-    t.attach(f);
-    f.Form_Load();
-    t.click(f.cmdOK);
-    EXPECT_TRUE(p.creates.empty()) << c.what;
-    EXPECT_EQ(f.lblResult.caption().rfind("Fehlernummer: " + std::to_string(c.error) + "\r", 0),
-              0u)
-        << c.what << ": " << f.lblResult.caption();
-    EXPECT_EQ(f.lblResult.foreColour(), kRed) << c.what;
-    EXPECT_EQ(f.lblStatus.caption(), "Bereit") << c.what;
-    EXPECT_EQ(f.cmdOK.caption(), "&Start") << c.what;
-    EXPECT_FALSE(f.RunInProgress) << c.what;
+    SCOPED_TRACE(c.what);
+    LoadedWindow w([&](FakePlatform& p) {
+      PutEverything(p);
+      p.messages[32] = "The file is in use. ";
+      c.arrange(p);
+    });
+    w.toolkit.click(w.f.cmdOK);
+    EXPECT_EQ(ShownBy(w.f), (Shown{"Bereit", c.result, kRed, Picture::Warning}));
+    EXPECT_EQ(w.f.lblStatus.foreColour(), kBlack);
+    EXPECT_EQ(w.platform.creates.size(), c.solverStarts ? 1u : 0u);
+    EXPECT_EQ(w.platform.has("TMP_INPUT.INP"), c.inputWritten);
+    EXPECT_FALSE(w.f.Timer1.enabled());
+    EXPECT_EQ(w.f.lblTimer.caption(), "00:00:00");
+    // Once the cause is gone the next press runs: the window is idle again.
+    w.platform = FakePlatform{};
+    PutEverything(w.platform);
+    w.toolkit.click(w.f.cmdOK);
+    EXPECT_EQ(w.platform.creates.size(), 1u);
+    EXPECT_EQ(w.f.lblStatus.caption(), "Test fehlgeschlagen!");
   }
 }
 
 TEST_F(TestRun, UnreadableOutputIsShownNotPassed) {
-  platform.solver.slices = 1;
   platform.solver.onExit = [this](const std::string&) {
     platform.put("KM.OUT", "x");
     platform.file("KM.OUT").readError = 5;
@@ -164,66 +127,27 @@ TEST_F(TestRun, UnreadableOutputIsShownNotPassed) {
   platform.messages[5] = "Access is denied. ";
   auto& f = load();
   toolkit.click(f.cmdOK);
-  EXPECT_EQ(f.lblResult.caption(), "Fehlernummer: 5\rAccess is denied. ");
-  EXPECT_NE(f.lblStatus.caption(), "Test erfolgreich abgeschlossen!");
-  EXPECT_EQ(f.cmdOK.caption(), "&Start");
+  EXPECT_EQ(ShownBy(f), (Shown{"Bereit", "Fehlernummer: 5\rAccess is denied. ", kRed, Picture::Warning}));
 }
 
-TEST_F(TestRun, MissingSolverShowsErrorTwoAndIsNotJudged) {
-  platform.file("kmwin64.exe").folder = true;
-  auto& f = load();
-  toolkit.choose(f.lstLanguage, 1);
-  ASSERT_TRUE(f.SolverMissing);
-  toolkit.click(f.cmdOK);
-  EXPECT_EQ(f.lblResult.caption(), "Error number: 2\rThe system cannot find the file specified. ");
-  EXPECT_EQ(f.lblResult.foreColour(), kRed);
-  EXPECT_EQ(f.lblStatus.caption(), "Ready");
-  EXPECT_EQ(f.lblStatus.foreColour(), kBlack);
-  EXPECT_EQ(f.bild0.picture(), Picture::Warning);
-  EXPECT_TRUE(f.bild0.visible());
-  EXPECT_TRUE(f.StartFailed);
-  EXPECT_EQ(f.LastStartError, 2);
-  EXPECT_FALSE(f.RunInProgress);
-  EXPECT_FALSE(f.Timer1.enabled());
-  EXPECT_EQ(f.lblTimer.caption(), "00:00:00");
-  EXPECT_EQ(f.cmdOK.caption(), "&Start");
-  // The call text is written even when creation fails.
-  EXPECT_NE(f.lblTestvariante.caption().find("kmwin64.exe"), std::string::npos);
-}
-
-TEST_F(TestRun, SystemTextPlaceholderNamesTheSolverFile) {
-  platform.createError = 193;
-  auto& f = load();
-  toolkit.click(f.cmdOK);
-  EXPECT_EQ(f.StartErrorText, "kmwin64.exe is not a valid Win32 application. ");
-}
-
-TEST_F(TestRun, NoTaskSelectedOnlyRunsTheCommonSteps) {
+TEST_F(TestRun, WithoutATaskOnlyTheCommonStepsRun) {
   platform = FakePlatform{};
   platform.put("test_s#7.INP");
   platform.put("kmwin64.exe");
   auto& f = load();
-  ASSERT_TRUE(f.cmdOK.enabled());
   toolkit.click(f.cmdOK);
   EXPECT_TRUE(f.frameTime.visible());
   EXPECT_FALSE(f.bild0.visible());
   EXPECT_EQ(toolkit.focused(), &f.cmdDummy);
   EXPECT_EQ(f.cmdOK.caption(), "Starten");
   EXPECT_FALSE(platform.has("TMP_INPUT.INP"));
-  EXPECT_TRUE(platform.creates.empty());
-
   toolkit.choose(f.lstTask, 0);
-  EXPECT_EQ(f.TaskFile, "test_s#7.INP");
+  platform.file("test_s#7.INP").folder = true;  // gone after it was chosen
+  toolkit.click(f.cmdOK);
+  EXPECT_TRUE(platform.creates.empty());
+  platform.file("test_s#7.INP").folder = false;
   toolkit.click(f.cmdOK);
   EXPECT_EQ(platform.creates.size(), 1u);
-}
-
-TEST_F(TestRun, TaskFileRemovedAfterStartUpStartsNothing) {
-  auto& f = load();
-  platform.file("test_#3.INP").folder = true;
-  toolkit.click(f.cmdOK);
-  EXPECT_TRUE(platform.creates.empty());
-  EXPECT_EQ(f.cmdOK.caption(), "Starten");
 }
 
 TEST_F(TestRun, FourCallingModesInAFolderWithBlanks) {
@@ -231,28 +155,150 @@ TEST_F(TestRun, FourCallingModesInAFolderWithBlanks) {
   platform.folder = "C:\\My Tools";
   putEverything();
   auto& f = load();
-  const std::string prog = "C:\\My Tools\\kmwin64.exe";
-  const std::string task = "C:\\My Tools\\TMP_INPUT.INP";
-  const std::string quoted = prog + " \"" + task + "\"";
-  const std::string plain = prog + " " + task;
+  const std::string quoted = "C:\\My Tools\\kmwin64.exe \"C:\\My Tools\\TMP_INPUT.INP\"";
+  const std::string plain = "C:\\My Tools\\kmwin64.exe C:\\My Tools\\TMP_INPUT.INP";
   const std::string lines[] = {quoted, quoted, plain, plain};
-  const std::string calls[] = {
-      "CreateProcess(0&, " + quoted + ", 0&, 0&, 1&, NORMAL_PRIORITY_CLASS, 0&, 0&, uStart, uProc)",
-      "CreateProcess(ByVal 0&, " + quoted +
-          ", ByVal 0&, ByVal 0&, 1&, NORMAL_PRIORITY_CLASS, ByVal 0&, ByVal 0&, uStart, uProc)",
-      "CreateProcess(0&, " + plain + ", 0&, 0&, 1&, NORMAL_PRIORITY_CLASS, 0&, 0&, uStart, uProc)",
-      "CreateProcess(ByVal 0&, " + plain +
-          ", ByVal 0&, ByVal 0&, 1&, NORMAL_PRIORITY_CLASS, ByVal 0&, ByVal 0&, uStart, uProc)"};
   for (int mode = 0; mode < 4; ++mode) {
     toolkit.choose(f.lstKalmorCallingMode, mode);
     toolkit.click(f.cmdOK);
-    ASSERT_EQ(platform.creates.size(), static_cast<std::size_t>(mode + 1));
-    EXPECT_EQ(platform.creates.back().applicationName, prog);
+    EXPECT_EQ(platform.creates.back().applicationName, "C:\\My Tools\\kmwin64.exe");
     EXPECT_EQ(platform.creates.back().commandLine, lines[mode]);
-    EXPECT_EQ(f.lblTestvariante.caption(), calls[mode]);
+    const std::string none = mode % 2 == 1 ? "ByVal 0&" : "0&";
+    EXPECT_EQ(f.lblTestvariante.caption(), "CreateProcess(" + none + ", " + lines[mode] + ", " + none + ", " + none +
+                                               ", 1&, NORMAL_PRIORITY_CLASS, " + none + ", " + none + ", uStart, uProc)");
   }
-  EXPECT_EQ(platform.file("TMP_INPUT.INP").bytes,
-            "line\r\nProtokoll C:\\My Tools\\KM.OUT\r\n");
+  EXPECT_EQ(platform.file("TMP_INPUT.INP").bytes, "line\r\nProtokoll C:\\My Tools\\KM.OUT\r\n");
+}
+
+class StopAndClose : public TestRun {
+ protected:
+  void SetUp() override {
+    putEverything();
+    solverEnds(1000, "late\r\n");
+  }
+};
+
+TEST_F(StopAndClose, StopEndsTheSolverAndTheNextRunRunsNormally) {
+  auto& f = load();
+  toolkit.choose(f.lstLanguage, 1);
+  toolkit.atPump(3, [&] { toolkit.click(f.cmdOK); });
+  toolkit.click(f.cmdOK);
+  EXPECT_EQ(platform.terminated, std::vector<std::uint32_t>{1000u});
+  EXPECT_EQ(toolkit.pumps(), 3);
+  EXPECT_EQ(ShownBy(f), (Shown{"Test has been aborted", "", Colour::buttonText(), Picture::Error}));
+  EXPECT_FALSE(f.Timer1.enabled());
+  EXPECT_EQ(platform.openProcesses, 0);
+  for (const auto& painted : toolkit.repaints()) EXPECT_NE(painted, "Prüfung beendet");
+  platform.solver.slices = 2;
+  toolkit.click(f.cmdOK);
+  EXPECT_EQ(platform.terminated.size(), 1u);
+  EXPECT_EQ(f.lblStatus.caption(), "Test finished successfully!");
+}
+
+TEST_F(StopAndClose, StopSeenInTheSliceTheSolverEndsWinsAsAbort) {
+  platform.solver.slices = 2;
+  auto& f = load();
+  toolkit.atPump(2, [&] { toolkit.click(f.cmdOK); });
+  toolkit.click(f.cmdOK);
+  EXPECT_EQ(platform.terminated.size(), 1u);
+  EXPECT_EQ(f.lblStatus.caption(), "Test wurde abgebrochen");
+  EXPECT_FALSE(platform.has("KM.OUT"));
+}
+
+TEST_F(StopAndClose, ChangesDuringARunShowAtOnceAndKeepTheButtonAStop) {
+  platform.file("kmwin32.exe").folder = true;
+  auto& f = load();
+  std::string caption, status, buildStatus;
+  toolkit.atPump(2, [&] { toolkit.choose(f.lstLanguage, 1); });
+  toolkit.atPump(3, [&] {
+    caption = f.cmdOK.caption();
+    status = f.lblStatus.caption();
+    toolkit.choose(f.lstKalmorBitVersion, 0);
+    buildStatus = f.lblStatus.caption();
+    toolkit.click(f.cmdOK);
+  });
+  toolkit.click(f.cmdOK);
+  EXPECT_EQ(caption, "Start");             // the language step writes the caption
+  EXPECT_EQ(status, "Prüfung läuft...");   // a started run keeps its status text
+  EXPECT_EQ(buildStatus, "kmwin32.exe fehlt/is missing!");
+  EXPECT_EQ(platform.creates[0].applicationName, "C:\\Kalmor\\kmwin64.exe");
+  EXPECT_EQ(f.lblStatus.caption(), "Test has been aborted");
+  EXPECT_EQ(f.cmdOK.caption(), "&Start");
+  toolkit.choose(f.lstKalmorBitVersion, 1);
+  platform.solver.slices = 3;
+  toolkit.atPump(toolkit.pumps() + 1, [&] { toolkit.choose(f.lstLanguage, 0); });
+  toolkit.click(f.cmdOK);
+  EXPECT_EQ(f.lblStatus.caption(), kPassedDe);  // the language current at its time
+  toolkit.choose(f.lstLanguage, 1);
+  EXPECT_EQ(f.lblStatus.caption(), kPassedDe);
+}
+
+TEST_F(StopAndClose, ClosingMidRunTerminatesTheSolverAndEndsAtOnceButIdleTouchesNoProcess) {
+  for (const bool byButton : {false, true}) {
+    LoadedWindow w([](FakePlatform& p) {
+      PutEverything(p);
+      p.solver.slices = 1000;
+    });
+    w.toolkit.atPump(2, [&] { byButton ? w.toolkit.click(w.f.cmdClose) : w.toolkit.closeBox(); });
+    EXPECT_THROW(w.toolkit.click(w.f.cmdOK), ProgramEnded);
+    EXPECT_EQ(w.platform.terminated.size(), 1u);
+    EXPECT_EQ(w.toolkit.pumps(), 2);  // the wait never resumed
+  }
+  auto& f = load();
+  platform.solver.slices = 0;
+  toolkit.click(f.cmdOK);
+  EXPECT_THROW(toolkit.click(f.cmdClose), ProgramEnded);
+  EXPECT_TRUE(platform.terminated.empty());
+}
+
+TEST_F(StopAndClose, FailedWaitIsJudgedByTheOutput) {
+  auto& f = load();
+  toolkit.atPump(2, [&] { platform.waitFails = true; });
+  toolkit.click(f.cmdOK);
+  EXPECT_EQ(ShownBy(f), kFailedDe);
+  EXPECT_TRUE(platform.terminated.empty());
+  platform.waitFails = false;
+  toolkit.atPump(toolkit.pumps() + 2, [&] {
+    platform.put("KM.OUT", "partial\r\n");
+    platform.waitFails = true;
+  });
+  toolkit.click(f.cmdOK);
+  EXPECT_EQ(f.lblStatus.caption(), kPassedDe);
+}
+
+TEST_F(StopAndClose, ClockBlinksCountsFromTheSolverStartAndStopsWithTheRun) {
+  auto& f = load();
+  EXPECT_FALSE(toolkit.tick());
+  std::vector<std::pair<bool, std::string>> seen;  // status visible?, time shown
+  toolkit.onEveryPump([&](int pump) {
+    if (pump > 6) return toolkit.click(f.cmdOK);
+    toolkit.advance(milliseconds(500));
+    toolkit.tick();
+    seen.emplace_back(f.lblStatus.foreColour() != f.lblStatus.backColour(), f.lblTimer.caption());
+  });
+  toolkit.click(f.cmdOK);
+  toolkit.onEveryPump(nullptr);
+  EXPECT_EQ(seen, (std::vector<std::pair<bool, std::string>>{{false, "00:00:00"}, {true, "00:00:01"}, {false, "00:00:01"},
+                                                             {true, "00:00:02"}, {false, "00:00:02"}, {true, "00:00:03"}}));
+  EXPECT_FALSE(toolkit.tick());
+  EXPECT_EQ(f.lblTimer.caption(), "00:00:03");
+  EXPECT_NE(f.lblStatus.foreColour(), f.lblStatus.backColour());
+  // Hours wrap at 24, across midnight; a clock set back shows no negative time.
+  toolkit.setNow(sys_days{2026y / 12 / 31} + hours(23) + minutes(59));
+  std::string wrapped;
+  toolkit.atPump(toolkit.pumps() + 1, [&] {
+    toolkit.advance(hours(25) + minutes(2) + seconds(3));
+    toolkit.tick();
+    toolkit.tick();
+    wrapped = f.lblTimer.caption();
+    toolkit.advance(-hours(30));
+    toolkit.tick();
+    toolkit.tick();
+    toolkit.click(f.cmdOK);
+  });
+  toolkit.click(f.cmdOK);
+  EXPECT_EQ(wrapped, "01:02:03");
+  EXPECT_EQ(f.lblTimer.caption(), "00:00:00");
 }
 
 }  // namespace

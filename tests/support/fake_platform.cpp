@@ -25,8 +25,9 @@ class MemoryInput : public InputFile {
 
 class MemoryOutput : public OutputFile {
  public:
-  explicit MemoryOutput(FakeFile& file) : file_(file) {}
-  bool write(const char* data, std::size_t size, std::int32_t& /*error*/) override {
+  MemoryOutput(FakeFile& file, const std::int32_t& failure) : file_(file), failure_(failure) {}
+  bool write(const char* data, std::size_t size, std::int32_t& error) override {
+    if (failure_ != 0) return error = failure_, false;
     file_.bytes.append(data, size);
     return true;
   }
@@ -34,6 +35,7 @@ class MemoryOutput : public OutputFile {
 
  private:
   FakeFile& file_;
+  const std::int32_t& failure_;
 };
 
 }  // namespace
@@ -89,7 +91,7 @@ std::unique_ptr<OutputFile> FakePlatform::openForWriting(const std::string& p,
   }
   FakeFile& f = files_[p];
   f.bytes.clear();
-  return std::make_unique<MemoryOutput>(f);
+  return std::make_unique<MemoryOutput>(f, diskFullError);
 }
 
 bool FakePlatform::createProcess(const std::string& applicationName,

@@ -57,6 +57,7 @@ class FakePlatform : public Platform, public SystemTypeQueries, public LocaleQue
       {2, "The system cannot find the file specified. "},
       {193, "%1 is not a valid Win32 application. "}};
   std::int32_t writeError = 0;  // non-zero: creating files fails with it
+  std::int32_t diskFullError = 0;  // non-zero: writing into a created file fails with it
   std::int32_t createError = 0;  // non-zero: process creation fails with it
   FakeSolver solver;             // how the next created process behaves
   bool waitFails = false;        // waits answer as a failed wait does

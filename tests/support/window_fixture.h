@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <ostream>
 
 #include "tests/support/fake_platform.h"
 #include "testbench/frm_kalmor_checker.h"
@@ -11,15 +13,47 @@
 
 namespace kalmor::testing {
 
+inline constexpr const char* kPressStartDe = "Bitte betätigen Sie den \"Starten\"-Button";
+inline constexpr const char* kPassedDe = "Test erfolgreich abgeschlossen!";
+
+// What the window shows once a press is handled, compared as a whole.
+struct Shown {
+  std::string status, result;
+  Colour resultColour;
+  Picture picture;
+  std::string button = "&Start";
+  bool operator==(const Shown&) const = default;
+};
+inline Shown ShownBy(const frmKalmorChecker& f) {
+  return {f.lblStatus.caption(), f.lblResult.caption(), f.lblResult.foreColour(), f.bild0.picture(), f.cmdOK.caption()};
+}
+inline void PrintTo(const Shown& s, std::ostream* os) {
+  *os << "{" << s.status << " | " << s.result << " | colour " << int(s.resultColour.kind) << ":" << int(s.resultColour.r)
+      << " | picture " << int(s.picture) << " | " << s.button << "}";
+}
+
+// All three tasks and both solver builds.
+inline void PutEverything(FakePlatform& platform) {
+  for (const char* name : {"test_#3.INP", "test_#4.INP", "test_s#7.INP", "kmwin32.exe", "kmwin64.exe"}) {
+    platform.put(name, "line\r\n<Protokoll>\r\n");
+  }
+}
+
+// A loaded window on a platform of its own, for one row of a table.
+struct LoadedWindow {
+  explicit LoadedWindow(const std::function<void(FakePlatform&)>& arrange) {
+    arrange(platform);
+    toolkit.attach(f);
+    f.Form_Load();
+  }
+  FakePlatform platform;
+  HeadlessToolkit toolkit;
+  frmKalmorChecker f{platform, toolkit};
+};
+
 class WindowTest : public ::testing::Test {
  protected:
-  // All three tasks and both solver builds, on a 64-bit German system.
-  void putEverything() {
-    for (const char* name : {"test_#3.INP", "test_#4.INP", "test_s#7.INP", "kmwin32.exe",
-                             "kmwin64.exe"}) {
-      platform.put(name, "line\r\n<Protokoll>\r\n");
-    }
-  }
+  void putEverything() { PutEverything(platform); }
 
   frmKalmorChecker& load() {
     window = std::make_unique<frmKalmorChecker>(platform, toolkit);
@@ -27,8 +61,6 @@ class WindowTest : public ::testing::Test {
     window->Form_Load();
     return *window;
   }
-
-  frmKalmorChecker& w() { return *window; }
 
   FakePlatform platform;
   HeadlessToolkit toolkit;

@@ -14,8 +14,8 @@
 #include <set>
 #include <string>
 
-#include "platform/win32/test_probes/folder_tree.h"
-#include "platform/win32/test_probes/process_census.h"
+#include "tests/support/win32/folder_tree.h"
+#include "tests/support/win32/process_census.h"
 #include "platform/win32/win32_platform.h"
 #include "testbench/frm_kalmor_checker.h"
 #include "tests/support/eventually.h"

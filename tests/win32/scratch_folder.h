@@ -10,7 +10,7 @@
 
 #include <process.h>
 
-#include "platform/win32/test_probes/folder_tree.h"
+#include "tests/support/win32/folder_tree.h"
 
 namespace kalmor::testing {
 

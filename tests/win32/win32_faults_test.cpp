@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/test_probes/file_marks.h"
-#include "platform/win32/test_probes/held_file.h"
+#include "tests/support/win32/file_marks.h"
+#include "tests/support/win32/held_file.h"
 #include "tests/win32/checker_window.h"
 
 namespace kalmor {

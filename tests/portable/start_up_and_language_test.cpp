@@ -1,0 +1,236 @@
+// Start-up, the task and solver lists, and the two languages, through the
+// headless front-end on the in-memory platform.
+#include <gtest/gtest.h>
+
+#include "i18n/get_field.h"
+#include "tests/support/window_fixture.h"
+
+namespace kalmor::testing {
+namespace {
+
+using Items = std::vector<std::string>;
+using StartUp = WindowTest;
+
+TEST_F(StartUp, EverythingPresentOn64BitGermanSystem) {
+  putEverything();
+  auto& f = load();
+  EXPECT_EQ(f.lstTask.items(), (Items{"#3", "#4", "s#7"}));
+  EXPECT_EQ(f.lstTask.listIndex(), 0);
+  EXPECT_EQ(f.lstKalmorBitVersion.items(), (Items{"32-Bit", "64-Bit"}));
+  EXPECT_EQ(f.lstKalmorBitVersion.listIndex(), 1);
+  EXPECT_EQ(f.lstKalmorCallingMode.items(), (Items{"1", "2", "3", "4"}));
+  EXPECT_EQ(f.lstKalmorCallingMode.listIndex(), 0);
+  EXPECT_EQ(f.lstLanguage.items(), (Items{"Deutsch", "English"}));
+  EXPECT_EQ(f.lstLanguage.listIndex(), 0);
+  EXPECT_EQ(f.initialFocus(), &f.cmdOK);
+  EXPECT_EQ(f.form.caption(), "Kalmor Funktionstester 3.0 Build 25");
+  EXPECT_EQ(f.lblStatus.caption(), kPressStartDe);
+  EXPECT_EQ(f.bild0.picture(), Picture::Information);
+  EXPECT_EQ(f.lblResult.caption(), "");
+  EXPECT_EQ(f.lblOSVersion.caption(), "Windows 7 Ultimate Edition, 64-Bit");
+  EXPECT_EQ(f.cmdDummy.rect().left, -1200);
+  for (const Control* hidden : std::initializer_list<const Control*>{&f.frameTime, &f.lblTestvariante, &f.lbl(28), &f.tbLanguage}) {
+    EXPECT_FALSE(hidden->visible()) << hidden->name();
+  }
+  EXPECT_FALSE(f.Timer1.enabled());
+  EXPECT_EQ(GetField(f.lbl(28).caption(), 11, "#"), "Prüfung beendet");
+  EXPECT_EQ(f.tbLanguage.text().find('\r'), std::string::npos);
+}
+
+TEST_F(StartUp, TaskListFollowsThePlainTaskFilesPresent) {
+  struct Case {
+    Items files;
+    Items items;
+    int selected;
+  };
+  const Case cases[] = {
+      {{}, {}, -1},
+      {{"test_s#7.INP"}, {"s#7"}, -1},
+      {{"test_#4.INP", "test_s#7.INP"}, {"#4", "s#7"}, -1},
+      {{"test_#3.INP", "test_s#7.INP"}, {"#3", "s#7"}, 0},
+      {{"test_#3.INP hidden", "test_#4.INP folder"}, {}, -1},
+  };
+  for (const Case& c : cases) {
+    LoadedWindow w([&](FakePlatform& p) {
+      for (const auto& entry : c.files) {
+        const std::string name = entry.substr(0, entry.find(' '));
+        p.put(name);
+        p.file(name).hidden = entry.ends_with("hidden");
+        p.file(name).folder = entry.ends_with("folder");
+      }
+    });
+    SCOPED_TRACE(::testing::PrintToString(c.files));
+    EXPECT_EQ(w.f.lstTask.items(), c.items);
+    EXPECT_EQ(w.f.lstTask.listIndex(), c.selected);
+    EXPECT_EQ(w.f.cmdOK.enabled(), !c.items.empty());
+    EXPECT_EQ(w.f.initialFocus(), c.items.empty() ? &w.f.cmdClose : static_cast<Control*>(&w.f.cmdOK));
+    w.toolkit.click(w.f.cmdOK);  // a greyed button cannot be pressed
+    EXPECT_EQ(w.f.frameTime.visible(), !c.items.empty());
+  }
+}
+
+TEST_F(StartUp, SolverBuildFollowsTheSystemWidthAndTheFilesPresent) {
+  struct Case {
+    bool has32, has64, is64;
+    const char* solverExe;
+    bool missing;
+  };
+  const Case cases[] = {
+      {false, false, false, "kmwin32.exe", true}, {true, false, false, "kmwin32.exe", false},
+      {false, true, false, "kmwin32.exe", true},  {true, true, false, "kmwin32.exe", false},
+      {false, false, true, "kmwin64.exe", true},  {true, false, true, "kmwin64.exe", true},
+      {false, true, true, "kmwin64.exe", false},  {true, true, true, "kmwin64.exe", false},
+  };
+  for (const Case& c : cases) {
+    LoadedWindow w([&](FakePlatform& p) {
+      p.put("test_#3.INP");
+      if (c.has32) p.put("kmwin32.exe");
+      if (c.has64) p.put("kmwin64.exe");
+      p.systemTypes = {c.is64 ? "x64-based PC" : "X86-based PC"};
+    });
+    SCOPED_TRACE(std::string(c.has32 ? "32 " : "") + (c.has64 ? "64 " : "") + (c.is64 ? "on 64" : "on 32"));
+    EXPECT_EQ(w.f.lstKalmorBitVersion.listCount(), c.is64 ? 2 : 1);
+    EXPECT_EQ(w.f.SolverExe, c.solverExe);
+    EXPECT_EQ(w.f.lblStatus.caption(), c.missing ? std::string(c.solverExe) + " fehlt/is missing!" : kPressStartDe);
+    EXPECT_EQ(w.f.bild0.picture(), c.missing ? Picture::Error : Picture::Information);
+    EXPECT_TRUE(w.f.cmdOK.enabled());  // a missing solver is reported by the run
+  }
+}
+
+TEST_F(StartUp, SystemLineAddsTheWidthOnlyWhenTheNameHasNone) {
+  struct Case {
+    std::optional<std::string> name;
+    std::vector<std::string> types;
+    bool wmi;
+    const char* line;
+  };
+  const Case cases[] = {
+      {"Windows 10 Pro , 64-Bit", {"x64-based PC"}, true, "Windows 10 Pro , 64-Bit"},
+      {"Windows 10 Pro , 64-BIT", {"X86-based PC"}, true, "Windows 10 Pro , 64-BIT"},
+      {"Windows Vista , 32-bit", {"x64-based PC"}, true, "Windows Vista , 32-bit"},
+      {"Windows XP Professional", {"X86-based PC"}, true, "Windows XP Professional, 32-Bit"},
+      {std::nullopt, {"x64-based PC"}, true, "not identified, 64-Bit"},
+      {std::nullopt, {}, false, "not identified, 32-Bit"},
+      {"", {"x64-based PC"}, true, ", 64-Bit"},
+  };
+  for (const Case& c : cases) {
+    LoadedWindow w([&](FakePlatform& p) {
+      p.osName = c.name;
+      p.systemTypes = c.types;
+      p.wmiWorks = c.wmi;
+    });
+    EXPECT_EQ(w.f.lblOSVersion.caption(), c.line);
+  }
+}
+
+TEST_F(StartUp, StartLanguageIsGermanOnlyForCountryCode49) {
+  for (const auto& [code, language] : {std::pair{"49", 0}, {"1", 1}, {"43", 1}, {"", 1}}) {
+    LoadedWindow w([&, country = code](FakePlatform& p) { p.countryCode = country; });
+    EXPECT_EQ(w.f.lstLanguage.listIndex(), language) << code;
+    EXPECT_EQ(w.f.form.caption(), language == 0 ? "Kalmor Funktionstester 3.0 Build 25"
+                                                : "Kalmor function tester 3.0 Build 25");
+  }
+}
+
+TEST_F(StartUp, ChoosingABuildOrTaskSetsWhatTheNextRunUses) {
+  platform.put("test_#4.INP");
+  platform.put("test_s#7.INP");
+  platform.put("kmwin32.exe");
+  auto& f = load();
+  EXPECT_EQ(f.TaskFile, "");
+  for (const auto& [index, file] : {std::pair{0, "test_#4.INP"}, {1, "test_s#7.INP"}, {-1, "test_s#7.INP"}}) {
+    toolkit.choose(f.lstTask, index);
+    EXPECT_EQ(f.TaskFile, file) << index;
+  }
+  f.lblResult.setCaption("old result");
+  toolkit.choose(f.lstKalmorBitVersion, 0);
+  EXPECT_EQ(f.SolverExe, "kmwin32.exe");
+  EXPECT_EQ(f.lblResult.caption(), "");  // a present build clears the result
+  f.lblResult.setCaption("old result");
+  toolkit.choose(f.lstKalmorBitVersion, 1);
+  EXPECT_EQ(f.lblResult.caption(), "old result");  // a missing one keeps it
+  EXPECT_EQ(f.lblStatus.caption(), "kmwin64.exe fehlt/is missing!");
+  platform.put("kmwin64.exe");
+  EXPECT_TRUE(f.SolverMissing);  // seen only when the build is chosen again
+  toolkit.choose(f.lstKalmorBitVersion, 0);
+  toolkit.choose(f.lstKalmorBitVersion, 1);
+  EXPECT_FALSE(f.SolverMissing);
+  EXPECT_EQ(f.SolverExe, "kmwin64.exe");
+}
+
+using Language = WindowTest;
+
+TEST_F(Language, EveryTextInBothLanguages) {
+  putEverything();
+  auto& f = load();
+  struct Target {
+    std::function<std::string()> read;
+    const char* de;
+    const char* en;
+  };
+  const Target targets[] = {
+      {[&] { return f.form.caption(); }, "Kalmor Funktionstester 3.0 Build 25", "Kalmor function tester 3.0 Build 25"},
+      {[&] { return f.rahmen(14).caption(); }, "Prüfstatus", "Testing status"},
+      {[&] { return f.ReadyText; }, "Bereit", "Ready"},
+      {[&] { return f.lbl(1).caption(); }, "Zeit:", "Time:"},
+      {[&] { return f.rahmen(11).caption(); }, "Betriebssystem", "Operating system"},
+      {[&] { return f.lblTask.caption(); }, "Aufgabe:", "Task:"},
+      {[&] { return f.cmdOK.caption(); }, "Starten", "Start"},
+      {[&] { return f.cmdClose.caption(); }, "Schliessen", "Close"},
+      {[&] { return f.RunningText; }, "Prüfung läuft...", "Solving runs..."},
+      {[&] { return f.TestVariantText; }, "Testvariante:", "Test variant:"},
+      {[&] { return f.TestPassedText; }, kPassedDe, "Test finished successfully!"},
+      {[&] { return f.TestFailedText; }, "Test fehlgeschlagen!", "Test failed!"},
+      {[&] { return f.SolutionCreatedText; }, "Lösungs-Datei erstellt:", "Solution file created:"},
+      {[&] { return f.SolutionMissingText; }, "Lösungs-Datei wurde nicht erstellt:", "Solving file was not created:"},
+      {[&] { return f.CallingModeText; }, "Kalmor-Aufrufmodus:", "Kalmor calling mode:"},
+      {[&] { return f.lblMode.caption(); }, "Kalmor-Aufrufmodus:", "Kalmor calling mode:"},
+      {[&] { return f.lblLanguage.caption(); }, "Sprache:", "Language:"},
+      {[&] { return f.PressStartText; }, kPressStartDe, "Please press the \"Start\" button"},
+      {[&] { return f.lblStatus.caption(); }, kPressStartDe, "Please press the \"Start\" button"},
+      {[&] { return f.AbortedText; }, "Test wurde abgebrochen", "Test has been aborted"},
+      {[&] { return f.Frame3.caption(); }, "Testeinstellungen", "Test settings"},
+      {[&] { return f.Label1.caption(); }, "Modus:", "Mode:"},
+      {[&] { return f.ErrorNumberText; }, "Fehlernummer:", "Error number:"},
+  };
+  for (const int language : {1, 0}) {
+    toolkit.choose(f.lstLanguage, language);
+    for (const Target& t : targets) EXPECT_EQ(t.read(), language == 0 ? t.de : t.en);
+  }
+  EXPECT_EQ(f.lstLanguage.items(), (Items{"Deutsch", "English"}));
+}
+
+TEST_F(Language, NoSelectionOrAMissingPartLeavesTheTextsAsTheyAre) {
+  putEverything();
+  auto& f = load();
+  f.lstLanguage.setListIndex(-1);
+  f.lstLanguage_Click();
+  EXPECT_EQ(f.cmdOK.caption(), "Starten");
+  EXPECT_EQ(f.ReadyText, "Bereit");
+  std::string table = f.tbLanguage.text();
+  table.replace(table.find("Schliessen@Close"), 16, "Schliessen");
+  f.tbLanguage.setText(table);
+  toolkit.choose(f.lstLanguage, 1);
+  EXPECT_EQ(f.cmdClose.caption(), "Schliessen");
+  EXPECT_EQ(f.cmdOK.caption(), "Start");  // the other steps still apply
+}
+
+TEST_F(Language, StatusLineFollowsOnlyBeforeStartAndWithTheSolverPresent) {
+  platform.put("test_#3.INP");
+  platform.put("kmwin32.exe");
+  auto& f = load();
+  toolkit.choose(f.lstLanguage, 1);
+  EXPECT_EQ(f.lblStatus.caption(), "kmwin64.exe fehlt/is missing!");
+  toolkit.choose(f.lstKalmorBitVersion, 0);
+  EXPECT_EQ(f.lblStatus.caption(), "Please press the \"Start\" button");
+  EXPECT_EQ(f.bild0.picture(), Picture::Information);
+  toolkit.choose(f.lstLanguage, 0);
+  EXPECT_EQ(f.lblStatus.caption(), kPressStartDe);
+  f.StartPressed = true;
+  toolkit.choose(f.lstLanguage, 1);
+  EXPECT_EQ(f.lblStatus.caption(), kPressStartDe);
+  EXPECT_EQ(f.PressStartText, "Please press the \"Start\" button");
+}
+
+}  // namespace
+}  // namespace kalmor::testing

@@ -1,0 +1,148 @@
+// The text handling: the language table and its field lookup, the task
+// rewrite, the output's first line, Windows command-line splitting and the
+// elapsed-time format.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "i18n/get_field.h"
+#include "i18n/message_lookup.h"
+#include "platform/windows_command_line.h"
+#include "resources/language_table.h"
+#include "testbench/elapsed_time.h"
+#include "testbench/first_line.h"
+#include "testbench/task_rewrite.h"
+
+namespace kalmor {
+namespace {
+
+TEST(GetField, BoundaryCases) {
+  struct Case {
+    const char* source;
+    int index;
+    const char* delimiter;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"a#b#c", 1, "#", "a"},  {"a#b#c", 2, "#", "b"},    {"a#b#c", 3, "#", "c"},  {"a#b#c", 4, "#", ""},
+      {"abc", 1, "#", "abc"},  {"abc", 2, "#", ""},       {"a##c", 2, "#", ""},    {"a##c", 3, "#", "c"},
+      {"a#b#", 3, "#", ""},    {"", 1, "#", ""},          {"#x", 2, "#", "x"},     {"a#b", 0, "#", ""},
+      {"a#b", -3, "#", ""},    {"a::b::c", 2, "::", "b"}, {"a::b::c", 3, "::", "c"}, {"äö#ü", 2, "#", "ü"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(GetField(c.source, static_cast<std::int16_t>(c.index), c.delimiter), c.expected)
+        << '"' << c.source << "\" index " << c.index;
+  }
+}
+
+TEST(LanguageTable, LineBreaksThatSplitWordsAreRemovedBeforeLookup) {
+  const std::string stored = kLanguageTableDesignText;
+  EXPECT_NE(stored.find("Betrie\r\nbs"), std::string::npos);
+  const std::string clean = RemoveCrLfPairs(stored);
+  EXPECT_EQ(clean.find_first_of("\r\n"), std::string::npos);
+  EXPECT_EQ(LookupMessage(clean, 5, 0), "Betriebssystem");
+  EXPECT_EQ(LookupMessage(clean, 25, 1), "Error number:");
+  EXPECT_EQ(LookupMessage(clean, 26, 0), std::nullopt);
+  EXPECT_EQ(RemoveCrLfPairs("a\rb\nc\r\r\n\n"), "a\rb\nc\r\n");  // one pass over pairs only
+}
+
+TEST(LanguageTable, LookupOfPartsThatAreMissingOrExtra) {
+  EXPECT_EQ(LookupMessage("Nur Deutsch#", 1, 0), "Nur Deutsch");
+  EXPECT_EQ(LookupMessage("Nur Deutsch#", 1, 1), std::nullopt);
+  EXPECT_EQ(LookupMessage("a@b@c#", 1, 1), "b");
+  EXPECT_EQ(LookupMessage("@English#", 1, 0), "");
+  EXPECT_EQ(LookupMessage("##", 1, 0), std::nullopt);
+  EXPECT_EQ(LookupMessage("a@b#", 1, -1), std::nullopt);
+}
+
+const std::string kDirective = "Protokoll C:\\Tools\\Checker\\KM.OUT";
+
+TEST(TaskRewrite, LineEndsAndMarkers) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"", ""},
+      {"<Protokoll>\r\n", kDirective + "\r\n"},
+      {"a<Protokoll>b<Protokoll>c", "a" + kDirective + "b" + kDirective + "c\r\n"},
+      {"<protokoll>\r\n<PROTOKOLL>", "<protokoll>\r\n<PROTOKOLL>\r\n"},
+      {"a\rb\r", "a\r\nb\r\n"},  // a lone CR ends a line
+      {"a\nb\r\n", "a\nb\r\n"},  // a lone LF stays inside its line
+      {"\r\n\r\n", "\r\n\r\n"},
+      {"a\r\r\nb", "a\r\n\r\nb\r\n"},
+      {"<Protokoll<Protokoll>>", "<Protokoll" + kDirective + ">\r\n"},
+      {"<Proto\r\nkoll>", "<Proto\r\nkoll>\r\n"},  // a marker cannot span lines
+      {std::string("a\0b\r\n", 5), std::string("a\0b\r\n", 5)},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(RewriteTask(in, kDirective), out) << in;
+}
+
+TEST(TaskRewrite, ChunkBoundariesDoNotMatter) {
+  const std::string in = "x<Protokoll>\r\nmid\r\n\r<Protokoll><Protokoll>\nend\r";
+  const std::string expected = RewriteTask(in, kDirective);
+  for (std::size_t chunk = 1; chunk <= in.size(); ++chunk) {
+    TaskRewriter rewriter(kDirective);
+    std::string out;
+    for (std::size_t at = 0; at < in.size(); at += chunk) rewriter.feed(in.data() + at, std::min(chunk, in.size() - at), out);
+    rewriter.finish(out);
+    EXPECT_EQ(out, expected) << "chunk " << chunk;
+  }
+}
+
+// Hands out its text a few bytes at a time, as a slow file may.
+class TrickleFile : public InputFile {
+ public:
+  explicit TrickleFile(std::string text) : text_(std::move(text)) {}
+  std::size_t read(char* buffer, std::size_t size, std::int32_t&) override {
+    const std::size_t count = std::min({size, std::size_t{3}, text_.size() - at_});
+    std::memcpy(buffer, text_.data() + at_, count);
+    at_ += count;
+    return count;
+  }
+
+ private:
+  std::string text_;
+  std::size_t at_ = 0;
+};
+
+TEST(ReadFirstLine, EndsAtACarriageReturnOrTheLimit) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"first\r\nsecond", "first"}, {"lone\rcr", "lone"}, {"lf\nin\r\n", "lf\nin"},
+      {"", ""}, {"no end", "no end"}, {"123456789", "1234567"}, {"1234567\r", "1234567"},
+  };
+  for (const auto& [text, line] : cases) {
+    TrickleFile file(text);
+    std::int32_t error = 0;
+    EXPECT_EQ(ReadFirstLine(file, error, 7), line) << text;
+  }
+}
+
+TEST(SplitCommandTail, QuotesBlanksAndBackslashes) {
+  using Args = std::vector<std::string>;
+  const std::pair<const char*, Args> cases[] = {
+      {"", {}},
+      {" \"C:\\My Tools\\TMP_INPUT.INP\"", {"C:\\My Tools\\TMP_INPUT.INP"}},
+      {" C:\\My Tools\\TMP_INPUT.INP", {"C:\\My", "Tools\\TMP_INPUT.INP"}},
+      {" a\\\\b", {"a\\\\b"}},        // backslashes without a quote are literal
+      {" \"a\\\\\" b", {"a\\", "b"}},  // 2n backslashes and a quote: n, and the quote toggles
+      {" a\\\"b", {"a\"b"}},          // 2n+1: n and a literal quote
+      {" \"a\"\"b\"", {"a\"b"}},       // "" inside quotes is a quote
+      {" a\"b c\"d e", {"ab cd", "e"}},
+      {" \"\"", {""}},
+      {" \"unterminated arg", {"unterminated arg"}},
+  };
+  for (const auto& [tail, args] : cases) EXPECT_EQ(SplitCommandTail(tail), args) << tail;
+  EXPECT_EQ(SplitProgramName("\"C:\\a b\\k.exe\" x").program, "C:\\a b\\k.exe");
+  EXPECT_EQ(SplitProgramName("C:\\k\\kmwin32.exe \"x\"").tail, " \"x\"");
+}
+
+TEST(FormatElapsed, WholeSecondsAndHoursModulo24) {
+  using namespace std::chrono;
+  const std::pair<system_clock::duration, const char*> cases[] = {
+      {milliseconds(999), "00:00:00"}, {seconds(59), "00:00:59"}, {seconds(60), "00:01:00"},
+      {hours(23) + minutes(59) + seconds(59), "23:59:59"}, {hours(25) + seconds(7), "01:00:07"},
+      {-seconds(5), "00:00:00"},
+  };
+  for (const auto& [elapsed, text] : cases) EXPECT_EQ(FormatElapsed(elapsed), text);
+}
+
+}  // namespace
+}  // namespace kalmor

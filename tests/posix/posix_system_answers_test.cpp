@@ -1,0 +1,129 @@
+// What the POSIX layer answers in place of Windows' queries: the country code
+// from the locale files, the system name from os-release, the machine width and
+// the error texts; on temporary system roots and on this machine's own.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sstream>
+#include <stdexcept>
+
+#include "i18n/system_locale.h"
+#include "platform/posix/country_calling_codes.h"
+#include "platform/posix/os_release.h"
+#include "platform/posix/posix_locale_queries.h"
+#include "platform/posix/posix_message_queries.h"
+#include "platform/posix/posix_system_type_queries.h"
+#include "platform/posix/shell_assignments.h"
+#include "sysinfo/get_api_error.h"
+#include "sysinfo/is_64bit_system.h"
+#include "tests/posix/temp_root.h"
+
+namespace kalmor {
+namespace {
+
+using posix_sysinfo_test::TempRoot;
+
+TEST(PosixLocale, TerritoryAndCallingCodeOfALocaleName) {
+  const std::pair<const char*, std::optional<std::string>> territories[] = {
+      {"de_DE.UTF-8", "DE"}, {"de_AT@euro", "AT"}, {"de_de.utf8", "DE"}, {"en_GB.ISO-8859-15", "GB"},
+      {"C.UTF-8", std::nullopt}, {"POSIX", std::nullopt}, {"de_.UTF-8", std::nullopt},
+  };
+  for (const auto& [locale, territory] : territories) EXPECT_EQ(LocaleTerritory(locale), territory) << locale;
+  const std::pair<const char*, std::optional<std::string_view>> codes[] = {
+      {"DE", "49"}, {"US", "1"}, {"AT", "43"}, {"CH", "41"}, {"FI", "358"}, {"AD", "376"}, {"ZW", "263"},
+      {"ZZ", std::nullopt}, {"de", std::nullopt}, {"DEU", std::nullopt},
+  };
+  for (const auto& [country, code] : codes) EXPECT_EQ(CallingCodeForCountry(country), code) << country;
+}
+
+TEST(PosixLocale, CountryCodeOfTheSystemLocaleFiles) {
+  struct Row {
+    const char* defaultLocale;  // nullptr: no file
+    const char* localeConf;
+    const char* expected;
+  };
+  const Row rows[] = {
+      {"LANG=de_DE.UTF-8\n", nullptr, "49"},
+      {"# set by the installer\nLANG=\"de_AT.UTF-8\"\n", nullptr, "43"},
+      {nullptr, "LANG=fr_FR.UTF-8\n", "33"},
+      {"LANG=en_US.UTF-8\n", "LANG=de_DE.UTF-8\n", "1"},
+      {"LANGUAGE=de_DE:de\n", "LANG='de_CH.UTF-8'\n", "41"},
+      {"LANG=C.UTF-8\n", nullptr, ""},
+      {nullptr, nullptr, ""},
+  };
+  for (const Row& row : rows) {
+    TempRoot root;
+    if (row.defaultLocale != nullptr) root.write("etc/default/locale", row.defaultLocale);
+    if (row.localeConf != nullptr) root.write("etc/locale.conf", row.localeConf);
+    PosixLocaleQueries queries(root.path());
+    EXPECT_EQ(GetSystemLocaleInfo(queries, kLocaleICountry), row.expected)
+        << (row.defaultLocale ? row.defaultLocale : "-") << " / " << (row.localeConf ? row.localeConf : "-");
+  }
+  TempRoot root;
+  root.write("etc/default/locale", "LANG=de_DE.UTF-8\n");
+  PosixLocaleQueries queries(root.path());
+  const std::uint32_t lcid = queries.getSystemDefaultLCID();
+  char buffer[5] = {'x', 'x', 'x', 'x', 'x'};
+  EXPECT_EQ(queries.getLocaleInfo(lcid, kLocaleICountry, buffer, 2), 0);  // too small: nothing written
+  EXPECT_EQ(std::string(buffer, 5), "xxxxx");
+  EXPECT_EQ(queries.getLocaleInfo(lcid, kLocaleICountry, buffer, 5), 3);
+  EXPECT_EQ(std::string(buffer, 5), std::string("49\0xx", 5));
+  EXPECT_EQ(queries.getLocaleInfo(lcid, 2, nullptr, 0), 0);  // only the country code is known
+}
+
+TEST(PosixSystemName, PrettyNameFromEtcBeforeUsrLibWithShellQuoting) {
+  TempRoot root;
+  EXPECT_THROW(PosixSystemName(root.path()), std::runtime_error);
+  root.write("etc/os-release", "NAME=Custom\nPRETTY_NAME=\"\"\n");
+  root.write("usr/lib/os-release", "PRETTY_NAME='Vendor Default 1'\n");
+  EXPECT_EQ(PosixSystemName(root.path()), "Vendor Default 1");
+  root.write("etc/os-release", "# PRETTY_NAME=\"commented\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n");
+  EXPECT_EQ(PosixSystemName(root.path()), "Debian GNU/Linux 12 (bookworm)");
+
+  const std::pair<const char*, const char*> values[] = {
+      {R"("Say \"hi\" for \$5 \`now\` \\ \n")", R"(Say "hi" for $5 `now` \ \n)"},
+      {R"('single \"keeps\" $all')", R"(single \"keeps\" $all)"},
+      {R"(Arch\ Linux)", "Arch Linux"}, {R"("a"'b'c)", "abc"}, {"\"Quoted\" # comment", "Quoted"},
+      {"plain trailing", "plain"}, {"\"CRLF\"\r", "CRLF"}, {"\"unterminated", "unterminated"},
+  };
+  for (const auto& [raw, unquoted] : values) EXPECT_EQ(UnquoteShellValue(raw), unquoted) << raw;
+  std::istringstream lines("LANGUAGE=en_GB:en\nLANG=en_US.UTF-8\n  export LANG=\"de_DE.UTF-8\"\nXLANG=it\nexportLANG=es\n");
+  EXPECT_EQ(FindShellAssignment(lines, "LANG"), "de_DE.UTF-8");
+  std::istringstream without("LANG =de_DE\n");
+  EXPECT_EQ(FindShellAssignment(without, "LANG"), std::nullopt);
+}
+
+TEST(PosixSystemType, MachineNamesInWindowsWordsAndTheWidthAnswer) {
+  for (const auto& [machine, type] : {std::pair{"x86_64", "x64-based PC"}, {"i686", "X86-based PC"},
+                                      {"aarch64", "ARM64-based PC"}, {"armv7l", "ARM-based PC"},
+                                      {"riscv64", "riscv64-based PC"}}) {
+    EXPECT_EQ(SystemTypeForMachine(machine), type);
+  }
+  for (const auto& [machine, is64] : {std::pair{std::optional<std::string>("x86_64"), true}, {"i686", false},
+                                      {"aarch64", false}, {std::nullopt, false}}) {
+    PosixSystemTypeQueries queries([answer = machine] { return answer; });
+    EXPECT_EQ(Is64BitSystem(queries), is64) << machine.value_or("uname fails");
+    EXPECT_EQ(Is64BitSystem(queries), is64) << "a second query answers alike";
+  }
+}
+
+TEST(PosixMessages, SystemTextsLikeFormatMessageAOrTheFallback) {
+  PosixMessageQueries queries;
+  std::string buffer(1024, ' ');
+  const std::uint32_t count = queries.formatMessage(0x12FF, ENOENT, 0x0400, buffer.data(), 1024);
+  ASSERT_GT(count, 0u);
+  EXPECT_EQ(buffer.find('\0'), count);
+  EXPECT_EQ(GetAPIError(queries, ENOENT), buffer.substr(0, count));
+  std::string small(count, ' ');
+  EXPECT_EQ(queries.formatMessage(0x12FF, ENOENT, 0x0400, small.data(), count), 0u);  // no room for the NUL
+  EXPECT_EQ(GetAPIError(queries, 123456), "Unbekannter Fehler: &H1E240");
+}
+
+TEST(PosixOnThisMachine, EveryQueryAnswers) {
+  EXPECT_FALSE(PosixSystemName().empty());
+  EXPECT_FALSE(UnameMachine().value_or("").empty());
+  EXPECT_FALSE(SystemErrorText(ENOENT).value_or("").empty());
+}
+
+}  // namespace
+}  // namespace kalmor

@@ -1,0 +1,176 @@
+#include "tests/support/fltk/widget_probe.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Widget.H>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <stdexcept>
+
+#include "ui/fltk/fltk_toolkit.h"
+#include "ui/fltk/item_choice.h"
+#include "ui/fltk/picture_images.h"
+#include "tests/support/fltk/window_manager_hints.h"
+
+namespace kalmor {
+namespace {
+
+WidgetTree& Tree(FltkToolkit& toolkit) {
+  if (toolkit.widgets() == nullptr) throw std::logic_error("the widgets are not built yet");
+  return *toolkit.widgets();
+}
+
+std::uint32_t Rgb(Fl_Color colour) {
+  unsigned char r = 0;
+  unsigned char g = 0;
+  unsigned char b = 0;
+  Fl::get_color(colour, r, g, b);
+  return (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) | b;
+}
+
+}  // namespace
+
+WidgetProbe::WidgetProbe(FltkToolkit& toolkit) : toolkit_(toolkit) {}
+
+WidgetProbe::~WidgetProbe() {
+  for (Delayed& delayed : pending_) Fl::remove_timeout(runDelayed, &delayed);
+}
+
+bool WidgetProbe::mapped() const {
+  Fl_Double_Window& window = Tree(toolkit_).window();
+  return window.shown() && window.visible();
+}
+
+std::string WidgetProbe::title() const { return WindowManagerTitle(Tree(toolkit_).window()); }
+
+PixelRect WidgetProbe::windowArea() const {
+  const Fl_Double_Window& window = Tree(toolkit_).window();
+  return PixelRect{window.x(), window.y(), window.w(), window.h()};
+}
+
+bool WidgetProbe::centredOnTheScreen() const {
+  PixelRect area;
+  Fl::screen_work_area(area.x, area.y, area.w, area.h);
+  const PixelRect window = windowArea();
+  return window == CentredIn(area, window.w, window.h);
+}
+
+bool WidgetProbe::fixedSize() const { return HasFixedSizeHints(Tree(toolkit_).window()); }
+
+bool WidgetProbe::hasIconOfSize(int w, int h) const {
+  return HasIconOfSize(Tree(toolkit_).window(), w, h);
+}
+
+namespace {
+Fl_Widget& WidgetOf(FltkToolkit& toolkit, const Control& control) {
+  Fl_Widget* widget = Tree(toolkit).widget(control);
+  if (widget == nullptr) throw std::invalid_argument("no widget for " + control.name());
+  return *widget;
+}
+}  // namespace
+
+std::string WidgetProbe::text(const Control& control) const {
+  const char* label = WidgetOf(toolkit_, control).label();
+  return label == nullptr ? std::string() : label;
+}
+
+bool WidgetProbe::shown(const Control& control) const {
+  return WidgetOf(toolkit_, control).visible_r() != 0;
+}
+
+bool WidgetProbe::active(const Control& control) const {
+  return WidgetOf(toolkit_, control).active_r() != 0;
+}
+
+bool WidgetProbe::hasFocus(const Control& control) const {
+  return Fl::focus() == &WidgetOf(toolkit_, control);
+}
+
+Picture WidgetProbe::picture(const Control& control) const {
+  const Fl_Image* image = WidgetOf(toolkit_, control).image();
+  for (Picture p : {Picture::Information, Picture::Error, Picture::Warning, Picture::Key}) {
+    if (image == PictureImage(p) || image == ButtonPictureImage(p)) return p;
+  }
+  return Picture::None;
+}
+
+std::uint32_t WidgetProbe::textColour(const Control& control) const {
+  return Rgb(WidgetOf(toolkit_, control).labelcolor());
+}
+
+std::uint32_t WidgetProbe::backColour(const Control& control) const {
+  return Rgb(WidgetOf(toolkit_, control).color());
+}
+
+void WidgetProbe::pick(const Control& list, int index) {
+  auto& choice = dynamic_cast<ItemChoice&>(WidgetOf(toolkit_, list));
+  // What Fl_Choice does when the user releases the mouse over an item.
+  choice.picked(choice.menu() + index);
+}
+
+void WidgetProbe::click(const Control& control) {
+  Fl_Widget& widget = WidgetOf(toolkit_, control);
+  Fl_Double_Window& window = Tree(toolkit_).window();
+  Fl::e_x = widget.x() + widget.w() / 2;
+  Fl::e_y = widget.y() + widget.h() / 2;
+  Fl::e_x_root = window.x() + Fl::e_x;
+  Fl::e_y_root = window.y() + Fl::e_y;
+  Fl::e_keysym = FL_Button + FL_LEFT_MOUSE;
+  Fl::e_state = FL_BUTTON1;
+  Fl::e_clicks = 0;
+  Fl::e_is_click = 1;
+  Fl::handle(FL_PUSH, &window);
+  Fl::e_state = 0;
+  Fl::handle(FL_RELEASE, &window);
+}
+
+void WidgetProbe::key(int keySym, int state, const char* text) {
+  static char buffer[8];
+  std::snprintf(buffer, sizeof buffer, "%s", text);
+  Fl::e_keysym = keySym;
+  Fl::e_original_keysym = keySym;
+  Fl::e_state = state;
+  Fl::e_text = buffer;
+  Fl::e_length = static_cast<int>(std::char_traits<char>::length(buffer));
+  Fl::handle(FL_KEYBOARD, &Tree(toolkit_).window());
+  Fl::e_state = 0;
+}
+
+void WidgetProbe::pressEscape() { key(FL_Escape, 0, "\x1b"); }
+
+void WidgetProbe::pressTab(bool shift) { key(FL_Tab, shift ? FL_SHIFT : 0, "\t"); }
+
+void WidgetProbe::pressAltLetter(char letter) {
+  const char text[2] = {letter, '\0'};
+  key(static_cast<unsigned char>(letter), FL_ALT, text);
+}
+
+void WidgetProbe::closeBox() { Fl::handle(FL_CLOSE, &Tree(toolkit_).window()); }
+
+void WidgetProbe::after(std::chrono::milliseconds delay, std::function<void()> action) {
+  pending_.push_back(Delayed{this, std::move(action)});
+  Fl::add_timeout(std::chrono::duration<double>(delay).count(), runDelayed, &pending_.back());
+}
+
+void WidgetProbe::runDelayed(void* data) {
+  auto* delayed = static_cast<Delayed*>(data);
+  std::list<Delayed>& pending = delayed->probe->pending_;
+  const auto it = std::find_if(pending.begin(), pending.end(),
+                               [&](const Delayed& d) { return &d == delayed; });
+  std::function<void()> action = std::move(it->action);
+  pending.erase(it);
+  action();
+}
+
+bool WidgetProbe::pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    Fl::wait(0.01);
+  }
+  return true;
+}
+
+}  // namespace kalmor
