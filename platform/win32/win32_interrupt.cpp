@@ -30,8 +30,10 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
     case CTRL_C_EVENT:
     case CTRL_BREAK_EVENT:
     case CTRL_CLOSE_EVENT:
-      KillSolver();
+      // This runs on a thread of its own: once the solver is gone, the main
+      // thread may finish the run and end the program, so the notice goes first.
       if (!gNotice.empty()) WriteToConsole(gNotice, true);
+      KillSolver();
       ::ExitProcess(static_cast<UINT>(gExitCode.load()));
     default:
       return FALSE;
