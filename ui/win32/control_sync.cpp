@@ -1,8 +1,10 @@
 // Copying a control's properties onto its native window.
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "platform/win32/win32_text.h"
+#include "ui/label_fit.h"
 #include "ui/win32/native_controls.h"
 #include "ui/win32/native_layout.h"
 #include "ui/win32/native_text.h"
@@ -85,7 +87,8 @@ void NativeControls::syncForm(const Form& form) {
 }
 
 void NativeControls::syncLabel(const Label& label, HWND window) {
-  SetFont(window, label.bold() ? boldFont_ : font_);
+  // A label sized to its text gets the font that fits its room when placed.
+  if (!label.autoSize()) SetFont(window, label.bold() ? boldFont_ : font_);
   SetText(window, Utf8ToWide(WithCrLf(label.caption())));
   // The colours are asked for at painting (WM_CTLCOLORSTATIC); a change
   // shows with the next paint.
@@ -138,8 +141,12 @@ void NativeControls::syncList(const ComboBox& list, HWND window) {
 }
 
 void NativeControls::syncButton(const Button& button, HWND window) {
-  SetFont(window, font_);
-  SetText(window, Utf8ToWide(button.caption()));
+  // The picture sits beside the caption; both stay clear of the edges.
+  const std::wstring caption = Utf8ToWide(button.caption());
+  const int room = ClientPixelRect(button, dpi_).w - pictureSize() -
+                   2 * GetSystemMetrics(SM_CXEDGE) - 2 * std::max(2, TwipsToPixels(30, dpi_));
+  SetFont(window, fittingFont(window, false, room, caption));
+  SetText(window, caption);
   const HICON icon = icons_.icon(button.picture(), pictureSize());
   if (reinterpret_cast<HICON>(SendMessageW(window, BM_GETIMAGE, IMAGE_ICON, 0)) != icon) {
     SendMessageW(window, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
@@ -151,10 +158,14 @@ void NativeControls::place(const Control& control, HWND window) {
   if (control.kind() == ControlKind::Label) {
     const auto& label = static_cast<const Label&>(control);
     if (label.autoSize()) {
-      const SIZE text = textSize(window, label.bold() ? boldFont_ : font_,
-                                 Utf8ToWide(WithCrLf(label.caption())));
+      const std::wstring caption = Utf8ToWide(WithCrLf(label.caption()));
       // Smoothed glyphs may ink a pixel past their advance; the label must not clip it.
-      r.w = text.cx + std::max(1, dpi_ / 96);
+      const int overhang = std::max(1, dpi_ / 96);
+      const int room = LabelRoom(label, controls_, dpi_);
+      const HFONT font = fittingFont(window, label.bold(), room - overhang, caption);
+      SetFont(window, font);
+      const SIZE text = textSize(window, font, caption);
+      r.w = std::min(static_cast<int>(text.cx) + overhang, room);
       r.h = text.cy;
     } else {
       // The system font may be taller than the layout's design font.
@@ -171,6 +182,14 @@ void NativeControls::place(const Control& control, HWND window) {
       now.bottom - now.top != r.h) {
     SetWindowPos(window, nullptr, r.x, r.y, r.w, r.h, SWP_NOZORDER | SWP_NOACTIVATE);
   }
+}
+
+HFONT NativeControls::fittingFont(HWND window, bool bold, int room, const std::wstring& text) {
+  const int normal = std::abs(logFont_.lfHeight);
+  const int height = FittingFontSize(normal, SmallestFontSize(normal), room, [&](int h) {
+    return static_cast<int>(textSize(window, labelFont(bold, h), text).cx);
+  });
+  return labelFont(bold, height);
 }
 
 SIZE NativeControls::textSize(HWND window, HFONT font, const std::wstring& text) const {
