@@ -65,7 +65,9 @@ class NoOverlap : public GuiTest {
       if (c->kind() == ControlKind::Label) {
         const bool wraps = !static_cast<const Label*>(c)->autoSize();
         const PixelRect e = Extent(text, w->labelfont(), w->labelsize(), false, wraps ? r.w : 0);
-        EXPECT_TRUE(e.w <= r.w && e.h <= r.h) << c->name() << " clips \"" << text << "\" (" << e.w << "x" << e.h << " in " << r.w << "x" << r.h << ") " << where;
+        EXPECT_TRUE(e.w <= r.w && e.h <= r.h) << c->name() << " clips \"" << text << "\" ("
+                                              << e.w << "x" << e.h << " in " << r.w << "x"
+                                              << r.h << ") " << where;
       } else if (c->kind() == ControlKind::Button) {
         const int picture = w->image() != nullptr ? w->image()->w() : 0;
         const PixelRect e = Extent(text, w->labelfont(), w->labelsize(), true, 0);

@@ -24,7 +24,8 @@ std::wstring TextOf(HWND window) {
 // The text's extent in the window's font, wrapped at wrapWidth when not 0.
 SIZE Extent(HWND window, const std::wstring& text, UINT format, int wrapWidth) {
   const HDC dc = GetDC(window);
-  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
   RECT r{0, 0, wrapWidth, 0};
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
             DT_CALCRECT | format | (wrapWidth > 0 ? DT_WORDBREAK : 0));
@@ -81,7 +82,8 @@ class NoOverlap : public ::testing::TestWithParam<int> {
         ASSERT_TRUE(GetComboBoxInfo(w, &info));
         const LONG room = info.rcItem.right - info.rcItem.left;
         for (const std::string& listItem : static_cast<const ComboBox*>(c)->items()) {
-          EXPECT_LE(Extent(w, Utf8ToWide(listItem), DT_NOPREFIX, 0).cx, room) << name << listItem << " " << where;
+          EXPECT_LE(Extent(w, Utf8ToWide(listItem), DT_NOPREFIX, 0).cx, room)
+              << name << listItem << " " << where;
         }
       }
       if (c->kind() != ControlKind::Frame) leaves.push_back(c);
