@@ -70,6 +70,15 @@ class NoOverlap : public ::testing::TestWithParam<int> {
         // The picture and the button's edges beside the text.
         const int beside = MulDiv(16, GetParam(), 96) + 2 * GetSystemMetrics(SM_CXEDGE);
         EXPECT_LE(Extent(w, text, 0, 0).cx + beside, width) << name << where;
+      } else if (c->kind() == ControlKind::ComboBox) {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        ASSERT_TRUE(GetComboBoxInfo(w, &info));
+        for (const std::string& listItem : static_cast<const ComboBox*>(c)->items()) {
+          // Two pixels free on either side, as between neighbours.
+          EXPECT_LE(Extent(w, Utf8ToWide(listItem), DT_NOPREFIX, 0).cx + 4,
+                    info.rcItem.right - info.rcItem.left) << name << " " << listItem << where;
+        }
       }
       shown.emplace_back(r, name);
     }

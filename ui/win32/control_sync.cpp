@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "platform/win32/win32_text.h"
 #include "ui/label_fit.h"
@@ -70,6 +71,9 @@ void NativeControls::syncOne(Control& control) {
       break;
   }
   place(control, window);
+  if (control.kind() == ControlKind::ComboBox) {
+    fitListFont(static_cast<const ComboBox&>(control), window);
+  }
   EnableWindow(window, control.enabled() ? TRUE : FALSE);
   const bool shown = ShownOnScreen(control);
   if (((GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0) != shown) {
@@ -122,7 +126,6 @@ void NativeControls::syncToolTip(const Label& label, HWND window) {
 }
 
 void NativeControls::syncList(const ComboBox& list, HWND window) {
-  SetFont(window, font_);
   const auto& items = list.items();
   bool same = SendMessageW(window, CB_GETCOUNT, 0, 0) == static_cast<LRESULT>(items.size());
   for (std::size_t i = 0; same && i < items.size(); ++i) {
@@ -138,6 +141,25 @@ void NativeControls::syncList(const ComboBox& list, HWND window) {
   if (SendMessageW(window, CB_GETCURSEL, 0, 0) != list.listIndex()) {
     SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(list.listIndex()), 0);
   }
+}
+
+void NativeControls::fitListFont(const ComboBox& list, HWND window) {
+  // The widest item keeps clear of the arrow, as a label of its neighbour.
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetComboBoxInfo(window, &info)) return;
+  const int room = info.rcItem.right - info.rcItem.left - 2 * std::max(2, TwipsToPixels(30, dpi_));
+  std::wstring widest;
+  LONG widestWidth = -1;
+  for (const std::string& item : list.items()) {
+    std::wstring text = Utf8ToWide(item);
+    const LONG width = textSize(window, font_, text).cx;
+    if (width > widestWidth) {
+      widestWidth = width;
+      widest = std::move(text);
+    }
+  }
+  SetFont(window, fittingFont(window, false, room, widest));
 }
 
 void NativeControls::syncButton(const Button& button, HWND window) {

@@ -41,6 +41,7 @@ class NativeControls {
   void syncLabel(const Label& label, HWND window);
   void syncToolTip(const Label& label, HWND window);
   void syncList(const ComboBox& list, HWND window);
+  void fitListFont(const ComboBox& list, HWND window);
   void syncButton(const Button& button, HWND window);
   void place(const Control& control, HWND window);
   SIZE textSize(HWND window, HFONT font, const std::wstring& text) const;
