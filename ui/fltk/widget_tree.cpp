@@ -6,11 +6,13 @@
 #include <FL/Fl_Multiline_Output.H>
 #include <FL/fl_draw.H>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "ui/fltk/caption_frame.h"
 #include "ui/fltk/dialog_font.h"
 #include "ui/fltk/item_choice.h"
+#include "ui/label_fit.h"
 #include "ui/pixel_layout.h"
 #include "ui/fltk/tab_order.h"
 #include "ui/fltk/text_label.h"
@@ -117,10 +119,26 @@ void WidgetTree::place(Control& control, Fl_Widget& widget) {
     return;
   }
   if (control.kind() == ControlKind::Label && static_cast<Label&>(control).autoSize()) {
+    const int room = LabelRoom(static_cast<Label&>(control), controls_, dpi_);
+    const auto measure = [&widget](int size) {
+      fl_font(widget.labelfont(), size);
+      int w = 0;
+      int h = 0;
+      fl_measure(widget.label(), w, h, 0);
+      return PixelRect{0, 0, w, h};
+    };
+    const int size = FittingFontSize(fontSize_, SmallestFontSize(fontSize_), room,
+                                     [&measure](int s) { return measure(s).w; });
+    if (size != widget.labelsize()) {
+      widget.labelsize(size);
+      widget.redraw();
+    }
+    const PixelRect text = measure(size);
+    r.w = std::min(text.w, room);
+    r.h = text.h;
+  } else if (control.kind() == ControlKind::Label) {
     fl_font(widget.labelfont(), widget.labelsize());
-    r.w = 0;
-    r.h = 0;
-    fl_measure(widget.label(), r.w, r.h, 0);
+    r.h = std::max(r.h, LabelLines(static_cast<Label&>(control)) * fl_height());
   }
   if (r == PixelRect{widget.x(), widget.y(), widget.w(), widget.h()}) return;
   // The old place shows whatever is behind it, so the container paints it again.

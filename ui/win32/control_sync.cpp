@@ -1,8 +1,11 @@
 // Copying a control's properties onto its native window.
 #include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "platform/win32/win32_text.h"
+#include "ui/label_fit.h"
 #include "ui/win32/native_controls.h"
 #include "ui/win32/native_layout.h"
 #include "ui/win32/native_text.h"
@@ -68,6 +71,9 @@ void NativeControls::syncOne(Control& control) {
       break;
   }
   place(control, window);
+  if (control.kind() == ControlKind::ComboBox) {
+    fitListFont(static_cast<const ComboBox&>(control), window);
+  }
   EnableWindow(window, control.enabled() ? TRUE : FALSE);
   const bool shown = ShownOnScreen(control);
   if (((GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0) != shown) {
@@ -85,7 +91,8 @@ void NativeControls::syncForm(const Form& form) {
 }
 
 void NativeControls::syncLabel(const Label& label, HWND window) {
-  SetFont(window, label.bold() ? boldFont_ : font_);
+  // A label sized to its text gets the font that fits its room when placed.
+  if (!label.autoSize()) SetFont(window, label.bold() ? boldFont_ : font_);
   SetText(window, Utf8ToWide(WithCrLf(label.caption())));
   // The colours are asked for at painting (WM_CTLCOLORSTATIC); a change
   // shows with the next paint.
@@ -119,7 +126,6 @@ void NativeControls::syncToolTip(const Label& label, HWND window) {
 }
 
 void NativeControls::syncList(const ComboBox& list, HWND window) {
-  SetFont(window, font_);
   const auto& items = list.items();
   bool same = SendMessageW(window, CB_GETCOUNT, 0, 0) == static_cast<LRESULT>(items.size());
   for (std::size_t i = 0; same && i < items.size(); ++i) {
@@ -137,9 +143,32 @@ void NativeControls::syncList(const ComboBox& list, HWND window) {
   }
 }
 
+void NativeControls::fitListFont(const ComboBox& list, HWND window) {
+  // The widest item keeps clear of the arrow, as a label of its neighbour.
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetComboBoxInfo(window, &info)) return;
+  const int room = info.rcItem.right - info.rcItem.left - 2 * std::max(2, TwipsToPixels(30, dpi_));
+  std::wstring widest;
+  LONG widestWidth = -1;
+  for (const std::string& item : list.items()) {
+    std::wstring text = Utf8ToWide(item);
+    const LONG width = textSize(window, font_, text).cx;
+    if (width > widestWidth) {
+      widestWidth = width;
+      widest = std::move(text);
+    }
+  }
+  SetFont(window, fittingFont(window, false, room, widest));
+}
+
 void NativeControls::syncButton(const Button& button, HWND window) {
-  SetFont(window, font_);
-  SetText(window, Utf8ToWide(button.caption()));
+  // The picture sits beside the caption; both stay clear of the edges.
+  const std::wstring caption = Utf8ToWide(button.caption());
+  const int room = ClientPixelRect(button, dpi_).w - pictureSize() -
+                   2 * GetSystemMetrics(SM_CXEDGE) - 2 * std::max(2, TwipsToPixels(30, dpi_));
+  SetFont(window, fittingFont(window, false, room, caption));
+  SetText(window, caption);
   const HICON icon = icons_.icon(button.picture(), pictureSize());
   if (reinterpret_cast<HICON>(SendMessageW(window, BM_GETIMAGE, IMAGE_ICON, 0)) != icon) {
     SendMessageW(window, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
@@ -151,10 +180,14 @@ void NativeControls::place(const Control& control, HWND window) {
   if (control.kind() == ControlKind::Label) {
     const auto& label = static_cast<const Label&>(control);
     if (label.autoSize()) {
-      const SIZE text = textSize(window, label.bold() ? boldFont_ : font_,
-                                 Utf8ToWide(WithCrLf(label.caption())));
+      const std::wstring caption = Utf8ToWide(WithCrLf(label.caption()));
       // Smoothed glyphs may ink a pixel past their advance; the label must not clip it.
-      r.w = text.cx + std::max(1, dpi_ / 96);
+      const int overhang = std::max(1, dpi_ / 96);
+      const int room = LabelRoom(label, controls_, dpi_);
+      const HFONT font = fittingFont(window, label.bold(), room - overhang, caption);
+      SetFont(window, font);
+      const SIZE text = textSize(window, font, caption);
+      r.w = std::min(static_cast<int>(text.cx) + overhang, room);
       r.h = text.cy;
     } else {
       // The system font may be taller than the layout's design font.
@@ -171,6 +204,14 @@ void NativeControls::place(const Control& control, HWND window) {
       now.bottom - now.top != r.h) {
     SetWindowPos(window, nullptr, r.x, r.y, r.w, r.h, SWP_NOZORDER | SWP_NOACTIVATE);
   }
+}
+
+HFONT NativeControls::fittingFont(HWND window, bool bold, int room, const std::wstring& text) {
+  const int normal = std::abs(logFont_.lfHeight);
+  const int height = FittingFontSize(normal, SmallestFontSize(normal), room, [&](int h) {
+    return static_cast<int>(textSize(window, labelFont(bold, h), text).cx);
+  });
+  return labelFont(bold, height);
 }
 
 SIZE NativeControls::textSize(HWND window, HFONT font, const std::wstring& text) const {

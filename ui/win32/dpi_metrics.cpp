@@ -42,7 +42,7 @@ SIZE OuterSize(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, in
   return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 
-HFONT CreateMessageFont(int dpi, bool bold) {
+LOGFONTW MessageFont(int dpi) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   LOGFONTW font{};
@@ -55,6 +55,12 @@ HFONT CreateMessageFont(int dpi, bool bold) {
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
   }
+  return font;
+}
+
+HFONT CreateSizedFont(LOGFONTW font, bool bold, int height) {
+  // A negative height is the characters' height, a positive one the cell's.
+  if (height > 0) font.lfHeight = font.lfHeight < 0 ? -height : height;
   font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
   return CreateFontIndirectW(&font);
 }

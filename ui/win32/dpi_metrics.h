@@ -14,6 +14,8 @@ int DpiOfWindow(HWND window);
 SIZE OuterSize(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi);
 
 // The system's message font (the font of message boxes), scaled to dpi.
-HFONT CreateMessageFont(int dpi, bool bold);
+LOGFONTW MessageFont(int dpi);
+// That font in bold or not, drawn height pixels high (its own height when 0).
+HFONT CreateSizedFont(LOGFONTW font, bool bold, int height);
 
 }  // namespace kalmor

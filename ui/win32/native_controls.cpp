@@ -1,6 +1,7 @@
 #include "ui/win32/native_controls.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "ui/win32/control_ids.h"
 #include "ui/win32/dpi_metrics.h"
@@ -25,8 +26,7 @@ NativeControls::NativeControls(HWND mainWindow, const std::vector<Control*>& con
 NativeControls::~NativeControls() {
   if (toolTip_ != nullptr) DestroyWindow(toolTip_);
   for (const auto& [control, window] : windows_) DestroyWindow(window);
-  if (font_ != nullptr) DeleteObject(font_);
-  if (boldFont_ != nullptr) DeleteObject(boldFont_);
+  deleteFonts(font_, boldFont_, sizedFonts_);
 }
 
 HWND NativeControls::windowOf(const Control& control) const {
@@ -91,11 +91,12 @@ void NativeControls::setDpi(int dpi) {
   dpi_ = dpi;
   const HFONT oldFont = font_;
   const HFONT oldBold = boldFont_;
+  std::map<std::pair<int, bool>, HFONT> oldSized;
+  oldSized.swap(sizedFonts_);
   makeFonts();
   for (Control* control : controls_) syncOne(*control);
   InvalidateRect(main_, nullptr, TRUE);
-  DeleteObject(oldFont);
-  DeleteObject(oldBold);
+  deleteFonts(oldFont, oldBold, oldSized);
 }
 
 void NativeControls::sync(Control& control) {
@@ -112,8 +113,11 @@ void NativeControls::sync(Control& control) {
 }
 
 void NativeControls::makeFonts() {
-  font_ = CreateMessageFont(dpi_, false);
-  boldFont_ = CreateMessageFont(dpi_, true);
+  logFont_ = MessageFont(dpi_);
+  // Height 0 is "some default size", which leaves nothing to shrink from.
+  if (logFont_.lfHeight == 0) logFont_.lfHeight = -MulDiv(8, dpi_, 72);
+  font_ = CreateSizedFont(logFont_, false, 0);
+  boldFont_ = CreateSizedFont(logFont_, true, 0);
   const HDC dc = GetDC(main_);
   const HGDIOBJ old = SelectObject(dc, font_);
   TEXTMETRICW metrics{};
@@ -121,6 +125,21 @@ void NativeControls::makeFonts() {
   SelectObject(dc, old);
   ReleaseDC(main_, dc);
   lineHeight_ = metrics.tmHeight;
+}
+
+void NativeControls::deleteFonts(HFONT normal, HFONT bold,
+                                 std::map<std::pair<int, bool>, HFONT>& sized) {
+  if (normal != nullptr) DeleteObject(normal);
+  if (bold != nullptr) DeleteObject(bold);
+  for (const auto& [key, font] : sized) DeleteObject(font);
+  sized.clear();
+}
+
+HFONT NativeControls::labelFont(bool bold, int height) {
+  if (height == std::abs(logFont_.lfHeight)) return bold ? boldFont_ : font_;
+  HFONT& font = sizedFonts_[{height, bold}];
+  if (font == nullptr) font = CreateSizedFont(logFont_, bold, height);
+  return font;
 }
 
 // The pictures are 16 x 16 at 96 dpi, as the 240-twip image that shows them.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "testbench/controls.h"
@@ -40,10 +41,17 @@ class NativeControls {
   void syncLabel(const Label& label, HWND window);
   void syncToolTip(const Label& label, HWND window);
   void syncList(const ComboBox& list, HWND window);
+  void fitListFont(const ComboBox& list, HWND window);
   void syncButton(const Button& button, HWND window);
   void place(const Control& control, HWND window);
   SIZE textSize(HWND window, HFONT font, const std::wstring& text) const;
+  // The largest font, down to three quarters of the normal one, in which
+  // text is at most room pixels wide.
+  HFONT fittingFont(HWND window, bool bold, int room, const std::wstring& text);
   void makeFonts();
+  void deleteFonts(HFONT normal, HFONT bold, std::map<std::pair<int, bool>, HFONT>& sized);
+  // The font drawn height pixels high: the normal one at its own height.
+  HFONT labelFont(bool bold, int height);
   int pictureSize() const;
 
   HWND main_;
@@ -52,6 +60,8 @@ class NativeControls {
   int dpi_;
   HFONT font_ = nullptr;
   HFONT boldFont_ = nullptr;
+  LOGFONTW logFont_{};
+  std::map<std::pair<int, bool>, HFONT> sizedFonts_;  // smaller ones, made when needed
   int lineHeight_ = 0;
   PictureIcons icons_;
   HWND toolTip_ = nullptr;

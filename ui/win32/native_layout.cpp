@@ -13,8 +13,6 @@ bool ShownOnScreen(const Control& control) {
   return true;
 }
 
-int LabelLines(const Label& label) { return std::max(1, label.rect().height / 195); }
-
 std::vector<Control*> ZOrder(const std::vector<Control*>& controls,
                              const std::vector<Control*>& focusOrder) {
   std::vector<Control*> order;

@@ -15,10 +15,6 @@ namespace kalmor {
 // On screen only when the control and every container around it are visible.
 bool ShownOnScreen(const Control& control);
 
-// Lines of text a fixed-size label holds: one per 195 twips, the height of a
-// line in the layout's design font, and at least one.
-int LabelLines(const Label& label);
-
 // Native windows from top to bottom of the z-order, which is also the tab
 // order: the focus order first, then the other windows, group boxes last so
 // that they never cover their contents. Controls without a window are left out.
