@@ -59,6 +59,8 @@ bool WidgetProbe::centredOnTheScreen() const {
 
 bool WidgetProbe::fixedSize() const { return HasFixedSizeHints(Tree(toolkit_).window()); }
 
+double WidgetProbe::dpi() const { return Tree(toolkit_).dpi(); }
+
 bool WidgetProbe::hasIconOfSize(int w, int h) const {
   return HasIconOfSize(Tree(toolkit_).window(), w, h);
 }
@@ -74,6 +76,15 @@ Fl_Widget& WidgetOf(FltkToolkit& toolkit, const Control& control) {
 std::string WidgetProbe::text(const Control& control) const {
   const char* label = WidgetOf(toolkit_, control).label();
   return label == nullptr ? std::string() : label;
+}
+
+PixelRect WidgetProbe::area(const Control& control) const {
+  const Fl_Widget& w = WidgetOf(toolkit_, control);
+  return PixelRect{w.x(), w.y(), w.w(), w.h()};
+}
+
+int WidgetProbe::selected(const Control& list) const {
+  return dynamic_cast<ItemChoice&>(WidgetOf(toolkit_, list)).value();
 }
 
 bool WidgetProbe::shown(const Control& control) const {

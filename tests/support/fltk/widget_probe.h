@@ -33,9 +33,12 @@ class WidgetProbe {
   bool fixedSize() const;
   // The window manager's icon property holds an image of this size.
   bool hasIconOfSize(int w, int h) const;
+  double dpi() const;  // the screen's, as the front-end lays out for it
 
   // --- one control's widget
   std::string text(const Control& control) const;  // label, caption or button text
+  PixelRect area(const Control& control) const;    // in the window's client area
+  int selected(const Control& list) const;
   bool shown(const Control& control) const;        // itself and its containers
   bool active(const Control& control) const;
   bool hasFocus(const Control& control) const;
