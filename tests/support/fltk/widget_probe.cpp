@@ -43,7 +43,10 @@ bool WidgetProbe::mapped() const {
   return window.shown() && window.visible();
 }
 
-std::string WidgetProbe::title() const { return WindowManagerTitle(Tree(toolkit_).window()); }
+std::string WidgetProbe::title() const {
+  const char* label = Tree(toolkit_).window().label();
+  return label == nullptr ? std::string() : label;
+}
 
 PixelRect WidgetProbe::windowArea() const {
   const Fl_Double_Window& window = Tree(toolkit_).window();
@@ -74,10 +77,6 @@ Fl_Widget& WidgetOf(FltkToolkit& toolkit, const Control& control) {
 std::string WidgetProbe::text(const Control& control) const {
   const char* label = WidgetOf(toolkit_, control).label();
   return label == nullptr ? std::string() : label;
-}
-
-bool WidgetProbe::shown(const Control& control) const {
-  return WidgetOf(toolkit_, control).visible_r() != 0;
 }
 
 bool WidgetProbe::active(const Control& control) const {

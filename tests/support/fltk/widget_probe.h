@@ -26,7 +26,7 @@ class WidgetProbe {
 
   // --- the window
   bool mapped() const;  // on screen
-  std::string title() const;  // as the window manager has it
+  std::string title() const;
   PixelRect windowArea() const;  // screen position and client size
   bool centredOnTheScreen() const;
   // The size limits the window manager was given: min and max size equal.
@@ -36,7 +36,6 @@ class WidgetProbe {
 
   // --- one control's widget
   std::string text(const Control& control) const;  // label, caption or button text
-  bool shown(const Control& control) const;        // itself and its containers
   bool active(const Control& control) const;
   bool hasFocus(const Control& control) const;
   Picture picture(const Control& control) const;  // None when it shows none of ours
