@@ -96,17 +96,18 @@ TEST_F(RealRun, BrokenRunFilesShowTheSystemErrorAndChangeNoOtherFile) {
       {"KM.OUT is a dangling link", [&](const fs::path& dir) { fs::create_symlink(nowhere, dir / "KM.OUT"); },
        std::nullopt, true},
       // Copied into itself, the task would be emptied, or grow without end.
-      {"input links to the task", [](const fs::path& dir) { fs::create_symlink("test_#3.INP", dir / "TMP_INPUT.INP"); },
-       sameFile, false},
+      {"input links to the task",
+       [](const fs::path& dir) { fs::create_symlink("test_#3.INP", dir / "TMP_INPUT.INP"); }, sameFile, false},
       {"task links to the input",
        [](const fs::path& dir) {
          fs::rename(dir / "test_#3.INP", dir / "TMP_INPUT.INP");
          fs::create_symlink("TMP_INPUT.INP", dir / "test_#3.INP");
        },
        sameFile, false},
-      {"task and input one file", [](const fs::path& dir) { fs::create_hard_link(dir / "test_#3.INP", dir / "TMP_INPUT.INP"); },
-       sameFile, false},
-      {"solver is not executable", [](const fs::path& dir) { fs::permissions(dir / "kmwin64.exe", fs::perms::owner_read); },
+      {"task and input one file",
+       [](const fs::path& dir) { fs::create_hard_link(dir / "test_#3.INP", dir / "TMP_INPUT.INP"); }, sameFile, false},
+      {"solver is not executable",
+       [](const fs::path& dir) { fs::permissions(dir / "kmwin64.exe", fs::perms::owner_read); },
        SystemError(EACCES, "Permission denied"), false},
       {"solver is a text file", [](const fs::path& dir) { Spit(dir / "kmwin64.exe", "no program\r\n"); },
        SystemError(ENOEXEC, "Exec format error"), false},
