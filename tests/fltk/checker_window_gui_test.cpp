@@ -129,7 +129,9 @@ bool SolverRunning(const fs::path& program) {
   return false;
 }
 
-TEST_F(GuiTest, SigtermDuringARunEndsTheSolverAndTheProgram) {
+using Interrupt = GuiTest;
+
+TEST_F(Interrupt, SigtermDuringARunEndsTheSolverAndTheProgram) {
   task("%standin sleep 30000\r\n<Protokoll>\r\n");
   const pid_t checker = ::fork();
   if (checker == 0) {
