@@ -12,7 +12,6 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <vector>
 
 #include "tests/faults/checker_folder.h"
 
@@ -34,8 +33,7 @@ Outcome Failed();
 Outcome Aborted();
 Outcome SystemError(int number, const std::string& text);
 
-// Every entry below a folder: type, mode, size, inode and modification time,
-// and the content of small files.
+// Every entry below a folder: type, link target, size and small files' content.
 using Snapshot = std::map<std::string, std::string>;
 Snapshot TakeSnapshot(const fs::path& folder);
 
@@ -43,34 +41,22 @@ std::string Slurp(const fs::path& path);
 void Spit(const fs::path& path, const std::string& bytes);
 
 class FaultRun : public ::testing::Test, public CheckerFolder {
- public:
-  // False where the file system or our privileges refuse the immutable attribute.
-  bool markImmutable(const fs::path& path);
-
  protected:
   FaultRun() : CheckerFolder(KALMOR_STANDIN_SOLVER, "faults") {}
   void SetUp() override;
   void TearDown() override;
 
   // Presses Start, and Stop at the first pump (counted from 1 for this press)
-  // where stopAt holds. A press still
-  // busy after bound fails the test: its solvers are killed, which ends any
-  // wait for them; a press that even that does not end ends the test program.
-  void press(std::function<bool(int pump)> stopAt = nullptr,
-             std::chrono::seconds bound = std::chrono::seconds(10));
+  // where stopAt holds. A press still busy after 10 s fails the test: its
+  // solvers are killed, which ends any wait for them; a press that even that
+  // does not end ends the test program.
+  void press(std::function<bool(int pump)> stopAt = nullptr);
 
   void expectOutcome(const Outcome& expected) const;
   // Nothing changed since the snapshot but what a run may change.
   void expectOnlyRunFilesChanged(const Snapshot& before) const;
   bool solverRan() const { return fs::exists(folder / "standin_calls.log"); }
   std::string outputFirstLine() const;
-
- private:
-  std::vector<fs::path> immutable_;
 };
-
-inline constexpr const char* kImmutableSkip =
-    "the immutable attribute is refused here (file system or privileges); as root, "
-    "permission bits do not stop writes, so a read-only file cannot be made";
 
 }  // namespace kalmor::faults

@@ -25,13 +25,11 @@ using posix_sysinfo_test::TempRoot;
 
 TEST(PosixLocale, TerritoryAndCallingCodeOfALocaleName) {
   const std::pair<const char*, std::optional<std::string>> territories[] = {
-      {"de_DE.UTF-8", "DE"}, {"de_AT@euro", "AT"}, {"de_de.utf8", "DE"}, {"en_GB.ISO-8859-15", "GB"},
-      {"C.UTF-8", std::nullopt}, {"POSIX", std::nullopt}, {"de_.UTF-8", std::nullopt},
+      {"de_AT@euro", "AT"}, {"de_de.utf8", "DE"}, {"C.UTF-8", std::nullopt}, {"de_.UTF-8", std::nullopt},
   };
   for (const auto& [locale, territory] : territories) EXPECT_EQ(LocaleTerritory(locale), territory) << locale;
   const std::pair<const char*, std::optional<std::string_view>> codes[] = {
-      {"DE", "49"}, {"US", "1"}, {"AT", "43"}, {"CH", "41"}, {"FI", "358"}, {"AD", "376"}, {"ZW", "263"},
-      {"ZZ", std::nullopt}, {"de", std::nullopt}, {"DEU", std::nullopt},
+      {"DE", "49"}, {"US", "1"}, {"AD", "376"}, {"ZW", "263"}, {"ZZ", std::nullopt}, {"de", std::nullopt},
   };
   for (const auto& [country, code] : codes) EXPECT_EQ(CallingCodeForCountry(country), code) << country;
 }
@@ -43,9 +41,7 @@ TEST(PosixLocale, CountryCodeOfTheSystemLocaleFiles) {
     const char* expected;
   };
   const Row rows[] = {
-      {"LANG=de_DE.UTF-8\n", nullptr, "49"},
       {"# set by the installer\nLANG=\"de_AT.UTF-8\"\n", nullptr, "43"},
-      {nullptr, "LANG=fr_FR.UTF-8\n", "33"},
       {"LANG=en_US.UTF-8\n", "LANG=de_DE.UTF-8\n", "1"},
       {"LANGUAGE=de_DE:de\n", "LANG='de_CH.UTF-8'\n", "41"},
       {"LANG=C.UTF-8\n", nullptr, ""},
@@ -84,7 +80,7 @@ TEST(PosixSystemName, PrettyNameFromEtcBeforeUsrLibWithShellQuoting) {
       {R"("Say \"hi\" for \$5 \`now\` \\ \n")", R"(Say "hi" for $5 `now` \ \n)"},
       {R"('single \"keeps\" $all')", R"(single \"keeps\" $all)"},
       {R"(Arch\ Linux)", "Arch Linux"}, {R"("a"'b'c)", "abc"}, {"\"Quoted\" # comment", "Quoted"},
-      {"plain trailing", "plain"}, {"\"CRLF\"\r", "CRLF"}, {"\"unterminated", "unterminated"},
+      {"\"CRLF\"\r", "CRLF"}, {"plain trailing", "plain"}, {"\"unterminated", "unterminated"},
   };
   for (const auto& [raw, unquoted] : values) EXPECT_EQ(UnquoteShellValue(raw), unquoted) << raw;
   std::istringstream lines("LANGUAGE=en_GB:en\nLANG=en_US.UTF-8\n  export LANG=\"de_DE.UTF-8\"\nXLANG=it\nexportLANG=es\n");
@@ -94,9 +90,7 @@ TEST(PosixSystemName, PrettyNameFromEtcBeforeUsrLibWithShellQuoting) {
 }
 
 TEST(PosixSystemType, MachineNamesInWindowsWordsAndTheWidthAnswer) {
-  for (const auto& [machine, type] : {std::pair{"x86_64", "x64-based PC"}, {"i686", "X86-based PC"},
-                                      {"aarch64", "ARM64-based PC"}, {"armv7l", "ARM-based PC"},
-                                      {"riscv64", "riscv64-based PC"}}) {
+  for (const auto& [machine, type] : {std::pair{"x86_64", "x64-based PC"}, {"riscv64", "riscv64-based PC"}}) {
     EXPECT_EQ(SystemTypeForMachine(machine), type);
   }
   for (const auto& [machine, is64] : {std::pair{std::optional<std::string>("x86_64"), true}, {"i686", false},

@@ -5,7 +5,6 @@
 #include <FL/Fl_Widget.H>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <stdexcept>
 
@@ -16,11 +15,6 @@
 
 namespace kalmor {
 namespace {
-
-WidgetTree& Tree(FltkToolkit& toolkit) {
-  if (toolkit.widgets() == nullptr) throw std::logic_error("the widgets are not built yet");
-  return *toolkit.widgets();
-}
 
 std::uint32_t Rgb(Fl_Color colour) {
   unsigned char r = 0;
@@ -38,16 +32,27 @@ WidgetProbe::~WidgetProbe() {
   for (Delayed& delayed : pending_) Fl::remove_timeout(runDelayed, &delayed);
 }
 
-bool WidgetProbe::mapped() const {
-  Fl_Double_Window& window = Tree(toolkit_).window();
-  return window.shown() && window.visible();
+Fl_Double_Window& WidgetProbe::window() const {
+  if (toolkit_.widgets() == nullptr) throw std::logic_error("the widgets are not built yet");
+  return toolkit_.widgets()->window();
 }
 
-std::string WidgetProbe::title() const { return WindowManagerTitle(Tree(toolkit_).window()); }
+Fl_Widget& WidgetProbe::widget(const Control& control) const {
+  window();
+  Fl_Widget* widget = toolkit_.widgets()->widget(control);
+  if (widget == nullptr) throw std::invalid_argument("no widget for " + control.name());
+  return *widget;
+}
+
+bool WidgetProbe::mapped() const { return window().shown() && window().visible(); }
+
+std::string WidgetProbe::title() const {
+  const char* label = window().label();
+  return label == nullptr ? std::string() : label;
+}
 
 PixelRect WidgetProbe::windowArea() const {
-  const Fl_Double_Window& window = Tree(toolkit_).window();
-  return PixelRect{window.x(), window.y(), window.w(), window.h()};
+  return PixelRect{window().x(), window().y(), window().w(), window().h()};
 }
 
 bool WidgetProbe::centredOnTheScreen() const {
@@ -57,84 +62,66 @@ bool WidgetProbe::centredOnTheScreen() const {
   return window == CentredIn(area, window.w, window.h);
 }
 
-bool WidgetProbe::fixedSize() const { return HasFixedSizeHints(Tree(toolkit_).window()); }
+bool WidgetProbe::fixedSize() const { return HasFixedSizeHints(window()); }
 
-double WidgetProbe::dpi() const { return Tree(toolkit_).dpi(); }
+bool WidgetProbe::hasIconOfSize(int w, int h) const { return HasIconOfSize(window(), w, h); }
 
-bool WidgetProbe::hasIconOfSize(int w, int h) const {
-  return HasIconOfSize(Tree(toolkit_).window(), w, h);
+double WidgetProbe::dpi() const {
+  window();  // throws before the widgets are built
+  return toolkit_.widgets()->dpi();
 }
-
-namespace {
-Fl_Widget& WidgetOf(FltkToolkit& toolkit, const Control& control) {
-  Fl_Widget* widget = Tree(toolkit).widget(control);
-  if (widget == nullptr) throw std::invalid_argument("no widget for " + control.name());
-  return *widget;
-}
-}  // namespace
 
 std::string WidgetProbe::text(const Control& control) const {
-  const char* label = WidgetOf(toolkit_, control).label();
+  const char* label = widget(control).label();
   return label == nullptr ? std::string() : label;
 }
 
 PixelRect WidgetProbe::area(const Control& control) const {
-  const Fl_Widget& w = WidgetOf(toolkit_, control);
+  const Fl_Widget& w = widget(control);
   return PixelRect{w.x(), w.y(), w.w(), w.h()};
 }
 
 int WidgetProbe::selected(const Control& list) const {
-  return dynamic_cast<ItemChoice&>(WidgetOf(toolkit_, list)).value();
+  return dynamic_cast<ItemChoice&>(widget(list)).value();
 }
 
-bool WidgetProbe::shown(const Control& control) const {
-  return WidgetOf(toolkit_, control).visible_r() != 0;
-}
+bool WidgetProbe::shown(const Control& control) const { return widget(control).visible_r() != 0; }
 
-bool WidgetProbe::active(const Control& control) const {
-  return WidgetOf(toolkit_, control).active_r() != 0;
-}
+bool WidgetProbe::active(const Control& control) const { return widget(control).active_r() != 0; }
 
-bool WidgetProbe::hasFocus(const Control& control) const {
-  return Fl::focus() == &WidgetOf(toolkit_, control);
-}
+bool WidgetProbe::hasFocus(const Control& control) const { return Fl::focus() == &widget(control); }
 
 Picture WidgetProbe::picture(const Control& control) const {
-  const Fl_Image* image = WidgetOf(toolkit_, control).image();
+  const Fl_Image* image = widget(control).image();
   for (Picture p : {Picture::Information, Picture::Error, Picture::Warning, Picture::Key}) {
     if (image == PictureImage(p) || image == ButtonPictureImage(p)) return p;
   }
   return Picture::None;
 }
 
-std::uint32_t WidgetProbe::textColour(const Control& control) const {
-  return Rgb(WidgetOf(toolkit_, control).labelcolor());
-}
+std::uint32_t WidgetProbe::textColour(const Control& control) const { return Rgb(widget(control).labelcolor()); }
 
-std::uint32_t WidgetProbe::backColour(const Control& control) const {
-  return Rgb(WidgetOf(toolkit_, control).color());
-}
+std::uint32_t WidgetProbe::backColour(const Control& control) const { return Rgb(widget(control).color()); }
 
 void WidgetProbe::pick(const Control& list, int index) {
-  auto& choice = dynamic_cast<ItemChoice&>(WidgetOf(toolkit_, list));
+  auto& choice = dynamic_cast<ItemChoice&>(widget(list));
   // What Fl_Choice does when the user releases the mouse over an item.
   choice.picked(choice.menu() + index);
 }
 
 void WidgetProbe::click(const Control& control) {
-  Fl_Widget& widget = WidgetOf(toolkit_, control);
-  Fl_Double_Window& window = Tree(toolkit_).window();
-  Fl::e_x = widget.x() + widget.w() / 2;
-  Fl::e_y = widget.y() + widget.h() / 2;
-  Fl::e_x_root = window.x() + Fl::e_x;
-  Fl::e_y_root = window.y() + Fl::e_y;
+  const Fl_Widget& target = widget(control);
+  Fl::e_x = target.x() + target.w() / 2;
+  Fl::e_y = target.y() + target.h() / 2;
+  Fl::e_x_root = window().x() + Fl::e_x;
+  Fl::e_y_root = window().y() + Fl::e_y;
   Fl::e_keysym = FL_Button + FL_LEFT_MOUSE;
   Fl::e_state = FL_BUTTON1;
   Fl::e_clicks = 0;
   Fl::e_is_click = 1;
-  Fl::handle(FL_PUSH, &window);
+  Fl::handle(FL_PUSH, &window());
   Fl::e_state = 0;
-  Fl::handle(FL_RELEASE, &window);
+  Fl::handle(FL_RELEASE, &window());
 }
 
 void WidgetProbe::key(int keySym, int state, const char* text) {
@@ -145,7 +132,7 @@ void WidgetProbe::key(int keySym, int state, const char* text) {
   Fl::e_state = state;
   Fl::e_text = buffer;
   Fl::e_length = static_cast<int>(std::char_traits<char>::length(buffer));
-  Fl::handle(FL_KEYBOARD, &Tree(toolkit_).window());
+  Fl::handle(FL_KEYBOARD, &window());
   Fl::e_state = 0;
 }
 
@@ -158,7 +145,7 @@ void WidgetProbe::pressAltLetter(char letter) {
   key(static_cast<unsigned char>(letter), FL_ALT, text);
 }
 
-void WidgetProbe::closeBox() { Fl::handle(FL_CLOSE, &Tree(toolkit_).window()); }
+void WidgetProbe::closeBox() { Fl::handle(FL_CLOSE, &window()); }
 
 void WidgetProbe::after(std::chrono::milliseconds delay, std::function<void()> action) {
   pending_.push_back(Delayed{this, std::move(action)});
@@ -168,8 +155,7 @@ void WidgetProbe::after(std::chrono::milliseconds delay, std::function<void()> a
 void WidgetProbe::runDelayed(void* data) {
   auto* delayed = static_cast<Delayed*>(data);
   std::list<Delayed>& pending = delayed->probe->pending_;
-  const auto it = std::find_if(pending.begin(), pending.end(),
-                               [&](const Delayed& d) { return &d == delayed; });
+  const auto it = std::find_if(pending.begin(), pending.end(), [&](const Delayed& d) { return &d == delayed; });
   std::function<void()> action = std::move(it->action);
   pending.erase(it);
   action();

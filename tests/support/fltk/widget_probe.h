@@ -8,10 +8,12 @@
 #include <functional>
 #include <list>
 #include <string>
-#include <vector>
 
 #include "testbench/controls.h"
 #include "ui/pixel_layout.h"
+
+class Fl_Widget;
+class Fl_Double_Window;
 
 namespace kalmor {
 
@@ -26,7 +28,7 @@ class WidgetProbe {
 
   // --- the window
   bool mapped() const;  // on screen
-  std::string title() const;  // as the window manager has it
+  std::string title() const;
   PixelRect windowArea() const;  // screen position and client size
   bool centredOnTheScreen() const;
   // The size limits the window manager was given: min and max size equal.
@@ -72,6 +74,8 @@ class WidgetProbe {
   };
   static void runDelayed(void* delayed);
   void key(int keySym, int state, const char* text);
+  Fl_Double_Window& window() const;
+  Fl_Widget& widget(const Control& control) const;
 
   FltkToolkit& toolkit_;
   std::list<Delayed> pending_;  // actions waiting for after(); the timeouts point here

@@ -7,25 +7,6 @@
 
 namespace kalmor {
 
-std::string WindowManagerTitle(Fl_Window& window) {
-  if (!window.shown()) return {};
-  const Atom name = XInternAtom(fl_display, "_NET_WM_NAME", False);
-  const Atom utf8 = XInternAtom(fl_display, "UTF8_STRING", False);
-  Atom type = 0;
-  int format = 0;
-  unsigned long count = 0;
-  unsigned long after = 0;
-  unsigned char* data = nullptr;
-  if (XGetWindowProperty(fl_display, fl_xid(&window), name, 0, 1024, False, utf8, &type, &format,
-                         &count, &after, &data) != Success) {
-    return {};
-  }
-  std::string title;
-  if (data != nullptr && format == 8) title.assign(reinterpret_cast<const char*>(data), count);
-  if (data != nullptr) XFree(data);
-  return title;
-}
-
 bool HasFixedSizeHints(Fl_Window& window) {
   if (!window.shown()) return false;
   XSizeHints hints{};
