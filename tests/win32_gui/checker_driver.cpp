@@ -183,7 +183,7 @@ TEST_F(EndToEnd, PassShowsTheOutputsFirstLineAndTheCloseBoxEndsTheChecker) {
   expectEnds();
 }
 
-TEST_F(EndToEnd, StopWhileTheClockCountsEndsTheSolver) {
+TEST_F(EndToEnd, StopEndsTheSolverAndTheCloseBoxMidRunEndsTheChecker) {
   ASSERT_NO_FATAL_FAILURE(open("%standin sleep 60000\r\n"));
   ASSERT_NO_FATAL_FAILURE(startRun());
   EXPECT_TRUE(Eventually(kEndLimit, [&] {
@@ -194,10 +194,6 @@ TEST_F(EndToEnd, StopWhileTheClockCountsEndsTheSolver) {
   EXPECT_EQ(text("lblResult"), L"");
   EXPECT_TRUE(Eventually(kEndLimit, [] { return Solvers() == 0; })) << Solvers() << " left";
   EXPECT_FALSE(Exists(gFolder + "\\KM.OUT"));
-}
-
-TEST_F(EndToEnd, CloseBoxMidRunEndsCheckerAndSolver) {
-  ASSERT_NO_FATAL_FAILURE(open("%standin sleep 60000\r\n"));
   ASSERT_NO_FATAL_FAILURE(startRun());
   PostMessageW(window, WM_CLOSE, 0, 0);
   expectEnds();
