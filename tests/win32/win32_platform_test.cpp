@@ -154,6 +154,21 @@ TEST_F(Win32Solver, ANamedSolverRunsHiddenToItsEndWithItsCommandLineVerbatim) {
   EXPECT_EQ(error, 2);
 }
 
+// Where the job cannot adopt the solver (a checker that runs in a job of its
+// own on Windows 7), Stop must end the solver itself: here another platform,
+// and so another job, started it.
+TEST_F(Win32Solver, StopEndsASolverOutsideItsJob) {
+  Win32Platform starter;
+  ProcessRecord process;
+  std::int32_t error = 0;
+  const std::string input = folder.put("TMP_INPUT.INP", "%standin sleep 60000\r\n");
+  ASSERT_TRUE(StartHidden(starter, solver, solver + " \"" + input + "\"", process, error));
+  platform.terminateProcess(process.processId, 1);
+  WaitOutcome outcome{};
+  EXPECT_LT(waitInSlices(process, 500, outcome), 500) << "the solver still runs after 5 s";
+  starter.closeProcessHandles(process);
+}
+
 TEST_F(Win32Solver, RunsLeaveNoHandleOfTheCheckerBehind) {
   const auto run = [this] {
     ProcessRecord process;
