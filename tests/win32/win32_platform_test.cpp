@@ -110,8 +110,9 @@ class Win32Solver : public Win32Files {
     solver = Utf8(solverFolder) + "\\kmwin32.exe";
   }
   bool start(const std::string& directives, bool quoted, ProcessRecord& process) {
-    const std::string input = folder.put(
-        "TMP_INPUT.INP", directives + "Protokoll " + platform.toAnsi(folder.file("KM.OUT")) + "\r\nwKa1\r\n");
+    const std::string output = platform.toAnsi(folder.file("KM.OUT"));
+    const std::string input =
+        folder.put("TMP_INPUT.INP", directives + "Protokoll " + output + "\r\nwKa1\r\n");
     commandLine = solver + (quoted ? " \"" + input + "\"" : " " + input);
     std::int32_t error = 0;
     const bool started = StartHidden(platform, solver, commandLine, process, error);
@@ -212,7 +213,8 @@ class SolverTree : public Win32Files {
     prefix = "kmtree" + std::to_string(::GetCurrentProcessId());
     std::filesystem::copy_file(KALMOR_STANDIN_SOLVER, folder.path() / (prefix + ".exe"));
     solver = folder.file(prefix + ".exe");
-    const std::string input = folder.put("TMP_INPUT.INP", "%standin child 60000\r\n%standin sleep 60000\r\n");
+    const std::string input =
+        folder.put("TMP_INPUT.INP", "%standin child 60000\r\n%standin sleep 60000\r\n");
     commandLine = solver + " \"" + input + "\"";
   }
   ~SolverTree() override {

@@ -82,7 +82,9 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM searchAddress) {
 
 std::size_t Solvers() { return probes::ProcessesNamed("kmwin").size(); }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // FILEVERSION of the program's version resource, as "a.b.c.d".
 std::string FileVersion(const std::string& program) {
@@ -152,7 +154,8 @@ class EndToEnd : public ::testing::Test {
   // The checker ends with exit code 0 within the limit, its solver too.
   void expectEnds() const {
     DWORD exitCode = 1;
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, static_cast<DWORD>(kEndLimit.count())), WAIT_OBJECT_0);
+    const DWORD limit = static_cast<DWORD>(kEndLimit.count());
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, limit), WAIT_OBJECT_0);
     EXPECT_TRUE(GetExitCodeProcess(process.hProcess, &exitCode) && exitCode == 0) << exitCode;
     EXPECT_TRUE(Eventually(kEndLimit, [] { return Solvers() == 0; })) << Solvers() << " left";
   }
