@@ -61,25 +61,6 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-struct Search {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM searchAddress) {
-  auto* search = reinterpret_cast<Search*>(searchAddress);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  wchar_t windowClass[64] = {};
-  GetClassNameW(window, windowClass, 64);
-  if (owner != search->processId || !IsWindowVisible(window) ||
-      std::wstring(windowClass) != L"KalmorCheckerWindow") {
-    return TRUE;
-  }
-  search->found = window;
-  return FALSE;
-}
-
 std::size_t Solvers() { return probes::ProcessesNamed("kmwin").size(); }
 
 bool Exists(const std::string& path) {
@@ -120,13 +101,13 @@ class EndToEnd : public ::testing::Test {
     std::string commandLine = "\"" + program + "\"";
     ASSERT_TRUE(CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                                nullptr, gFolder.c_str(), &startup, &process));
-    Search search{process.dwProcessId, nullptr};
-    Eventually(kStartLimit, [&] {
-      EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-      return search.found != nullptr;
-    });
-    window = search.found;
-    ASSERT_NE(window, nullptr) << "the checker's window did not appear";
+    // One checker runs at a time in the prefix; the window must be this one's.
+    ASSERT_TRUE(Eventually(kStartLimit, [&] {
+      window = FindWindowW(L"KalmorCheckerWindow", nullptr);
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      return owner == process.dwProcessId && IsWindowVisible(window);
+    })) << "the checker's window did not appear";
   }
   ~EndToEnd() override {
     if (process.hProcess == nullptr) return;
