@@ -80,7 +80,7 @@ class Win32Checker : public ::testing::Test {
   }
 
   // Only KM.OUT and TMP_INPUT.INP may differ from the snapshot, as files.
-  void expectOnlyRunFilesChanged() const {
+  void expectOnlyRunFilesChanged() {
     Snapshot after = snapshot();
     for (const char* name : {"KM.OUT", "TMP_INPUT.INP"}) {
       for (Snapshot* state : {&before, &after}) {
@@ -96,7 +96,7 @@ class Win32Checker : public ::testing::Test {
   HeadlessToolkit toolkit;
   std::unique_ptr<Win32Platform> platform;
   std::unique_ptr<frmKalmorChecker> window;
-  mutable Snapshot before;
+  Snapshot before;
   std::function<void()> arrangeAfterLoad;
   UniqueHandle held;
 };
