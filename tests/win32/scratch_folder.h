@@ -23,11 +23,6 @@ inline std::filesystem::path FromUtf8(const std::string& text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
-// The same absolute path in the form the wide file functions take beyond MAX_PATH.
-inline std::filesystem::path BeyondMaxPath(const std::filesystem::path& path) {
-  return std::filesystem::path(L"\\\\?\\" + path.native());
-}
-
 class ScratchFolder {
  public:
   ScratchFolder() {
@@ -35,10 +30,10 @@ class ScratchFolder {
     const std::string name = "Kalmor Pr\xC3\xBC" "fung " + std::to_string(::_getpid()) + "-" +
                              std::to_string(counter++);
     path_ = std::filesystem::temp_directory_path() / FromUtf8(name);
-    Remove(path_);
+    probes::RemoveTree(Utf8(path_));
     std::filesystem::create_directories(path_);
   }
-  ~ScratchFolder() { Remove(path_); }
+  ~ScratchFolder() { probes::RemoveTree(Utf8(path_)); }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
@@ -51,8 +46,6 @@ class ScratchFolder {
   }
 
  private:
-  static void Remove(const std::filesystem::path& path) { probes::RemoveTree(Utf8(path)); }
-
   std::filesystem::path path_;
 };
 

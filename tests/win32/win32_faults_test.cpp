@@ -1,92 +1,139 @@
 // What the checker shows when its folder or its solver is broken in ways only
-// Windows has: files held open by others, read-only marks, programs that are
-// none, folder names the ANSI code page cannot spell, paths beyond MAX_PATH.
-// Every case must end with a clear outcome, change no file but the run's own,
-// and leave no solver running.
+// Windows has: files held open by others, programs that are none, folder names
+// the ANSI code page cannot spell, paths beyond MAX_PATH, second names of a
+// file. Every case must end with a clear error, change no file but the run's
+// own, and leave no solver running.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "tests/support/win32/file_marks.h"
-#include "tests/support/win32/held_file.h"
-#include "tests/win32/checker_window.h"
+#include "platform/win32/win32_handle.h"
+#include "platform/win32/win32_platform.h"
+#include "testbench/frm_kalmor_checker.h"
+#include "tests/support/eventually.h"
+#include "tests/support/win32/folder_tree.h"
+#include "tests/support/win32/process_census.h"
+#include "tests/win32/scratch_folder.h"
+#include "ui/headless/headless_toolkit.h"
 
 namespace kalmor {
 namespace {
 
 namespace fs = std::filesystem;
-using probes::HeldFile;
-using probes::Sharing;
-using testing::CheckerWindow;
+using testing::FromUtf8;
+using Snapshot = std::map<std::string, std::string>;
+
+// A checker window on the Windows platform in a scratch folder, with the
+// stand-in as both solver builds.
+class Win32Checker : public ::testing::Test {
+ public:
+  Win32Checker() { useFolder(scratch.path()); }
+  void useFolder(const fs::path& dir) {
+    fs::create_directories(dir);
+    folder = dir;
+    for (const char* build : {"kmwin32.exe", "kmwin64.exe"}) {
+      fs::copy_file(KALMOR_STANDIN_SOLVER, folder / build, fs::copy_options::overwrite_existing);
+    }
+  }
+  std::string file(const std::string& name) const { return testing::Utf8(folder) + "\\" + name; }
+  void put(const std::string& name, const std::string& bytes) const {
+    std::ofstream(folder / FromUtf8(name), std::ios::binary) << bytes;
+  }
+  Snapshot snapshot() const { return probes::DescribeTree(testing::Utf8(folder)); }
+
+  // Loads a fresh window in English, then presses Start; a run still going
+  // after 30 s is stopped and fails the test.
+  frmKalmorChecker& loadAndPress() {
+    put("test_#3.INP", "<Protokoll>\r\nweiss Ka1 Dd1\r\n");
+    platform = std::make_unique<Win32Platform>(testing::Utf8(folder));
+    window = std::make_unique<frmKalmorChecker>(*platform, toolkit);
+    toolkit.attach(*window);
+    window->Form_Load();
+    toolkit.choose(window->lstLanguage, 1);
+    before = snapshot();
+    if (arrangeAfterLoad) arrangeAfterLoad();
+    const auto started = std::chrono::steady_clock::now();
+    bool hung = false;
+    toolkit.onEveryPump([&](int) {
+      hung = hung || std::chrono::steady_clock::now() - started > std::chrono::seconds(30);
+      if (hung && window->RunInProgress) toolkit.click(window->cmdOK);
+    });
+    toolkit.click(window->cmdOK);
+    toolkit.onEveryPump(nullptr);
+    EXPECT_FALSE(hung) << "the run was still waiting after 30 s";
+    EXPECT_EQ(window->lblStatus.caption(), "Ready");
+    EXPECT_TRUE(window->lblResult.foreColour() == kRed);
+    EXPECT_EQ(window->cmdOK.caption(), "&Start");
+    EXPECT_TRUE(testing::Eventually(std::chrono::seconds(5),
+                                    [] { return probes::ProcessesNamed("kmwin").empty(); }))
+        << "a solver still runs";
+    return *window;
+  }
+
+  // Only KM.OUT and TMP_INPUT.INP may differ from the snapshot, as files.
+  void expectOnlyRunFilesChanged() {
+    Snapshot after = snapshot();
+    for (const char* name : {"KM.OUT", "TMP_INPUT.INP"}) {
+      for (Snapshot* state : {&before, &after}) {
+        const auto entry = state->find(name);
+        if (entry != state->end() && entry->second.rfind("file", 0) == 0) state->erase(entry);
+      }
+    }
+    EXPECT_EQ(after, before);
+  }
+
+  testing::ScratchFolder scratch;
+  fs::path folder;
+  HeadlessToolkit toolkit;
+  std::unique_ptr<Win32Platform> platform;
+  std::unique_ptr<frmKalmorChecker> window;
+  Snapshot before;
+  std::function<void()> arrangeAfterLoad;
+  UniqueHandle held;
+};
 
 // Every case ends in an error before any solver starts: its number (the one
-// Windows or Wine gives) and the system's text for it, with the solver's file
-// name for "%1" where namesSolver is set. arrange answers whether the fault
-// holds: a read-only mark stops no one under Wine as root, and the run is then
-// expected to pass.
-using Arrange = std::function<bool(CheckerWindow&, std::unique_ptr<HeldFile>&)>;
+// Windows or Wine gives) and the system's text for it, naming the solver's
+// file for "%1" where namesSolver is set.
 struct FaultCase {
   const char* name;
-  Arrange arrange;
+  std::function<void(Win32Checker&)> arrange;
   std::vector<int> errors;
   bool namesSolver = false;
 };
 
-void OldFile(CheckerWindow& t, const std::string& name) { t.put(name, "old " + name + "\r\n"); }
-
-Arrange Holding(const char* name, Sharing sharing) {
-  return [=](CheckerWindow& t, std::unique_ptr<HeldFile>& held) {
-    OldFile(t, name);
-    held = std::make_unique<HeldFile>(t.file(name), sharing);
-    return true;
+// Opens name for reading as another program might, sharing as given.
+std::function<void(Win32Checker&)> Holding(const char* name, DWORD sharing) {
+  return [=](Win32Checker& t) {
+    t.put(name, "old");
+    t.held = UniqueHandle(::CreateFileW(FromUtf8(t.file(name)).c_str(), GENERIC_READ, sharing,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(t.held) << "could not hold " << name;
   };
 }
 
 // Both solver builds replaced by a folder (nullopt) or by a file of these bytes.
-Arrange SolverIs(std::optional<std::string> bytes) {
-  return [=](CheckerWindow& t, std::unique_ptr<HeldFile>&) {
+std::function<void(Win32Checker&)> SolverIs(std::optional<std::string> bytes) {
+  return [=](Win32Checker& t) {
     for (const char* build : {"kmwin32.exe", "kmwin64.exe"}) {
       fs::remove(t.folder / build);
-      if (bytes) {
-        t.put(build, *bytes);
-      } else {
-        fs::create_directory(t.folder / build);
-      }
+      if (bytes) t.put(build, *bytes);
+      else fs::create_directory(t.folder / build);
     }
-    return true;
   };
 }
 
-// TMP_INPUT.INP as a second name of a file beside the checker's folder.
-Arrange InputLinkedOut(bool hard) {
-  return [=](CheckerWindow& t, std::unique_ptr<HeldFile>&) {
-    const fs::path outside = t.scratch.path() / "outside.INP";
-    const fs::path input = t.folder / "TMP_INPUT.INP";
-    std::ofstream(outside, std::ios::binary) << "keep";
-    const bool made = hard ? ::CreateHardLinkW(input.c_str(), outside.c_str(), nullptr)
-                           : ::CreateSymbolicLinkW(input.c_str(), outside.c_str(), 0);
-    EXPECT_TRUE(made) << "link not made, error " << ::GetLastError();
-    // Wine 8 answers CreateSymbolicLinkW as done and makes nothing: the input
-    // is then a file of its own, and the run passes.
-    const DWORD attributes = ::GetFileAttributesW(input.c_str());
-    return hard ||
-           (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT));
-  };
-}
-
-// The checker's folder moved below the scratch folder, by a UTF-8 name.
-Arrange InFolder(std::string utf8Name) {
-  return [=](CheckerWindow& t, std::unique_ptr<HeldFile>&) {
-    t.useFolder(t.scratch.path() / testing::FromUtf8(utf8Name));
-    return true;
-  };
+std::function<void(Win32Checker&)> InFolder(const std::string& utf8Name) {
+  return [=](Win32Checker& t) { t.useFolder(t.scratch.path() / FromUtf8(utf8Name)); };
 }
 
 // Nested so deep that the full path of TMP_INPUT.INP is beyond MAX_PATH (260).
@@ -96,19 +143,17 @@ std::string DeepName() {
   return name;
 }
 
+// Written through, a second name would overwrite a file outside the folder.
+void InputIsAHardLinkOut(Win32Checker& t) {
+  const fs::path outside = t.scratch.path() / "outside.INP";
+  std::ofstream(outside, std::ios::binary) << "keep";
+  ASSERT_TRUE(::CreateHardLinkW((t.folder / "TMP_INPUT.INP").c_str(), outside.c_str(), nullptr));
+}
+
 const FaultCase kCases[] = {
-    {"OldResultHeldWithoutDeleteSharing", Holding("KM.OUT", Sharing::NoDelete), {32}},
-    {"InputHeldWithoutSharing", Holding("TMP_INPUT.INP", Sharing::None), {32}},
-    {"InputMarkedReadOnly",
-     [](CheckerWindow& t, std::unique_ptr<HeldFile>&) {
-       OldFile(t, "TMP_INPUT.INP");
-       EXPECT_TRUE(probes::MarkFile(t.file("TMP_INPUT.INP"), probes::FileMark::ReadOnly));
-       return !std::ofstream(t.folder / "TMP_INPUT.INP", std::ios::app).is_open();
-     },
-     {5}},
-    // Written through, a second name would overwrite a file outside the folder.
-    {"InputIsAHardLinkOutOfTheFolder", InputLinkedOut(true), {1142}},
-    {"InputIsASymbolicLinkOutOfTheFolder", InputLinkedOut(false), {681}},
+    {"OldResultHeldWithoutDeleteSharing", Holding("KM.OUT", FILE_SHARE_READ | FILE_SHARE_WRITE), {32}},
+    {"InputHeldWithoutSharing", Holding("TMP_INPUT.INP", 0), {32}},
+    {"InputIsAHardLinkOutOfTheFolder", InputIsAHardLinkOut, {1142}},
     // Windows: access denied; Wine 8: invalid handle.
     {"SolverIsAFolder", SolverIs(std::nullopt), {5, 6}},
     {"SolverIsATextFile", SolverIs("weiss Ka1\r\n"), {193}, true},
@@ -122,66 +167,47 @@ const FaultCase kCases[] = {
     {"FolderBeyondMaxPath", InFolder(DeepName()), {2, 3, 206}},
 };
 
-class Win32Faults : public CheckerWindow, public ::testing::WithParamInterface<FaultCase> {};
+class Win32Faults : public Win32Checker, public ::testing::WithParamInterface<FaultCase> {};
 
-TEST_P(Win32Faults, EndsClearlyAndChangesOnlyTheRunsFiles) {
+TEST_P(Win32Faults, EndsInTheSystemsErrorAndChangesOnlyTheRunsFiles) {
   const FaultCase& c = GetParam();
-  std::unique_ptr<HeldFile> held;
-  const bool inForce = c.arrange(*this, held);
-  if (held) {
-    ASSERT_TRUE(held->held()) << "the probe could not hold the file open";
+  c.arrange(*this);
+  if (HasFatalFailure()) return;
+  const std::string result = loadAndPress().lblResult.caption();
+  const std::string number = result.substr(0, result.find('\r'));
+  const std::string text = result.substr(result.find('\r') + 1);
+  bool known = false;
+  for (const int error : c.errors) known |= number == "Error number: " + std::to_string(error);
+  EXPECT_TRUE(known) << result;
+  EXPECT_FALSE(text.empty() || text == result) << result;
+  EXPECT_EQ(text.find("Unbekannter Fehler"), std::string::npos) << text;
+  EXPECT_EQ(text.find("%1"), std::string::npos) << text;
+  if (c.namesSolver) {
+    EXPECT_NE(text.find(window->SolverExe), std::string::npos) << text;
   }
-  auto& f = load("");
-  const testing::Snapshot before = testing::TakeSnapshot(folder);
-  press();
-
-  const std::string& result = f.lblResult.caption();
-  if (inForce) {
-    const std::string number = result.substr(0, result.find('\r'));
-    const std::string text = result.substr(result.find('\r') + 1);
-    expectOutcome({"Ready", number + "\r" + text, kRed, "&Start"});
-    bool known = false;
-    for (const int error : c.errors) known |= number == "Error number: " + std::to_string(error);
-    EXPECT_TRUE(known) << number;
-    EXPECT_FALSE(text.empty());
-    EXPECT_EQ(text.find("Unbekannter Fehler"), std::string::npos) << text;
-    EXPECT_EQ(text.find("%1"), std::string::npos) << text;
-    if (c.namesSolver) {
-      EXPECT_NE(text.find(f.SolverExe), std::string::npos) << text;
-    }
-  } else {
-    expectOutcome({"Test finished successfully!",
-                   "Solution file created: KM.OUT\r" + firstLineOf("KM.OUT"),
-                   Colour::buttonText(), "&Start"});
-  }
-  EXPECT_EQ(testing::TakeSnapshot(folder).count("standin_calls.log") == 1, !inForce)
-      << "whether the solver started";
+  EXPECT_EQ(snapshot().count("standin_calls.log"), 0u) << "the solver started";
   held.reset();
-  expectOnlyRunFilesChanged(before);
-  expectNoSolverLeft();
+  expectOnlyRunFilesChanged();
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Win32Faults, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<FaultCase>& run) {
-                           return std::string(run.param.name);
-                         });
+                         [](const auto& run) { return std::string(run.param.name); });
 
-using Win32SameFile = CheckerWindow;
+using Win32SameFile = Win32Checker;
 
 // Copied into itself, the task would be emptied before it is read.
 TEST_F(Win32SameFile, TaskThatIsTheInputUnderAnotherNameIsRefused) {
-  auto& f = load("");
-  const std::string task = "Stipulation #3\r\n<Protokoll>\r\n";
-  put("TMP_INPUT.INP", task);
-  fs::remove(folder / "test_#3.INP");
-  ASSERT_TRUE(::CreateHardLinkW((folder / "test_#3.INP").c_str(),
-                                (folder / "TMP_INPUT.INP").c_str(), nullptr));
-  const testing::Snapshot before = testing::TakeSnapshot(folder);
-  press();
-  expectOutcome({"Ready", "The task and TMP_INPUT.INP are the same file; the test does not start.",
-                 kRed, "&Start"});
-  EXPECT_EQ(f.uProc.processId, 0u);
-  EXPECT_EQ(testing::TakeSnapshot(folder), before);
+  arrangeAfterLoad = [this] {
+    put("TMP_INPUT.INP", "Stipulation #3\r\n<Protokoll>\r\n");
+    fs::remove(folder / "test_#3.INP");
+    ASSERT_TRUE(::CreateHardLinkW((folder / "test_#3.INP").c_str(),
+                                  (folder / "TMP_INPUT.INP").c_str(), nullptr));
+    before = snapshot();
+  };
+  EXPECT_EQ(loadAndPress().lblResult.caption(),
+            "The task and TMP_INPUT.INP are the same file; the test does not start.");
+  EXPECT_EQ(window->uProc.processId, 0u);
+  EXPECT_EQ(snapshot(), before);
 }
 
 }  // namespace

@@ -15,18 +15,6 @@ namespace {
 
 class NativeLayoutTest : public WindowTest {};
 
-TEST_F(NativeLayoutTest, HiddenContainerHidesItsContents) {
-  putEverything();
-  frmKalmorChecker& w = load();
-  EXPECT_FALSE(ShownOnScreen(w.lblTimer));  // frameTime starts hidden
-  EXPECT_TRUE(ShownOnScreen(w.lblStatus));
-  w.frameTime.setVisible(true);
-  EXPECT_TRUE(ShownOnScreen(w.lblTimer));
-  w.rahmen14.setVisible(false);
-  EXPECT_FALSE(ShownOnScreen(w.lblTimer));
-  EXPECT_FALSE(ShownOnScreen(w.lblStatus));
-}
-
 TEST_F(NativeLayoutTest, ZOrderIsTheFocusOrderThenOtherWindowsThenGroupBoxes) {
   putEverything();
   frmKalmorChecker& w = load();

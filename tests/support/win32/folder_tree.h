@@ -8,7 +8,7 @@
 namespace kalmor::probes {
 
 // Keyed by the path relative to folder (UTF-8, backslashes): "folder", or
-// "file" with its attributes, size, last write time and content.
+// "file" with its attributes, size and last write time.
 std::map<std::string, std::string> DescribeTree(const std::string& folder);
 // Removes folder and all below it, read-only files too; false if anything stays.
 bool RemoveTree(const std::string& folder);

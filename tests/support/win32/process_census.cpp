@@ -7,7 +7,7 @@
 // clang-format on
 
 #include <algorithm>
-#include <cwctype>
+#include <cwchar>
 #include <exception>
 #include <functional>
 
@@ -70,12 +70,7 @@ std::uint32_t HandlesInSystemList() {
 std::vector<std::uint32_t> ProcessesNamed(const std::string& prefix) {
   const std::wstring wanted = Utf8ToWide(prefix);
   return ProcessesWhere([&wanted](const PROCESSENTRY32W& entry) {
-    const std::wstring name = entry.szExeFile;
-    if (name.size() < wanted.size()) return false;
-    for (std::size_t i = 0; i < wanted.size(); ++i) {
-      if (std::towlower(name[i]) != std::towlower(wanted[i])) return false;
-    }
-    return true;
+    return ::_wcsnicmp(entry.szExeFile, wanted.c_str(), wanted.size()) == 0;
   });
 }
 
