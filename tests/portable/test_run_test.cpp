@@ -53,6 +53,7 @@ TEST_F(TestRun, PassShowsTheOutputsFirstLineAndTheNextPressStartsAgain) {
 TEST_F(TestRun, FailWhenNoOutputIsWrittenAndAnOldOneIsGone) {
   platform.put("KM.OUT", "old result\r\n");
   solverEnds(5, std::nullopt);
+  platform.solverExit = {ProcessExit::Kind::Code, 3};
   auto& f = load();
   toolkit.choose(f.lstLanguage, 1);
   toolkit.choose(f.lstKalmorCallingMode, 1);
@@ -62,6 +63,10 @@ TEST_F(TestRun, FailWhenNoOutputIsWrittenAndAnOldOneIsGone) {
   EXPECT_EQ(during, "Test variant:\rKalmor 64-Bit, Kalmor calling mode: 2");
   EXPECT_FALSE(platform.has("KM.OUT"));
   EXPECT_EQ(ShownBy(f), (Shown{"Test failed!", "Solving file was not created:\rKM.OUT", kRed, Picture::Warning}));
+  EXPECT_EQ(f.lblResult.toolTip(), "Kalmor ended with exit code 3 without writing KM.OUT.");
+  solverEnds(0, "solved\r\n");
+  toolkit.click(f.cmdOK);
+  EXPECT_EQ(f.lblResult.toolTip(), "");  // the reason goes with the next press
 }
 
 TEST_F(TestRun, EmptyOrHugeOutputPassesWithABoundedFirstLine) {

@@ -4,24 +4,10 @@
 #include <cstring>
 
 #include "testbench/file_names.h"
+#include "tests/support/memory_input.h"
 
 namespace kalmor::testing {
 namespace {
-
-class MemoryInput : public InputFile {
- public:
-  explicit MemoryInput(std::string bytes) : bytes_(std::move(bytes)) {}
-  std::size_t read(char* buffer, std::size_t size, std::int32_t& /*error*/) override {
-    const std::size_t count = std::min(size, bytes_.size() - at_);
-    std::memcpy(buffer, bytes_.data() + at_, count);
-    at_ += count;
-    return count;
-  }
-
- private:
-  std::string bytes_;
-  std::size_t at_ = 0;
-};
 
 class MemoryOutput : public OutputFile {
  public:
@@ -40,7 +26,7 @@ class MemoryOutput : public OutputFile {
 
 }  // namespace
 
-FakePlatform::FakePlatform() = default;
+FakePlatform::FakePlatform() { systemTypes.objects = {"x64-based PC"}; }
 
 std::string FakePlatform::path(const std::string& name) const {
   return JoinPath(folder, '\\', name);
@@ -118,7 +104,6 @@ bool FakePlatform::createProcess(const std::string& applicationName,
 }
 
 WaitOutcome FakePlatform::waitForProcess(const ProcessRecord& process, int /*milliseconds*/) {
-  ++waits;
   if (waitFails) return WaitOutcome::Failed;
   for (Running& r : processes_) {
     if (r.id != process.processId) continue;
@@ -151,19 +136,6 @@ std::string FakePlatform::systemName() {
   if (!osName) throw std::runtime_error("no name");
   return *osName;
 }
-
-bool FakePlatform::bindAndQuery() {
-  nextType_ = 0;
-  return wmiWorks;
-}
-
-SystemTypeQueries::Next FakePlatform::nextObject() {
-  if (nextType_ >= systemTypes.size()) return Next::End;
-  ++nextType_;
-  return Next::Object;
-}
-
-std::optional<std::string> FakePlatform::systemType() { return systemTypes.at(nextType_ - 1); }
 
 int FakePlatform::getLocaleInfo(std::uint32_t /*lcid*/, std::int32_t /*type*/, char* buffer,
                                 int size) {
