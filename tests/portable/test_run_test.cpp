@@ -67,6 +67,9 @@ TEST_F(TestRun, FailWhenNoOutputIsWrittenAndAnOldOneIsGone) {
   solverEnds(0, "solved\r\n");
   toolkit.click(f.cmdOK);
   EXPECT_EQ(f.lblResult.toolTip(), "");  // the reason goes with the next press
+  platform.folder = "";
+  toolkit.click(f.cmdOK);
+  EXPECT_EQ(f.lblResult.caption(), "The program's folder cannot be determined; the test does not start.");
 }
 
 TEST_F(TestRun, EmptyOrHugeOutputPassesWithABoundedFirstLine) {
@@ -85,26 +88,36 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
     const char* what;
     std::function<void(FakePlatform&)> arrange;
     const char* result;
-    bool solverStarts, inputWritten;
+    bool solverStarts, inputWritten, oldOutputKept;
+    const char* folder = FakePlatform::kFolder;
   };
   const Case cases[] = {
-      {"old output cannot be deleted", [](FakePlatform& p) { p.put("KM.OUT", "old\r\n"), p.file("KM.OUT").deleteError = 32; },
-       "Fehlernummer: 32\rThe file is in use. ", false, false},
-      {"input not writable", [](FakePlatform& p) { p.writeError = 5; }, "Fehlernummer: 5\rUnbekannter Fehler: &H5", false, false},
+      // A folder the run cannot name, or whose name would split the protocol line (the solver
+      // would write where the second half points), stops the press before any file is touched.
+      {"folder unknown", [](FakePlatform&) {}, "Der Ordner des Programms ist nicht zu ermitteln; der Test startet nicht.",
+       false, false, true, ""},
+      {"line break in the folder", [](FakePlatform&) {},
+       "Der Ordnername enthält einen Zeilenumbruch; der Test startet nicht.", false, false, true, "C:\\Kal\rmor"},
+      {"old output cannot be deleted", [](FakePlatform& p) { p.file("KM.OUT").deleteError = 32; },
+       "Fehlernummer: 32\rThe file is in use. ", false, false, true},
+      {"input not writable", [](FakePlatform& p) { p.writeError = 5; }, "Fehlernummer: 5\rUnbekannter Fehler: &H5",
+       false, false, false},
       {"task unreadable", [](FakePlatform& p) { p.file("test_#3.INP").readError = 32; },
-       "Fehlernummer: 32\rThe file is in use. ", false, true},
+       "Fehlernummer: 32\rThe file is in use. ", false, true, false},
       {"disk full while the input is written", [](FakePlatform& p) { p.diskFullError = 112; },
-       "Fehlernummer: 112\rUnbekannter Fehler: &H70", false, true},
+       "Fehlernummer: 112\rUnbekannter Fehler: &H70", false, true, false},
       {"solver missing", [](FakePlatform& p) { p.file("kmwin64.exe").folder = true; },
-       "Fehlernummer: 2\rThe system cannot find the file specified. ", true, true},
+       "Fehlernummer: 2\rThe system cannot find the file specified. ", true, true, false},
       // "%1" in the system text names the solver file.
       {"solver no program", [](FakePlatform& p) { p.createError = 193; },
-       "Fehlernummer: 193\rkmwin64.exe is not a valid Win32 application. ", true, true},
+       "Fehlernummer: 193\rkmwin64.exe is not a valid Win32 application. ", true, true, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     LoadedWindow w([&](FakePlatform& p) {
+      p.folder = c.folder;
       PutEverything(p);
+      p.put("KM.OUT", "old\r\n");
       p.messages[32] = "The file is in use. ";
       c.arrange(p);
     });
@@ -113,6 +126,7 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
     EXPECT_EQ(w.f.lblStatus.foreColour(), kBlack);
     EXPECT_EQ(w.platform.creates.size(), c.solverStarts ? 1u : 0u);
     EXPECT_EQ(w.platform.has("TMP_INPUT.INP"), c.inputWritten);
+    EXPECT_EQ(w.platform.has("KM.OUT"), c.oldOutputKept);
     EXPECT_FALSE(w.f.Timer1.enabled());
     EXPECT_EQ(w.f.lblTimer.caption(), "00:00:00");
     // Once the cause is gone the next press runs: the window is idle again.
