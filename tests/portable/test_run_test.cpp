@@ -111,6 +111,14 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
       // "%1" in the system text names the solver file.
       {"solver no program", [](FakePlatform& p) { p.createError = 193; },
        "Fehlernummer: 193\rkmwin64.exe is not a valid Win32 application. ", true, true, false},
+      {"output unreadable",
+       [](FakePlatform& p) {
+         p.solver.onExit = [&p](const std::string&) {
+           p.put("KM.OUT");
+           p.file("KM.OUT").readError = 5;
+         };
+       },
+       "Fehlernummer: 5\rUnbekannter Fehler: &H5", true, true, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -136,17 +144,6 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
     EXPECT_EQ(w.platform.creates.size(), 1u);
     EXPECT_EQ(w.f.lblStatus.caption(), "Test fehlgeschlagen!");
   }
-}
-
-TEST_F(TestRun, UnreadableOutputIsShownNotPassed) {
-  platform.solver.onExit = [this](const std::string&) {
-    platform.put("KM.OUT", "x");
-    platform.file("KM.OUT").readError = 5;
-  };
-  platform.messages[5] = "Access is denied. ";
-  auto& f = load();
-  toolkit.click(f.cmdOK);
-  EXPECT_EQ(ShownBy(f), (Shown{"Bereit", "Fehlernummer: 5\rAccess is denied. ", kRed, Picture::Warning}));
 }
 
 TEST_F(TestRun, WithoutATaskOnlyTheCommonStepsRun) {
