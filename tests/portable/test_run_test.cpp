@@ -67,9 +67,9 @@ TEST_F(TestRun, FailWhenNoOutputIsWrittenAndAnOldOneIsGone) {
   solverEnds(0, "solved\r\n");
   toolkit.click(f.cmdOK);
   EXPECT_EQ(f.lblResult.toolTip(), "");  // the reason goes with the next press
-  platform.folder = "";
+  platform.folder = "C:\\Kal\nmor";
   toolkit.click(f.cmdOK);
-  EXPECT_EQ(f.lblResult.caption(), "The program's folder cannot be determined; the test does not start.");
+  EXPECT_EQ(f.lblResult.caption(), "The folder name holds a line break; the test does not start.");
 }
 
 TEST_F(TestRun, EmptyOrHugeOutputPassesWithABoundedFirstLine) {
