@@ -58,12 +58,9 @@ bool FakePlatform::deleteFile(const std::string& p, std::int32_t& error) {
 
 std::unique_ptr<InputFile> FakePlatform::openForReading(const std::string& p, std::int32_t& error) {
   const auto it = files_.find(p);
-  if (it == files_.end()) {
-    error = 2;
-    return nullptr;
-  }
-  if (it->second.readError != 0) {
-    error = it->second.readError;
+  const std::int32_t failure = it == files_.end() ? 2 : it->second.readError;
+  if (failure != 0) {
+    error = failure;
     return nullptr;
   }
   return std::make_unique<MemoryInput>(it->second.bytes);
@@ -85,12 +82,9 @@ bool FakePlatform::createProcess(const std::string& applicationName,
                                  std::uint32_t creationFlags, const StartupRecord& startup,
                                  ProcessRecord& process, std::int32_t& lastError) {
   creates.push_back({applicationName, commandLine, inheritHandles, creationFlags, startup});
-  if (createError != 0) {
-    lastError = createError;
-    return false;
-  }
-  if (!plainFileExists(applicationName)) {
-    lastError = 2;
+  const std::int32_t failure = createError != 0 ? createError : plainFileExists(applicationName) ? 0 : 2;
+  if (failure != 0) {
+    lastError = failure;
     return false;
   }
   const auto id = static_cast<std::uint32_t>(1000 + processes_.size());
