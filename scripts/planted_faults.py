@@ -5,8 +5,8 @@
 FAULTS = [
     ('tb-keep-old-output',
      'testbench/test_run.cpp',
-     'if (!platform_.deleteFile(inAppFolder(kSolverOutputFile), error)) {',
-     'if (false && !platform_.deleteFile(inAppFolder(kSolverOutputFile), error)) {',
+     'if (!platform_.deleteFile(oldOutput, error)) {',
+     'if (false && !platform_.deleteFile(oldOutput, error)) {',
      'an old KM.OUT is not deleted before the run (skipped step)'),
     ('tb-inverted-judgement',
      'testbench/test_run.cpp',

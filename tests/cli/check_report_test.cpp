@@ -55,19 +55,15 @@ TEST(SolverFailureReason, NamesTheExitTheWaySystemsDo) {
 }
 
 TEST(CheckExitStatus, AllPassedFailedOrNothingRan) {
-  const auto runs = [](std::initializer_list<RunOutcome> outcomes) {
-    std::vector<RunResult> list;
-    for (const RunOutcome outcome : outcomes) {
-      list.emplace_back();
-      list.back().outcome = outcome;
-    }
-    return list;
-  };
-  EXPECT_EQ(ExitStatus(runs({RunOutcome::Passed, RunOutcome::Passed})), 0);
-  EXPECT_EQ(ExitStatus(runs({RunOutcome::Passed, RunOutcome::Aborted})), 1);
-  EXPECT_EQ(ExitStatus(runs({RunOutcome::Error, RunOutcome::Failed})), 1);
-  EXPECT_EQ(ExitStatus(runs({RunOutcome::Error, RunOutcome::Error})), 2);
-  EXPECT_EQ(ExitStatus(runs({})), 2);
+  using O = RunOutcome;
+  const std::pair<std::vector<O>, int> cases[] = {
+      {{O::Passed, O::Passed}, 0}, {{O::Passed, O::Aborted}, 1}, {{O::Error, O::Failed}, 1},
+      {{O::Error, O::Error}, 2}, {{}, 2}};
+  for (const auto& [outcomes, status] : cases) {
+    std::vector<RunResult> runs(outcomes.size());
+    for (std::size_t i = 0; i < runs.size(); ++i) runs[i].outcome = outcomes[i];
+    EXPECT_EQ(ExitStatus(runs), status) << ::testing::PrintToString(outcomes);
+  }
 }
 
 TEST(JsonReport, AnyFirstLineStaysValidJson) {

@@ -7,12 +7,14 @@
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+
+#include "tests/support/eventually.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using kalmor::testing::Eventually;
 
 // Live processes running this file; a killed one that is not yet reaped has none.
 int ProcessesRunning(const fs::path& program) {
@@ -38,11 +40,7 @@ TEST(KalmorCheckInterrupt, CtrlCEndsTheSolverAndExitsWithOne) {
             "en", static_cast<char*>(nullptr));
     ::_exit(127);
   }
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (ProcessesRunning(folder / "kmwin32.exe") == 0 &&
-         std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
+  Eventually(std::chrono::seconds(20), [&] { return ProcessesRunning(folder / "kmwin32.exe") > 0; });
   ASSERT_EQ(ProcessesRunning(folder / "kmwin32.exe"), 1) << "the solver never started";
 
   ::kill(check, SIGINT);
@@ -53,11 +51,8 @@ TEST(KalmorCheckInterrupt, CtrlCEndsTheSolverAndExitsWithOne) {
   text << std::ifstream(folder / "stderr.txt").rdbuf();
   EXPECT_EQ(text.str(), "\nAborted: Kalmor was ended.\n");
   // A killed process may take a moment to die; one that lives on is the fault.
-  const auto grace = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-  while (ProcessesRunning(folder / "kmwin32.exe") > 0 && std::chrono::steady_clock::now() < grace) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  EXPECT_EQ(ProcessesRunning(folder / "kmwin32.exe"), 0);
+  EXPECT_TRUE(Eventually(std::chrono::seconds(2),
+                         [&] { return ProcessesRunning(folder / "kmwin32.exe") == 0; }));
   fs::remove_all(folder);
 }
 

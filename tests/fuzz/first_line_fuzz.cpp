@@ -3,38 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "testbench/first_line.h"
-
-namespace {
-
-class ChunkedFile : public kalmor::InputFile {
- public:
-  ChunkedFile(std::string content, std::size_t chunk, int failingRead)
-      : content_(std::move(content)), chunk_(chunk), failingRead_(failingRead) {}
-
-  std::size_t read(char* buffer, std::size_t size, std::int32_t& error) override {
-    if (++reads_ == failingRead_) {
-      error = 5;
-      return 0;
-    }
-    const std::size_t count = std::min({size, chunk_, content_.size() - at_});
-    std::memcpy(buffer, content_.data() + at_, count);
-    at_ += count;
-    return count;
-  }
-
- private:
-  std::string content_;
-  std::size_t chunk_;
-  int failingRead_;
-  int reads_ = 0;
-  std::size_t at_ = 0;
-};
-
-}  // namespace
+#include "tests/support/memory_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 3) return 0;
@@ -43,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int failingRead = data[2] % 8;  // 0: no error
   const std::string content(reinterpret_cast<const char*>(data) + 3, size - 3);
 
-  ChunkedFile file(content, chunk, failingRead);
+  kalmor::testing::MemoryInput file(content, chunk, failingRead);
   std::int32_t error = 0;
   const auto line = kalmor::ReadFirstLine(file, error, limit);
   if (!line) {

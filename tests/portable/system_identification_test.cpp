@@ -14,6 +14,7 @@
 #include "sysinfo/get_win_version.h"
 #include "sysinfo/is_64bit_system.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/scripted_system_type.h"
 
 namespace kalmor {
 namespace {
@@ -173,20 +174,12 @@ TEST(GetWinVersion, Server2003NamesAndEditions) {
 }
 
 TEST(GetWinVersion, Version6BaseNamesEditionsAndWidth) {
-  const char* editions[] = {"", "Ultimate Edition", "Home Basic Edition", "Home Premium Edition",
-                            "Enterprise Edition", "", "Business Edition", "Standard Edition",
-                            "Datacenter Edition", "Small Business Server", "Enterprise Edition",
-                            "Starter Edition", "Datacenter Edition (core installation)",
-                            "Standard Edition (core installation)", "Enterprise Edition (core installation)",
-                            "Enterprise Edition for Itanium-based Systems", "", "Web Server Edition",
-                            "Cluster Server Edition", "", "", "", "", "", "",
-                            "Small Business Server Premium Edition", ""};
-  for (std::uint32_t product = 0; product < std::size(editions); ++product) {
-    FakeWindows vista = Version6(0, kWorkstation, product, kIntel);
-    EXPECT_EQ(GetWinVersion(vista),
-              std::string("Windows Vista ") + editions[product] + ", 32-Bit") << product;
-  }
   ExpectNames({
+      {Version6(0, kWorkstation, 1, kIntel), "Windows Vista Ultimate Edition, 32-Bit"},
+      {Version6(0, kWorkstation, 3, kIntel), "Windows Vista Home Premium Edition, 32-Bit"},
+      {Version6(0, kWorkstation, 5, kIntel), "Windows Vista , 32-Bit"},
+      {Version6(0, kWorkstation, 25, kIntel), "Windows Vista Small Business Server Premium Edition, 32-Bit"},
+      {Version6(0, kWorkstation, 26, kIntel), "Windows Vista , 32-Bit"},
       {Version6(1, kWorkstation, 1, kAmd64), "Windows 7 Ultimate Edition, 64-Bit"},
       {Version6(0, kServer, 8, kAmd64), "Windows Server 2008 Datacenter Edition, 64-Bit"},
       {Version6(3, 2, 0, kIa64, {{"ProductName", "ignored"}}), "Windows Server 2008 "},
@@ -274,22 +267,6 @@ TEST(GetRegString, ReadsTheValueLessItsTerminatingNulOrNothing) {
   EXPECT_EQ(GetRegString(registry, kHkeyLocalMachine, kCurrentVersion, "Value"), "    ");
 }
 
-// The management service's walk, scripted: each object's SystemType, nullopt
-// for one without it; a thrown walk and a failing bind.
-struct ScriptedSystemType : SystemTypeQueries {
-  bool bind = true, throws = false, released = false;
-  std::vector<std::optional<std::string>> objects;
-  std::size_t errorAt = SIZE_MAX, at = 0;
-  bool bindAndQuery() override { return bind; }
-  Next nextObject() override {
-    if (throws) throw std::runtime_error("collection gone");
-    if (at == errorAt) return Next::Error;
-    return at < objects.size() ? (++at, Next::Object) : Next::End;
-  }
-  std::optional<std::string> systemType() override { return objects.at(at - 1); }
-  void release() override { released = true; }
-};
-
 TEST(Is64BitSystem, TheLastObjectsSystemTypeDecidesIgnoringCase) {
   struct Row {
     std::vector<std::optional<std::string>> objects;
@@ -309,7 +286,7 @@ TEST(Is64BitSystem, TheLastObjectsSystemTypeDecidesIgnoringCase) {
       {{"x64-based PC"}, false, SIZE_MAX, true, true},
   };
   for (const Row& row : rows) {
-    ScriptedSystemType queries;
+    testing::ScriptedSystemType queries;
     queries.objects = row.objects;
     queries.errorAt = row.errorAt;
     queries.bind = row.bind;

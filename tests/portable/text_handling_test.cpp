@@ -9,10 +9,9 @@
 #include "i18n/get_field.h"
 #include "i18n/message_lookup.h"
 #include "platform/windows_command_line.h"
-#include "resources/language_table.h"
-#include "testbench/elapsed_time.h"
 #include "testbench/first_line.h"
 #include "testbench/task_rewrite.h"
+#include "tests/support/memory_input.h"
 
 namespace kalmor {
 namespace {
@@ -36,24 +35,15 @@ TEST(GetField, BoundaryCases) {
   }
 }
 
-TEST(LanguageTable, LineBreaksThatSplitWordsAreRemovedBeforeLookup) {
-  const std::string stored = kLanguageTableDesignText;
-  EXPECT_NE(stored.find("Betrie\r\nbs"), std::string::npos);
-  const std::string clean = RemoveCrLfPairs(stored);
-  EXPECT_EQ(clean.find_first_of("\r\n"), std::string::npos);
-  EXPECT_EQ(LookupMessage(clean, 5, 0), "Betriebssystem");
-  EXPECT_EQ(LookupMessage(clean, 25, 1), "Error number:");
-  EXPECT_EQ(LookupMessage(clean, 26, 0), std::nullopt);
-  EXPECT_EQ(RemoveCrLfPairs("a\rb\nc\r\r\n\n"), "a\rb\nc\r\n");  // one pass over pairs only
-}
-
-TEST(LanguageTable, LookupOfPartsThatAreMissingOrExtra) {
+TEST(LanguageTable, CrLfPairsGoInOnePassAndMissingOrExtraPartsAreNoText) {
+  EXPECT_EQ(RemoveCrLfPairs("a\rb\nc\r\r\n\n"), "a\rb\nc\r\n");
   EXPECT_EQ(LookupMessage("Nur Deutsch#", 1, 0), "Nur Deutsch");
   EXPECT_EQ(LookupMessage("Nur Deutsch#", 1, 1), std::nullopt);
   EXPECT_EQ(LookupMessage("a@b@c#", 1, 1), "b");
   EXPECT_EQ(LookupMessage("@English#", 1, 0), "");
   EXPECT_EQ(LookupMessage("##", 1, 0), std::nullopt);
   EXPECT_EQ(LookupMessage("a@b#", 1, -1), std::nullopt);
+  EXPECT_EQ(LookupMessage("a#b#", 3, 0), std::nullopt);
 }
 
 const std::string kDirective = "Protokoll C:\\Tools\\Checker\\KM.OUT";
@@ -87,29 +77,13 @@ TEST(TaskRewrite, ChunkBoundariesDoNotMatter) {
   }
 }
 
-// Hands out its text a few bytes at a time, as a slow file may.
-class TrickleFile : public InputFile {
- public:
-  explicit TrickleFile(std::string text) : text_(std::move(text)) {}
-  std::size_t read(char* buffer, std::size_t size, std::int32_t&) override {
-    const std::size_t count = std::min({size, std::size_t{3}, text_.size() - at_});
-    std::memcpy(buffer, text_.data() + at_, count);
-    at_ += count;
-    return count;
-  }
-
- private:
-  std::string text_;
-  std::size_t at_ = 0;
-};
-
 TEST(ReadFirstLine, EndsAtACarriageReturnOrTheLimit) {
   const std::pair<std::string, std::string> cases[] = {
       {"first\r\nsecond", "first"}, {"lone\rcr", "lone"}, {"lf\nin\r\n", "lf\nin"},
       {"", ""}, {"no end", "no end"}, {"123456789", "1234567"}, {"1234567\r", "1234567"},
   };
   for (const auto& [text, line] : cases) {
-    TrickleFile file(text);
+    testing::MemoryInput file(text, 3);
     std::int32_t error = 0;
     EXPECT_EQ(ReadFirstLine(file, error, 7), line) << text;
   }
@@ -132,16 +106,6 @@ TEST(SplitCommandTail, QuotesBlanksAndBackslashes) {
   for (const auto& [tail, args] : cases) EXPECT_EQ(SplitCommandTail(tail), args) << tail;
   EXPECT_EQ(SplitProgramName("\"C:\\a b\\k.exe\" x").program, "C:\\a b\\k.exe");
   EXPECT_EQ(SplitProgramName("C:\\k\\kmwin32.exe \"x\"").tail, " \"x\"");
-}
-
-TEST(FormatElapsed, WholeSecondsAndHoursModulo24) {
-  using namespace std::chrono;
-  const std::pair<system_clock::duration, const char*> cases[] = {
-      {milliseconds(999), "00:00:00"}, {seconds(59), "00:00:59"}, {seconds(60), "00:01:00"},
-      {hours(23) + minutes(59) + seconds(59), "23:59:59"}, {hours(25) + seconds(7), "01:00:07"},
-      {-seconds(5), "00:00:00"},
-  };
-  for (const auto& [elapsed, text] : cases) EXPECT_EQ(FormatElapsed(elapsed), text);
 }
 
 }  // namespace

@@ -4,24 +4,10 @@
 #include <cstring>
 
 #include "testbench/file_names.h"
+#include "tests/support/memory_input.h"
 
 namespace kalmor::testing {
 namespace {
-
-class MemoryInput : public InputFile {
- public:
-  explicit MemoryInput(std::string bytes) : bytes_(std::move(bytes)) {}
-  std::size_t read(char* buffer, std::size_t size, std::int32_t& /*error*/) override {
-    const std::size_t count = std::min(size, bytes_.size() - at_);
-    std::memcpy(buffer, bytes_.data() + at_, count);
-    at_ += count;
-    return count;
-  }
-
- private:
-  std::string bytes_;
-  std::size_t at_ = 0;
-};
 
 class MemoryOutput : public OutputFile {
  public:
@@ -40,7 +26,7 @@ class MemoryOutput : public OutputFile {
 
 }  // namespace
 
-FakePlatform::FakePlatform() = default;
+FakePlatform::FakePlatform() { systemTypes.objects = {"x64-based PC"}; }
 
 std::string FakePlatform::path(const std::string& name) const {
   return JoinPath(folder, '\\', name);
@@ -72,12 +58,9 @@ bool FakePlatform::deleteFile(const std::string& p, std::int32_t& error) {
 
 std::unique_ptr<InputFile> FakePlatform::openForReading(const std::string& p, std::int32_t& error) {
   const auto it = files_.find(p);
-  if (it == files_.end()) {
-    error = 2;
-    return nullptr;
-  }
-  if (it->second.readError != 0) {
-    error = it->second.readError;
+  const std::int32_t failure = it == files_.end() ? 2 : it->second.readError;
+  if (failure != 0) {
+    error = failure;
     return nullptr;
   }
   return std::make_unique<MemoryInput>(it->second.bytes);
@@ -99,12 +82,9 @@ bool FakePlatform::createProcess(const std::string& applicationName,
                                  std::uint32_t creationFlags, const StartupRecord& startup,
                                  ProcessRecord& process, std::int32_t& lastError) {
   creates.push_back({applicationName, commandLine, inheritHandles, creationFlags, startup});
-  if (createError != 0) {
-    lastError = createError;
-    return false;
-  }
-  if (!plainFileExists(applicationName)) {
-    lastError = 2;
+  const std::int32_t failure = createError != 0 ? createError : plainFileExists(applicationName) ? 0 : 2;
+  if (failure != 0) {
+    lastError = failure;
     return false;
   }
   const auto id = static_cast<std::uint32_t>(1000 + processes_.size());
@@ -118,7 +98,6 @@ bool FakePlatform::createProcess(const std::string& applicationName,
 }
 
 WaitOutcome FakePlatform::waitForProcess(const ProcessRecord& process, int /*milliseconds*/) {
-  ++waits;
   if (waitFails) return WaitOutcome::Failed;
   for (Running& r : processes_) {
     if (r.id != process.processId) continue;
@@ -151,19 +130,6 @@ std::string FakePlatform::systemName() {
   if (!osName) throw std::runtime_error("no name");
   return *osName;
 }
-
-bool FakePlatform::bindAndQuery() {
-  nextType_ = 0;
-  return wmiWorks;
-}
-
-SystemTypeQueries::Next FakePlatform::nextObject() {
-  if (nextType_ >= systemTypes.size()) return Next::End;
-  ++nextType_;
-  return Next::Object;
-}
-
-std::optional<std::string> FakePlatform::systemType() { return systemTypes.at(nextType_ - 1); }
 
 int FakePlatform::getLocaleInfo(std::uint32_t /*lcid*/, std::int32_t /*type*/, char* buffer,
                                 int size) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "tests/support/scripted_system_type.h"
 
 namespace kalmor::testing {
 
@@ -36,8 +37,7 @@ struct CreateCall {
   StartupRecord startup;
 };
 
-class FakePlatform : public Platform, public SystemTypeQueries, public LocaleQueries,
-                     public MessageQueries {
+class FakePlatform : public Platform, public LocaleQueries, public MessageQueries {
  public:
   static constexpr const char* kFolder = "C:\\Kalmor";
   FakePlatform();
@@ -50,8 +50,7 @@ class FakePlatform : public Platform, public SystemTypeQueries, public LocaleQue
 
   std::string folder = kFolder;
   std::optional<std::string> osName = "Windows 7 Ultimate Edition, 64-Bit";
-  std::vector<std::string> systemTypes{"x64-based PC"};
-  bool wmiWorks = true;
+  ScriptedSystemType systemTypes;  // an x64 machine unless told otherwise
   std::string countryCode = "49";
   std::map<std::int32_t, std::string> messages{
       {2, "The system cannot find the file specified. "},
@@ -61,11 +60,11 @@ class FakePlatform : public Platform, public SystemTypeQueries, public LocaleQue
   std::int32_t createError = 0;  // non-zero: process creation fails with it
   FakeSolver solver;             // how the next created process behaves
   bool waitFails = false;        // waits answer as a failed wait does
+  ProcessExit solverExit;        // how an ended solver ended
 
   // --- what happened
   std::vector<CreateCall> creates;
   std::vector<std::uint32_t> terminated;
-  int waits = 0;
   int openProcesses = 0;
 
   // --- Platform
@@ -88,17 +87,13 @@ class FakePlatform : public Platform, public SystemTypeQueries, public LocaleQue
   WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) override;
   void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
   void closeProcessHandles(ProcessRecord& process) override;
+  ProcessExit processExit(const ProcessRecord& /*process*/) override { return solverExit; }
   std::string systemName() override;
-  SystemTypeQueries& systemTypeQueries() override { return *this; }
+  SystemTypeQueries& systemTypeQueries() override { return systemTypes; }
   LocaleQueries& localeQueries() override { return *this; }
   MessageQueries& messageQueries() override { return *this; }
 
  private:
-  // SystemTypeQueries
-  bool bindAndQuery() override;
-  Next nextObject() override;
-  std::optional<std::string> systemType() override;
-  void release() override {}
   // LocaleQueries
   std::uint32_t getSystemDefaultLCID() override { return 0x0407; }
   int getLocaleInfo(std::uint32_t lcid, std::int32_t type, char* buffer, int size) override;
@@ -107,7 +102,6 @@ class FakePlatform : public Platform, public SystemTypeQueries, public LocaleQue
                               char* buffer, std::uint32_t size) override;
 
   std::map<std::string, FakeFile> files_;  // by full path
-  std::size_t nextType_ = 0;
   struct Running {
     std::uint32_t id = 0;
     FakeSolver solver;
