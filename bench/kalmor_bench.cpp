@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "bench/process_counts.h"
 #include "tests/faults/process_census.h"
 
 extern char** environ;

@@ -8,7 +8,7 @@
 
 #include "platform/posix/posix_platform.h"
 #include "testbench/frm_kalmor_checker.h"
-#include "tests/faults/process_census.h"
+#include "bench/process_counts.h"
 #include "ui/headless/headless_toolkit.h"
 
 int main(int argc, char** argv) {

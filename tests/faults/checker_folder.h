@@ -1,12 +1,18 @@
 // A checker folder on disk, below a fresh scratch folder, with the stand-in
 // solver as both solver builds, and a checker window on the real POSIX
 // platform that runs in it with German texts (a system root of its own says
-// LANG=de_DE). The fault suite and the benchmarks both work on one.
+// LANG=de_DE). The fault and POSIX suites and the benchmarks work on one.
 #pragma once
 
+#include <stdlib.h>
+
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "platform/posix/posix_platform.h"
 #include "testbench/frm_kalmor_checker.h"
@@ -14,21 +20,58 @@
 
 namespace kalmor {
 
+// A whole file's bytes; empty when it is no regular file or cannot be read.
+inline std::string Slurp(const std::filesystem::path& path) {
+  if (!std::filesystem::is_regular_file(path)) return {};
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Writes the file, and the folders it lies in.
+inline void Spit(const std::filesystem::path& path, const std::string& bytes) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
 class CheckerFolder {
  public:
-  // Makes <parent>/kalmor-<tag>-XXXXXX holding the folder "checker".
-  CheckerFolder(std::string standin, const std::string& tag,
-                const std::filesystem::path& parent = "/tmp");
+  // Makes <parent>/kalmor-<tag>-XXXXXX holding the system root "root" and the folder "checker".
+  CheckerFolder(std::string standin, const std::string& tag, const std::filesystem::path& parent = "/tmp")
+      : standin_(std::move(standin)) {
+    std::string pattern = (parent / ("kalmor-" + tag + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    base = pattern;
+    Spit(base / "root/etc/default/locale", "LANG=de_DE.UTF-8\n");
+    makeFolder("checker");
+  }
   // Drops the window and the platform, then removes everything.
-  virtual ~CheckerFolder();
+  virtual ~CheckerFolder() {
+    window.reset();
+    platform.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(base, ignored);
+  }
   CheckerFolder(const CheckerFolder&) = delete;
   CheckerFolder& operator=(const CheckerFolder&) = delete;
 
   // Another checker folder, named name, below the same scratch folder.
-  void makeFolder(const std::string& name);
-  void task(const std::string& body, const char* name = "test_#3.INP");
+  void makeFolder(const std::string& name) {
+    folder = base / name;
+    std::filesystem::create_directories(folder);
+    for (const char* solver : {"kmwin32.exe", "kmwin64.exe"}) {
+      std::filesystem::copy_file(standin_, folder / solver, std::filesystem::copy_options::overwrite_existing);
+    }
+  }
+  void task(const std::string& body, const char* name = "test_#3.INP") { Spit(folder / name, body); }
   // A fresh platform and window, loaded; the previous ones go first.
-  frmKalmorChecker& load();
+  frmKalmorChecker& load() {
+    window.reset();
+    platform = std::make_unique<PosixPlatform>(folder.string(), base / "root");
+    window = std::make_unique<frmKalmorChecker>(*platform, toolkit);
+    toolkit.attach(*window);
+    window->Form_Load();
+    return *window;
+  }
 
   std::filesystem::path base;
   std::filesystem::path folder;

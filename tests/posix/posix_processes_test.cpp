@@ -13,13 +13,10 @@ using namespace std::chrono;
 
 TEST(PosixProcesses, AWaitSleepsItsTenMillisecondSliceWhileTheChildRuns) {
   PosixPlatform platform(std::string("/tmp"));
-  StartupRecord hidden;
-  hidden.dwFlags = kStartfUseShowWindow;
-  hidden.wShowWindow = kSwHide;
   ProcessRecord process;
   std::int32_t error = 0;
-  ASSERT_TRUE(platform.createProcess("/bin/sleep", "/bin/sleep 0.5", true, kNormalPriorityClass, hidden, process,
-                                     error)) << "error " << error;
+  ASSERT_TRUE(platform.createProcess("/bin/sleep", "/bin/sleep 0.5", true, kNormalPriorityClass, StartupRecord{},
+                                     process, error)) << "error " << error;
   const auto started = steady_clock::now();
   int slices = 0;
   while (platform.waitForProcess(process, 10) == WaitOutcome::Timeout && ++slices < 200) {

