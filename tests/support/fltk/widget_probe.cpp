@@ -4,14 +4,11 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Widget.H>
 
-#include <algorithm>
-#include <cstdio>
 #include <stdexcept>
 
 #include "ui/fltk/fltk_toolkit.h"
 #include "ui/fltk/item_choice.h"
 #include "ui/fltk/picture_images.h"
-#include "tests/support/fltk/window_manager_hints.h"
 
 namespace kalmor {
 namespace {
@@ -24,13 +21,11 @@ std::uint32_t Rgb(Fl_Color colour) {
   return (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) | b;
 }
 
+void RunDelayed(void* action) { (*static_cast<std::function<void()>*>(action))(); }
+
 }  // namespace
 
-WidgetProbe::WidgetProbe(FltkToolkit& toolkit) : toolkit_(toolkit) {}
-
-WidgetProbe::~WidgetProbe() {
-  for (Delayed& delayed : pending_) Fl::remove_timeout(runDelayed, &delayed);
-}
+WidgetProbe::~WidgetProbe() { Fl::remove_timeout(RunDelayed); }
 
 Fl_Double_Window& WidgetProbe::window() const {
   if (toolkit_.widgets() == nullptr) throw std::logic_error("the widgets are not built yet");
@@ -46,26 +41,6 @@ Fl_Widget& WidgetProbe::widget(const Control& control) const {
 
 bool WidgetProbe::mapped() const { return window().shown() && window().visible(); }
 
-std::string WidgetProbe::title() const {
-  const char* label = window().label();
-  return label == nullptr ? std::string() : label;
-}
-
-PixelRect WidgetProbe::windowArea() const {
-  return PixelRect{window().x(), window().y(), window().w(), window().h()};
-}
-
-bool WidgetProbe::centredOnTheScreen() const {
-  PixelRect area;
-  Fl::screen_work_area(area.x, area.y, area.w, area.h);
-  const PixelRect window = windowArea();
-  return window == CentredIn(area, window.w, window.h);
-}
-
-bool WidgetProbe::fixedSize() const { return HasFixedSizeHints(window()); }
-
-bool WidgetProbe::hasIconOfSize(int w, int h) const { return HasIconOfSize(window(), w, h); }
-
 double WidgetProbe::dpi() const {
   window();  // throws before the widgets are built
   return toolkit_.widgets()->dpi();
@@ -75,19 +50,6 @@ std::string WidgetProbe::text(const Control& control) const {
   const char* label = widget(control).label();
   return label == nullptr ? std::string() : label;
 }
-
-PixelRect WidgetProbe::area(const Control& control) const {
-  const Fl_Widget& w = widget(control);
-  return PixelRect{w.x(), w.y(), w.w(), w.h()};
-}
-
-int WidgetProbe::selected(const Control& list) const {
-  return dynamic_cast<ItemChoice&>(widget(list)).value();
-}
-
-bool WidgetProbe::shown(const Control& control) const { return widget(control).visible_r() != 0; }
-
-bool WidgetProbe::active(const Control& control) const { return widget(control).active_r() != 0; }
 
 bool WidgetProbe::hasFocus(const Control& control) const { return Fl::focus() == &widget(control); }
 
@@ -124,41 +86,24 @@ void WidgetProbe::click(const Control& control) {
   Fl::handle(FL_RELEASE, &window());
 }
 
-void WidgetProbe::key(int keySym, int state, const char* text) {
-  static char buffer[8];
-  std::snprintf(buffer, sizeof buffer, "%s", text);
+void WidgetProbe::key(int keySym, int state) {
+  // FL_Escape and FL_Tab carry their ASCII code in the low bits, as a letter does.
+  static char text[2];
+  text[0] = static_cast<char>(keySym & 0x7F);
   Fl::e_keysym = keySym;
   Fl::e_original_keysym = keySym;
   Fl::e_state = state;
-  Fl::e_text = buffer;
-  Fl::e_length = static_cast<int>(std::char_traits<char>::length(buffer));
+  Fl::e_text = text;
+  Fl::e_length = 1;
   Fl::handle(FL_KEYBOARD, &window());
   Fl::e_state = 0;
-}
-
-void WidgetProbe::pressEscape() { key(FL_Escape, 0, "\x1b"); }
-
-void WidgetProbe::pressTab(bool shift) { key(FL_Tab, shift ? FL_SHIFT : 0, "\t"); }
-
-void WidgetProbe::pressAltLetter(char letter) {
-  const char text[2] = {letter, '\0'};
-  key(static_cast<unsigned char>(letter), FL_ALT, text);
 }
 
 void WidgetProbe::closeBox() { Fl::handle(FL_CLOSE, &window()); }
 
 void WidgetProbe::after(std::chrono::milliseconds delay, std::function<void()> action) {
-  pending_.push_back(Delayed{this, std::move(action)});
-  Fl::add_timeout(std::chrono::duration<double>(delay).count(), runDelayed, &pending_.back());
-}
-
-void WidgetProbe::runDelayed(void* data) {
-  auto* delayed = static_cast<Delayed*>(data);
-  std::list<Delayed>& pending = delayed->probe->pending_;
-  const auto it = std::find_if(pending.begin(), pending.end(), [&](const Delayed& d) { return &d == delayed; });
-  std::function<void()> action = std::move(it->action);
-  pending.erase(it);
-  action();
+  delayed_.push_back(std::move(action));
+  Fl::add_timeout(std::chrono::duration<double>(delay).count(), RunDelayed, &delayed_.back());
 }
 
 bool WidgetProbe::pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {

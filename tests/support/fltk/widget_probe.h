@@ -1,6 +1,6 @@
-// What the FLTK front-end's tests see and do: it reads the real widgets
-// behind the window's controls and acts on them the way a user's input
-// arrives, without a test having to know FLTK.
+// What the FLTK front-end's tests see and do: the real widgets behind the
+// window's controls, what a user sees of them, and input delivered the way a
+// user's input arrives.
 #pragma once
 
 #include <chrono>
@@ -10,7 +10,6 @@
 #include <string>
 
 #include "testbench/controls.h"
-#include "ui/pixel_layout.h"
 
 class Fl_Widget;
 class Fl_Double_Window;
@@ -21,28 +20,19 @@ class FltkToolkit;
 
 class WidgetProbe {
  public:
-  explicit WidgetProbe(FltkToolkit& toolkit);
+  explicit WidgetProbe(FltkToolkit& toolkit) : toolkit_(toolkit) {}
   ~WidgetProbe();
   WidgetProbe(const WidgetProbe&) = delete;
   WidgetProbe& operator=(const WidgetProbe&) = delete;
 
-  // --- the window
+  // --- the real widgets
+  Fl_Double_Window& window() const;
+  Fl_Widget& widget(const Control& control) const;
   bool mapped() const;  // on screen
-  std::string title() const;
-  PixelRect windowArea() const;  // screen position and client size
-  bool centredOnTheScreen() const;
-  // The size limits the window manager was given: min and max size equal.
-  bool fixedSize() const;
-  // The window manager's icon property holds an image of this size.
-  bool hasIconOfSize(int w, int h) const;
-  double dpi() const;  // the screen's, as the front-end lays out for it
+  double dpi() const;   // the screen's, as the front-end lays out for it
 
-  // --- one control's widget
+  // --- what a user sees of a control
   std::string text(const Control& control) const;  // label, caption or button text
-  PixelRect area(const Control& control) const;    // in the window's client area
-  int selected(const Control& list) const;
-  bool shown(const Control& control) const;        // itself and its containers
-  bool active(const Control& control) const;
   bool hasFocus(const Control& control) const;
   Picture picture(const Control& control) const;  // None when it shows none of ours
   // Text and background colour as 0xRRGGBB.
@@ -54,9 +44,8 @@ class WidgetProbe {
   void pick(const Control& list, int index);
   // A left click pressed and released over the middle of the widget.
   void click(const Control& control);
-  void pressEscape();
-  void pressTab(bool shift = false);
-  void pressAltLetter(char letter);
+  // A key (FL_Tab, FL_Escape, a letter) with the modifiers in state (FL_SHIFT, FL_ALT).
+  void key(int keySym, int state = 0);
   // The window manager's close request.
   void closeBox();
 
@@ -68,17 +57,8 @@ class WidgetProbe {
   bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
 
  private:
-  struct Delayed {
-    WidgetProbe* probe;
-    std::function<void()> action;
-  };
-  static void runDelayed(void* delayed);
-  void key(int keySym, int state, const char* text);
-  Fl_Double_Window& window() const;
-  Fl_Widget& widget(const Control& control) const;
-
   FltkToolkit& toolkit_;
-  std::list<Delayed> pending_;  // actions waiting for after(); the timeouts point here
+  std::list<std::function<void()>> delayed_;  // what after() runs; its timeouts point here
 };
 
 }  // namespace kalmor
