@@ -10,6 +10,7 @@
 #include <csignal>
 #include <set>
 
+#include "platform/create_platform.h"
 #include "tests/faults/process_census.h"
 #include "tests/support/eventually.h"
 #include "tests/support/fltk/window_manager_hints.h"
@@ -33,14 +34,14 @@ class CheckerWindow : public GuiTest {
 TEST_F(CheckerWindow, OpensCentredAtItsFixedSizeWithTitleIconAndStartFocused) {
   auto& w = openWithTasks();
   ASSERT_TRUE(probe().mapped());
-  EXPECT_EQ(title(), inLanguage("Kalmor Funktionstester 3.0 Build 25", "Kalmor function tester 3.0 Build 25"));
-  Fl_Double_Window& window = probe().window();
+  EXPECT_EQ(title(), "Kalmor Funktionstester 3.0 Build 25");
+  Fl_Double_Window& shown = probe().window();
   PixelRect screen;
   Fl::screen_work_area(screen.x, screen.y, screen.w, screen.h);
-  EXPECT_EQ((PixelRect{window.x(), window.y(), window.w(), window.h()}), CentredIn(screen, 344, 251))
+  EXPECT_EQ((PixelRect{shown.x(), shown.y(), shown.w(), shown.h()}), CentredIn(screen, 344, 251))
       << "5160 x 3765 twips at 96 dpi, centred";
-  EXPECT_TRUE(HasFixedSizeHints(window));
-  EXPECT_TRUE(HasIconOfSize(window, 16, 16));
+  EXPECT_TRUE(HasFixedSizeHints(shown));
+  EXPECT_TRUE(HasIconOfSize(shown, 16, 16));
   EXPECT_EQ(probe().picture(w.bild(0)), Picture::Information);
   EXPECT_EQ(probe().picture(w.cmdOK), Picture::Warning);
   EXPECT_TRUE(probe().hasFocus(w.cmdOK));
@@ -48,11 +49,9 @@ TEST_F(CheckerWindow, OpensCentredAtItsFixedSizeWithTitleIconAndStartFocused) {
 
 TEST_F(CheckerWindow, PickingALanguageRewritesTheWindowAndTabFollowsTheFocusOrder) {
   auto& w = openWithTasks();
-  const std::string title = this->title();
-  probe().pick(w.lstLanguage, 1 - w.lstLanguage.listIndex());
-  EXPECT_NE(this->title(), title);
-  EXPECT_EQ(this->title(), inLanguage("Kalmor Funktionstester 3.0 Build 25", "Kalmor function tester 3.0 Build 25"));
-  EXPECT_EQ(probe().text(w.cmdOK), inLanguage("Starten", "Start"));
+  probe().pick(w.lstLanguage, 1);
+  EXPECT_EQ(title(), "Kalmor function tester 3.0 Build 25");
+  EXPECT_EQ(probe().text(w.cmdOK), "Start");
   const std::vector<const Control*> order{&w.cmdOK, &w.cmdClose, &w.cmdDummy, &w.lstTask, &w.lstKalmorCallingMode,
                                           &w.lstKalmorBitVersion, &w.lstLanguage};
   probe().key(FL_Tab, FL_SHIFT);
@@ -90,15 +89,15 @@ TEST_F(CheckerWindow, ARunBlinksAndCountsUntilStopThenAltSRunsAgainAndReportsOnT
   probe().click(w.cmdOK);  // returns when the run is over: its wait pumps our events
   EXPECT_EQ(colours, (std::set<std::uint32_t>{0x0000FF, background}));
   EXPECT_EQ(times, (std::set<std::string>{"00:00:00", "00:00:01"}));
-  EXPECT_EQ(probe().text(w.lblStatus), inLanguage("Test wurde abgebrochen", "Test has been aborted"));
+  EXPECT_EQ(probe().text(w.lblStatus), "Test wurde abgebrochen");
   EXPECT_EQ(probe().picture(w.bild(0)), Picture::Error);
 
   task("<Protokoll>\r\n");
   probe().key('s', FL_ALT);  // the access key of "&Start"
-  EXPECT_EQ(probe().text(w.lblStatus), inLanguage("Test erfolgreich abgeschlossen!", "Test finished successfully!"));
+  EXPECT_EQ(probe().text(w.lblStatus), "Test erfolgreich abgeschlossen!");
   EXPECT_EQ(probe().textColour(w.lblStatus), 0x000000u);
   const std::string result = probe().text(w.lblResult);
-  EXPECT_EQ(result.substr(0, result.find('\n')), inLanguage("Lösungs-Datei erstellt: KM.OUT", "Solution file created: KM.OUT"));
+  EXPECT_EQ(result.substr(0, result.find('\n')), "Lösungs-Datei erstellt: KM.OUT");
   EXPECT_EQ(result.find('\r'), std::string::npos);
 }
 
@@ -113,11 +112,11 @@ TEST_F(Interrupt, SigtermDuringARunEndsTheSolverAndTheProgram) {
   task("%standin sleep 30000\r\n<Protokoll>\r\n");
   const pid_t checker = ::fork();
   if (checker == 0) {
-    auto platform = CreateSystemPlatform(folder().string());
+    auto system = CreateSystemPlatform(folder.string());
     Fl::add_timeout(0.5, PressTheFocusedButton);  // Start has the focus
-    ::_exit(RunChecker(*platform, 0, nullptr));
+    ::_exit(RunChecker(*system, 0, nullptr));
   }
-  const auto solverRunning = [&] { return !census::ProcessesMentioning((folder() / "kmwin64.exe").string()).empty(); };
+  const auto solverRunning = [&] { return !census::ProcessesMentioning((folder / "kmwin64.exe").string()).empty(); };
   const bool started = Eventually(20s, solverRunning);
   ::kill(checker, SIGTERM);
   int status = 0;
