@@ -25,7 +25,6 @@
 
 #include "bench/bench_support.h"
 #include "bench/process_counts.h"
-#include "tests/faults/process_census.h"
 
 extern char** environ;
 

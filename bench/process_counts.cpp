@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -27,6 +28,11 @@ std::string ReadProcFile(const fs::path& path) {
 }
 
 }  // namespace
+
+int OpenDescriptors() {
+  // Less the iterator's own descriptor.
+  return static_cast<int>(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator())) - 1;
+}
 
 std::vector<int> ChildrenOf(int pid) {
   std::vector<int> children;

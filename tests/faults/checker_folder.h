@@ -1,10 +1,12 @@
 // A checker folder on disk, below a fresh scratch folder, with the stand-in
 // solver as both solver builds, and a checker window on the real POSIX
 // platform that runs in it with German texts (a system root of its own says
-// LANG=de_DE). The fault and POSIX suites and the benchmarks work on one.
+// LANG=de_DE), and the processes running from it. The fault, POSIX and GUI
+// suites and the benchmarks work on one.
 #pragma once
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -13,6 +15,7 @@
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/posix/posix_platform.h"
 #include "testbench/frm_kalmor_checker.h"
@@ -31,6 +34,20 @@ inline std::string Slurp(const std::filesystem::path& path) {
 inline void Spit(const std::filesystem::path& path, const std::string& bytes) {
   std::filesystem::create_directories(path.parent_path());
   std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Live processes other than this one whose command line contains text, such
+// as the solvers below a checker folder.
+inline std::vector<int> ProcessesMentioning(const std::string& text) {
+  std::vector<int> found;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos || std::stoi(name) == ::getpid()) continue;
+    // A zombie's command line is empty, so only live processes match.
+    if (Slurp(entry.path() / "cmdline").find(text) != std::string::npos) found.push_back(std::stoi(name));
+  }
+  return found;
 }
 
 class CheckerFolder {

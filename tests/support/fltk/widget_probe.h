@@ -29,6 +29,10 @@ class WidgetProbe {
   Fl_Double_Window& window() const;
   Fl_Widget& widget(const Control& control) const;
   bool mapped() const;  // on screen
+  // The size limits the window manager was given: min and max size equal, and the window's.
+  bool fixedSize() const;
+  // The window manager's icon property holds an image of this size first.
+  bool hasIconOfSize(int w, int h) const;
   double dpi() const;   // the screen's, as the front-end lays out for it
 
   // --- what a user sees of a control
