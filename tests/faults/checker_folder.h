@@ -42,10 +42,11 @@ inline std::vector<int> ProcessesMentioning(const std::string& text) {
   std::vector<int> found;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
-    const std::string name = entry.path().filename().string();
-    if (name.find_first_not_of("0123456789") != std::string::npos || std::stoi(name) == ::getpid()) continue;
+    const int pid = std::atoi(entry.path().filename().c_str());  // 0 for what is no process
     // A zombie's command line is empty, so only live processes match.
-    if (Slurp(entry.path() / "cmdline").find(text) != std::string::npos) found.push_back(std::stoi(name));
+    if (pid > 0 && pid != ::getpid() && Slurp(entry.path() / "cmdline").find(text) != std::string::npos) {
+      found.push_back(pid);
+    }
   }
   return found;
 }

@@ -35,13 +35,12 @@ class CheckerWindow : public GuiTest {
     for (const char* name : {"test_#3.INP", "test_#4.INP", "test_s#7.INP"}) task(body, name);
     return open();
   }
-  std::string title() { return probe().window().label(); }
 };
 
 TEST_F(CheckerWindow, OpensCentredAtItsFixedSizeWithTitleIconAndStartFocused) {
   auto& w = openWithTasks();
   ASSERT_TRUE(probe().mapped());
-  EXPECT_EQ(title(), "Kalmor Funktionstester 3.0 Build 25");
+  EXPECT_STREQ(probe().window().label(), "Kalmor Funktionstester 3.0 Build 25");
   Fl_Double_Window& shown = probe().window();
   PixelRect screen;
   Fl::screen_work_area(screen.x, screen.y, screen.w, screen.h);
@@ -57,7 +56,7 @@ TEST_F(CheckerWindow, OpensCentredAtItsFixedSizeWithTitleIconAndStartFocused) {
 TEST_F(CheckerWindow, PickingALanguageRewritesTheWindowAndTabFollowsTheFocusOrder) {
   auto& w = openWithTasks();
   probe().pick(w.lstLanguage, 1);
-  EXPECT_EQ(title(), "Kalmor function tester 3.0 Build 25");
+  EXPECT_STREQ(probe().window().label(), "Kalmor function tester 3.0 Build 25");
   EXPECT_EQ(probe().text(w.cmdOK), "Start");
   const std::vector<const Control*> order{&w.cmdOK, &w.cmdClose, &w.cmdDummy, &w.lstTask, &w.lstKalmorCallingMode,
                                           &w.lstKalmorBitVersion, &w.lstLanguage};

@@ -41,10 +41,7 @@ Fl_Widget& WidgetProbe::widget(const Control& control) const {
 
 bool WidgetProbe::mapped() const { return window().shown() && window().visible(); }
 
-double WidgetProbe::dpi() const {
-  window();  // throws before the widgets are built
-  return toolkit_.widgets()->dpi();
-}
+double WidgetProbe::dpi() const { return toolkit_.widgets()->dpi(); }
 
 std::string WidgetProbe::text(const Control& control) const {
   const char* label = widget(control).label();
