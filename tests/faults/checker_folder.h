@@ -10,8 +10,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -24,10 +24,15 @@
 namespace kalmor {
 
 // A whole file's bytes; empty when it is no regular file or cannot be read.
+// A read error (a /proc file of a process that ends meanwhile) ends the text
+// instead of throwing.
 inline std::string Slurp(const std::filesystem::path& path) {
-  if (!std::filesystem::is_regular_file(path)) return {};
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return {};
   std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 // Writes the file, and the folders it lies in.

@@ -159,8 +159,9 @@ TEST_F(RealRun, BrokenRunFilesShowTheSystemErrorAndChangeNoOtherFile) {
       // Written to, it swallows the input: the solver reads nothing.
       {"input is a character device", [&] { ::mknod(input().c_str(), S_IFCHR | 0666, ::makedev(1, 3)); }, kFailed},
       {"KM.OUT is a folder, not ours to delete", [&] { fs::create_directories(folder / "KM.OUT/inside"); }, kFailed},
-      // An old KM.OUT that is a link goes as a link: the solver must not write through it.
-      {"KM.OUT links out", [&] { fs::create_symlink(outside, folder / "KM.OUT"); }, std::nullopt},
+      // An old KM.OUT that is a link goes as a link, even when it leads nowhere: the solver
+      // must not write through it.
+      {"KM.OUT links nowhere", [&] { fs::create_symlink(base / "nowhere", folder / "KM.OUT"); }, std::nullopt},
       {"solver is not executable", [&] { fs::permissions(folder / "kmwin64.exe", fs::perms::owner_read); },
        SystemError(EACCES, "Permission denied")},
   };
@@ -177,6 +178,7 @@ TEST_F(RealRun, BrokenRunFilesShowTheSystemErrorAndChangeNoOtherFile) {
     expectOutcome(outcome.value_or(passed()));
     EXPECT_EQ(fs::exists(folder / "standin_calls.log"), !outcome || *outcome == kFailed) << "the solver ran";
     EXPECT_EQ(Slurp(outside), "keep");
+    EXPECT_FALSE(fs::exists(base / "nowhere"));
     EXPECT_EQ(OtherFiles(folder), before) << "files other than the run's changed";
   }
 }
