@@ -291,13 +291,13 @@ std::vector<Row> Soak(CheckerFolder& b, double scale) {
   const int self = static_cast<int>(::getpid());
   // After one run, so that what a first run sets up once is in the baseline.
   RunExpecting(b, kPassed);
-  const int fdsBefore = census::OpenDescriptors();
+  const int fdsBefore = OpenDescriptors();
   const long rssBefore = census::ResidentKiB();
   const std::size_t repaintsBefore = b.toolkit.repaints().size();
   const std::size_t childrenBefore = census::ChildrenOf(self).size();
   const int runs = Scaled(1000, scale);
   for (int i = 0; i < runs; ++i) RunExpecting(b, kPassed);
-  const int fdsAfter = census::OpenDescriptors();
+  const int fdsAfter = OpenDescriptors();
   const long rssAfter = census::ResidentKiB();
   int zombies = 0;
   const std::vector<int> children = census::ChildrenOf(self);

@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -28,11 +27,6 @@ std::string ReadProcFile(const fs::path& path) {
 }
 
 }  // namespace
-
-int OpenDescriptors() {
-  // Less the iterator's own descriptor.
-  return static_cast<int>(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator())) - 1;
-}
 
 std::vector<int> ChildrenOf(int pid) {
   std::vector<int> children;

@@ -1,13 +1,11 @@
-// What the benchmarks count of this process, read from /proc: its open
-// descriptors, its children (zombies included), their states, and its
-// resident memory.
+// What the benchmarks count of this process, read from /proc: its children
+// (zombies included), their states, and its resident memory.
 #pragma once
 
 #include <vector>
 
 namespace kalmor::census {
 
-int OpenDescriptors();
 // Direct children of pid, from /proc/<pid>/task/*/children.
 std::vector<int> ChildrenOf(int pid);
 // The state letter of /proc/<pid>/stat ('R', 'S', 'Z', ...), '\0' when gone.

@@ -1,8 +1,9 @@
 // A checker folder on disk, below a fresh scratch folder, with the stand-in
 // solver as both solver builds, and a checker window on the real POSIX
 // platform that runs in it with German texts (a system root of its own says
-// LANG=de_DE), and the processes running from it. The fault, POSIX and GUI
-// suites and the benchmarks work on one.
+// LANG=de_DE); and what /proc tells of the processes running from it and of
+// this process's descriptors. The fault, POSIX and GUI suites and the
+// benchmarks work on one.
 #pragma once
 
 #include <stdlib.h>
@@ -10,6 +11,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
@@ -54,6 +56,13 @@ inline std::vector<int> ProcessesMentioning(const std::string& text) {
     }
   }
   return found;
+}
+
+// Open descriptors of this process: runs must leave none behind.
+inline int OpenDescriptors() {
+  using std::filesystem::directory_iterator;
+  // Less the iterator's own descriptor.
+  return static_cast<int>(std::distance(directory_iterator("/proc/self/fd"), directory_iterator())) - 1;
 }
 
 class CheckerFolder {

@@ -14,7 +14,6 @@
 #include <atomic>
 #include <cstdio>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <thread>
@@ -50,11 +49,6 @@ std::map<std::string, std::string> OtherFiles(const fs::path& folder) {
     if (fs::is_regular_file(status)) described += " " + Slurp(entry);
   }
   return files;
-}
-
-int OpenDescriptors() {
-  // Less the iterator's own descriptor.
-  return static_cast<int>(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator())) - 1;
 }
 
 void KillSolversBelow(const fs::path& base) {
