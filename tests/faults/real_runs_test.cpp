@@ -110,7 +110,8 @@ class RealRun : public ::testing::Test, public CheckerFolder {
   // What a passed run shows: the first line of the solver's KM.OUT below the caption.
   Outcome passed() const {
     const std::string output = Slurp(folder / "KM.OUT");
-    return {"Test erfolgreich abgeschlossen!", "Lösungs-Datei erstellt: KM.OUT\r" + output.substr(0, output.find('\r'))};
+    const std::string firstLine = output.substr(0, output.find('\r'));
+    return {"Test erfolgreich abgeschlossen!", "Lösungs-Datei erstellt: KM.OUT\r" + firstLine};
   }
 };
 
@@ -151,7 +152,8 @@ TEST_F(RealRun, BrokenRunFilesShowTheSystemErrorAndChangeNoOtherFile) {
       // Copied into itself, the task would be emptied, or grow without end.
       {"input links to the task", [&] { fs::create_symlink("test_#3.INP", input()); }, sameFile},
       // Written to, it swallows the input: the solver reads nothing.
-      {"input is a character device", [&] { ::mknod(input().c_str(), S_IFCHR | 0666, ::makedev(1, 3)); }, kFailed},
+      {"input is a character device", [&] { ::mknod(input().c_str(), S_IFCHR | 0666, ::makedev(1, 3)); },
+       kFailed},
       {"KM.OUT is a folder, not ours to delete", [&] { fs::create_directories(folder / "KM.OUT/inside"); }, kFailed},
       // An old KM.OUT that is a link goes as a link, even when it leads nowhere: the solver
       // must not write through it.
