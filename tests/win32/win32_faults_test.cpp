@@ -1,8 +1,8 @@
 // What the checker shows when its folder or its solver is broken in ways only
 // Windows has: files held open by others, programs that are none, folder names
-// the ANSI code page cannot spell, paths beyond MAX_PATH, second names of a
-// file. Every case must end with a clear error, change no file but the run's
-// own, and leave no solver running.
+// the ANSI code page cannot spell, second names of a file. Every case must end
+// with a clear error, change no file but the run's own, and leave no solver
+// running.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -115,13 +115,6 @@ std::function<void(Win32Checker&)> InFolder(const std::string& utf8Name) {
   return [=](Win32Checker& t) { t.useFolder(t.scratch.path() / FromUtf8(utf8Name)); };
 }
 
-// Nested so deep that the full path of TMP_INPUT.INP is beyond MAX_PATH (260).
-std::string DeepName() {
-  std::string name = std::string(40, 'd');
-  while (name.size() < 300) name += "\\" + std::string(40, 'd');
-  return name;
-}
-
 // Written through, a second name would overwrite a file outside the folder.
 void InputIsAHardLinkOut(Win32Checker& t) {
   const fs::path outside = t.put("outside.INP", "keep");
@@ -137,9 +130,6 @@ const FaultCase kCases[] = {
     {"SolverIsATextFile", SolverIs("weiss Ka1\r\n"), {193}},
     // toAnsi leaves '?' for what the code page lacks: no valid program name.
     {"GreekFolderUnderAWesternCodePage", InFolder("\xCE\x9B\xCF\x8D\xCF\x84\xCE\xB7\xCF\x82"), {123}},
-    // Windows cannot write the input there (path not found, or name too long);
-    // Wine writes it, then cannot find the program to start.
-    {"FolderBeyondMaxPath", InFolder(DeepName()), {2, 3, 206}},
 };
 
 class Win32Faults : public Win32Checker, public ::testing::WithParamInterface<FaultCase> {};

@@ -1,13 +1,17 @@
 // The real native windows of the front-end, in this process, on the
-// in-memory platform: what only real controls show, and that user events
-// reach the window. What the window decides is checked headless.
+// in-memory platform: what only real controls show (sizes, fonts, colours,
+// focus, keys), and that user events reach the window. What the window
+// decides is checked headless.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "kalmor_version.h"
+#include "platform/win32/win32_text.h"
 #include "tests/support/fake_platform.h"
 #include "testbench/frm_kalmor_checker.h"
 #include "ui/win32/control_ids.h"
@@ -20,6 +24,26 @@ namespace {
 const std::wstring kVersion = L" " + std::to_wstring(KALMOR_VERSION_MAJOR) + L"." +
                               std::to_wstring(KALMOR_VERSION_MINOR) + L" Build " +
                               std::to_wstring(KALMOR_VERSION_REVISION);
+
+// The text's extent in the window's font, wrapped at wrapWidth when not 0.
+SIZE Extent(HWND window, const std::wstring& text, UINT format, int wrapWidth) {
+  const HDC dc = GetDC(window);
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+  RECT r{0, 0, wrapWidth, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+            DT_CALCRECT | format | (wrapWidth > 0 ? DT_WORDBREAK : 0));
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// Two free pixels between them: with one, the glyphs of neighbouring texts
+// still touch.
+bool Apart(const RECT& a, const RECT& b) {
+  return a.right + 2 <= b.left || b.right + 2 <= a.left || a.bottom + 2 <= b.top ||
+         b.bottom + 2 <= a.top;
+}
 
 BOOL CALLBACK FindToolTips(HWND candidate, LPARAM found) {
   wchar_t name[64] = {};
@@ -71,6 +95,41 @@ class NativeWindowTest : public ::testing::Test {
     const COLORREF colour = GetTextColor(dc);
     ReleaseDC(main(), dc);
     return colour;
+  }
+
+  // Every shown text fits its window; no two shown windows overlap or touch.
+  void expectTextsFitAndKeepApart(const std::string& when) {
+    std::vector<std::pair<RECT, std::string>> shown;  // where each is, what it shows
+    for (const Control* c : window->controls()) {
+      const HWND w = item(*c);
+      const RECT r = clientRectOf(*c);
+      if (!IsWindowVisible(w) || c->kind() == ControlKind::Frame || r.right <= 0) continue;
+      const std::wstring text = textOf(w);
+      const std::string name = c->name() + " \"" + WideToUtf8(text) + "\" " + when;
+      const LONG width = r.right - r.left;
+      if (c->kind() == ControlKind::Label) {
+        const bool wraps = !static_cast<const Label*>(c)->autoSize();
+        const SIZE e = Extent(w, text, DT_NOPREFIX, wraps ? width : 0);
+        EXPECT_TRUE(e.cx <= width && e.cy <= r.bottom - r.top) << name << " is clipped";
+      } else if (c->kind() == ControlKind::Button) {
+        // The picture and the button's edges beside the text.
+        const int beside = MulDiv(16, toolkit.natives()->dpi(), 96) + 2 * GetSystemMetrics(SM_CXEDGE);
+        EXPECT_LE(Extent(w, text, 0, 0).cx + beside, width) << name;
+      } else if (c->kind() == ControlKind::ComboBox) {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        GetComboBoxInfo(w, &info);
+        for (const std::string& entry : static_cast<const ComboBox*>(c)->items()) {
+          // Two pixels free on either side, as between neighbours.
+          EXPECT_LE(Extent(w, Utf8ToWide(entry), DT_NOPREFIX, 0).cx + 4,
+                    info.rcItem.right - info.rcItem.left) << name << " " << entry;
+        }
+      }
+      for (const auto& [other, otherName] : shown) {
+        EXPECT_TRUE(Apart(r, other)) << name << " touches " << otherName;
+      }
+      shown.emplace_back(r, name);
+    }
   }
 
   // Serves events for a while, as the program's message loop would.
@@ -205,6 +264,26 @@ TEST_F(NativeWindowTest, TheTimerTicksOnlyWhileEnabled) {
   window->RunStartTime = Clock::now() - std::chrono::hours(1);
   serveFor(std::chrono::milliseconds(1200));
   EXPECT_EQ(text(window->lblTimer), L"00:00:01");
+}
+
+TEST_F(NativeWindowTest, TextsFitAndKeepApartInBothLanguagesAndResolutionsBeforeAndAfterARun) {
+  platform.solver.onExit = [this](const std::string&) {
+    platform.put("KM.OUT", "Kalmor stand-in: 6 lines solved\r\n");
+  };
+  open();
+  for (const int dpi : {96, 144}) {
+    RECT suggested{0, 0, MulDiv(344, dpi, 96) + 16, MulDiv(251, dpi, 96) + 40};
+    SendMessageW(main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    const RECT ok = clientRectOf(window->cmdOK);
+    EXPECT_EQ(ok.right - ok.left, TwipsToPixels(1095, dpi)) << "laid out again at " << dpi << " dpi";
+    for (const int language : {0, 1}) {
+      window->lstLanguage.setListIndex(language);
+      const std::string when = " at " + std::to_string(dpi) + " dpi in language " + std::to_string(language);
+      expectTextsFitAndKeepApart("before a run" + when);
+      SendMessageW(item(window->cmdOK), BM_CLICK, 0, 0);
+      expectTextsFitAndKeepApart("after a run" + when);
+    }
+  }
 }
 
 }  // namespace
