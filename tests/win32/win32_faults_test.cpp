@@ -30,8 +30,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing::FromUtf8;
 
-// A checker window on the Windows platform in a scratch folder, with the
-// stand-in as both solver builds.
+// A checker window on the Windows platform in a scratch folder, with a task
+// and the stand-in as both solver builds.
 class Win32Checker : public ::testing::Test {
  public:
   Win32Checker() { useFolder(scratch.path()); }
@@ -41,6 +41,7 @@ class Win32Checker : public ::testing::Test {
     for (const char* build : {"kmwin32.exe", "kmwin64.exe"}) {
       fs::copy_file(KALMOR_STANDIN_SOLVER, folder / build, fs::copy_options::overwrite_existing);
     }
+    put("test_#3.INP", "<Protokoll>\r\nweiss Ka1 Dd1\r\n");
   }
   fs::path put(const std::string& name, const std::string& bytes) const {
     std::ofstream(folder / FromUtf8(name), std::ios::binary) << bytes;
@@ -50,13 +51,11 @@ class Win32Checker : public ::testing::Test {
   // Loads a fresh window in English and presses Start; the result shown. A run
   // still going after 30 s is stopped and fails the test.
   std::string loadAndPress() {
-    put("test_#3.INP", "<Protokoll>\r\nweiss Ka1 Dd1\r\n");
     platform = std::make_unique<Win32Platform>(testing::Utf8(folder));
     window = std::make_unique<frmKalmorChecker>(*platform, toolkit);
     toolkit.attach(*window);
     window->Form_Load();
     toolkit.choose(window->lstLanguage, 1);
-    if (arrangeAfterLoad) arrangeAfterLoad();
     before = testing::Snapshot(folder);
     const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     bool hung = false;
@@ -79,7 +78,6 @@ class Win32Checker : public ::testing::Test {
   std::unique_ptr<Win32Platform> platform;
   std::unique_ptr<frmKalmorChecker> window;
   std::map<std::string, std::string> before;
-  std::function<void()> arrangeAfterLoad;
   UniqueHandle held;
 };
 
@@ -111,10 +109,6 @@ std::function<void(Win32Checker&)> SolverIs(std::optional<std::string> bytes) {
   };
 }
 
-std::function<void(Win32Checker&)> InFolder(const std::string& utf8Name) {
-  return [=](Win32Checker& t) { t.useFolder(t.scratch.path() / FromUtf8(utf8Name)); };
-}
-
 // Written through, a second name would overwrite a file outside the folder.
 void InputIsAHardLinkOut(Win32Checker& t) {
   const fs::path outside = t.put("outside.INP", "keep");
@@ -122,14 +116,17 @@ void InputIsAHardLinkOut(Win32Checker& t) {
 }
 
 const FaultCase kCases[] = {
-    {"OldResultHeldWithoutDeleteSharing", Holding("KM.OUT", FILE_SHARE_READ | FILE_SHARE_WRITE), {32}},
+    {"OldResultHeldWithoutDeleteSharing", Holding("KM.OUT", FILE_SHARE_READ | FILE_SHARE_WRITE),
+     {32}},
     {"InputHeldWithoutSharing", Holding("TMP_INPUT.INP", 0), {32}},
     {"InputIsAHardLinkOutOfTheFolder", InputIsAHardLinkOut, {1142}},
     // Windows: access denied; Wine 8: invalid handle.
     {"SolverIsAFolder", SolverIs(std::nullopt), {5, 6}},
     {"SolverIsATextFile", SolverIs("weiss Ka1\r\n"), {193}},
     // toAnsi leaves '?' for what the code page lacks: no valid program name.
-    {"GreekFolderUnderAWesternCodePage", InFolder("\xCE\x9B\xCF\x8D\xCF\x84\xCE\xB7\xCF\x82"), {123}},
+    {"GreekFolderUnderAWesternCodePage",
+     [](Win32Checker& t) { t.useFolder(t.scratch.path() / FromUtf8("\xCE\x9B\xCF\x8D\xCF\x84")); },
+     {123}},
 };
 
 class Win32Faults : public Win32Checker, public ::testing::WithParamInterface<FaultCase> {};
@@ -161,12 +158,11 @@ using Win32SameFile = Win32Checker;
 
 // Copied into itself, the task would be emptied before it is read.
 TEST_F(Win32SameFile, TaskThatIsTheInputUnderAnotherNameIsRefused) {
-  arrangeAfterLoad = [this] {
-    fs::remove(folder / "test_#3.INP");
-    ASSERT_TRUE(::CreateHardLinkW((folder / "test_#3.INP").c_str(),
-                                  put("TMP_INPUT.INP", "Stipulation #3\r\n").c_str(), nullptr));
-  };
-  EXPECT_EQ(loadAndPress(), "The task and TMP_INPUT.INP are the same file; the test does not start.");
+  fs::remove(folder / "test_#3.INP");
+  ASSERT_TRUE(::CreateHardLinkW((folder / "test_#3.INP").c_str(),
+                                put("TMP_INPUT.INP", "Stipulation #3\r\n").c_str(), nullptr));
+  EXPECT_EQ(loadAndPress(),
+            "The task and TMP_INPUT.INP are the same file; the test does not start.");
   EXPECT_EQ(testing::Snapshot(folder), before);
 }
 

@@ -22,24 +22,34 @@ namespace {
 using testing::FromUtf8;
 using testing::Utf8;
 
-// Starts solver hidden, as the checker does; false if it could not.
-bool StartHidden(Platform& platform, const std::string& solver, const std::string& commandLine,
-                 ProcessRecord& process) {
-  StartupRecord hidden;
-  hidden.cb = sizeof(void*) == 4 ? 68 : 104;
-  hidden.dwFlags = kStartfUseShowWindow;
-  hidden.wShowWindow = kSwHide;
-  std::int32_t error = 0;
-  const bool started = platform.createProcess(platform.toAnsi(solver), platform.toAnsi(commandLine),
-                                              true, kNormalPriorityClass, hidden, process, error);
-  EXPECT_TRUE(started) << "error " << error;
-  return started;
-}
-
 class Win32Files : public ::testing::Test {
  protected:
+  // Starts solver hidden, as the checker does, on an input of these
+  // directives, its path quoted; false if it could not.
+  bool start(Platform& starter, const std::string& directives, ProcessRecord& process) {
+    commandLine = solver + " \"" + folder.put("TMP_INPUT.INP", directives) + "\"";
+    StartupRecord hidden;
+    hidden.cb = sizeof(void*) == 4 ? 68 : 104;
+    hidden.dwFlags = kStartfUseShowWindow;
+    hidden.wShowWindow = kSwHide;
+    std::int32_t error = 0;
+    const bool started = starter.createProcess(starter.toAnsi(solver), starter.toAnsi(commandLine),
+                                               true, kNormalPriorityClass, hidden, process, error);
+    EXPECT_TRUE(started) << "error " << error;
+    return started;
+  }
+  // Waits in the window's 10 ms slices; the number of slices that timed out.
+  int waitInSlices(const ProcessRecord& process, int most, WaitOutcome& outcome) {
+    int timeouts = 0;
+    while ((outcome = platform.waitForProcess(process, 10)) == WaitOutcome::Timeout &&
+           ++timeouts < most) {
+    }
+    return timeouts;
+  }
+
   testing::ScratchFolder folder;
   Win32Platform platform;
+  std::string solver, commandLine;
 };
 
 TEST_F(Win32Files, FindsPlainFilesOnly) {
@@ -56,10 +66,10 @@ TEST_F(Win32Files, FindsPlainFilesOnly) {
 }
 
 TEST_F(Win32Files, WritesRawBytesOverAnOpenLongerFileAndReadsThemBack) {
-  const std::string path = folder.put("TMP_INPUT.INP", "an older and longer input, open for reading");
+  const std::string path = folder.put("TMP_INPUT.INP", "an older and longer input, held open");
   std::int32_t error = 0;
   auto reader = platform.openForReading(path, error);
-  // Bytes of the ANSI page, both line ends and a NUL pass unchanged, in a folder beyond ASCII.
+  // Bytes of the ANSI page, both line ends and a NUL pass unchanged.
   const std::string bytes = std::string("Pr\xFC" "fung\r\nzweite\n") + '\0' + "Ende";
   auto writer = platform.openForWriting(path, error);
   ASSERT_TRUE(reader && writer) << "error " << error;
@@ -77,8 +87,7 @@ TEST_F(Win32Files, FileErrorsAreTheSystemsAndAMissingFileCountsAsDeleted) {
   EXPECT_EQ(error, 2);
   const std::string path = folder.put("KM.OUT", "protocol");
   error = 0;
-  EXPECT_TRUE(platform.deleteFile(path, error));
-  EXPECT_FALSE(std::filesystem::exists(FromUtf8(path)));
+  EXPECT_TRUE(platform.deleteFile(path, error) && !std::filesystem::exists(FromUtf8(path)));
   EXPECT_TRUE(platform.deleteFile(folder.file("no such folder\\KM.OUT"), error));
   EXPECT_EQ(error, 0);
   std::filesystem::create_directory(folder.path() / "KM.OUT");
@@ -97,31 +106,20 @@ class Win32Solver : public Win32Files {
     std::filesystem::copy_file("C:/windows/system32/hostname.exe", folder.path() / "solver.exe");
     solver = Utf8(solverFolder) + "\\kmwin32.exe";
   }
-  // Waits in the window's 10 ms slices; the number of slices that timed out.
-  int waitInSlices(const ProcessRecord& process, int most, WaitOutcome& outcome) {
-    int timeouts = 0;
-    while ((outcome = platform.waitForProcess(process, 10)) == WaitOutcome::Timeout &&
-           ++timeouts < most) {
-    }
-    return timeouts;
-  }
-  std::string solver;
 };
 
 TEST_F(Win32Solver, ANamedSolverRunsHiddenToItsEndWithItsCommandLineVerbatim) {
   const std::string output = platform.toAnsi(folder.file("KM.OUT"));
-  const std::string input =
-      folder.put("TMP_INPUT.INP", "%standin sleep 300\r\nProtokoll " + output + "\r\n");
-  const std::string commandLine = solver + " \"" + input + "\"";
   ProcessRecord process;
-  ASSERT_TRUE(StartHidden(platform, solver, commandLine, process));
+  ASSERT_TRUE(start(platform, "%standin sleep 300\r\nProtokoll " + output + "\r\n", process));
   WaitOutcome outcome{};
   EXPECT_GE(waitInSlices(process, 3000, outcome), 5) << "a 300 ms solver outlasts 10 ms slices";
   EXPECT_EQ(outcome, WaitOutcome::Ended);
-  EXPECT_TRUE(platform.plainFileExists(folder.file("KM.OUT"))) << "the stand-in, not the decoy, ran";
+  EXPECT_TRUE(platform.plainFileExists(folder.file("KM.OUT"))) << "the decoy ran";
   std::ostringstream log;
   log << std::ifstream(folder.path() / "standin_calls.log", std::ios::binary).rdbuf();
-  EXPECT_EQ(log.str(), standin::CallsLogLine(SplitCommandTail(platform.toAnsi(commandLine))) + "\n");
+  EXPECT_EQ(log.str(),
+            standin::CallsLogLine(SplitCommandTail(platform.toAnsi(commandLine))) + "\n");
   platform.closeProcessHandles(process);
   EXPECT_EQ(platform.waitForProcess(process, 10), WaitOutcome::Failed);
 }
@@ -132,8 +130,7 @@ TEST_F(Win32Solver, ANamedSolverRunsHiddenToItsEndWithItsCommandLineVerbatim) {
 TEST_F(Win32Solver, StopEndsASolverOutsideItsJob) {
   Win32Platform starter;
   ProcessRecord process;
-  const std::string input = folder.put("TMP_INPUT.INP", "%standin sleep 60000\r\n");
-  ASSERT_TRUE(StartHidden(starter, solver, solver + " \"" + input + "\"", process));
+  ASSERT_TRUE(start(starter, "%standin sleep 60000\r\n", process));
   platform.terminateProcess(process.processId, 1);
   WaitOutcome outcome{};
   EXPECT_LT(waitInSlices(process, 500, outcome), 500) << "the solver still runs after 5 s";
@@ -141,10 +138,9 @@ TEST_F(Win32Solver, StopEndsASolverOutsideItsJob) {
 }
 
 TEST_F(Win32Solver, RunsLeaveNoHandleOfTheCheckerBehind) {
-  const std::string input = folder.put("TMP_INPUT.INP", "");
-  const auto run = [&] {
+  const auto run = [this] {
     ProcessRecord process;
-    ASSERT_TRUE(StartHidden(platform, solver, solver + " \"" + input + "\"", process));
+    ASSERT_TRUE(start(platform, "", process));
     WaitOutcome outcome{};
     waitInSlices(process, 3000, outcome);
     platform.closeProcessHandles(process);
@@ -162,8 +158,7 @@ TEST_F(Win32Solver, RunsLeaveNoHandleOfTheCheckerBehind) {
 TEST_F(Win32Files, StopOrTheCheckersEndEndsTheSolverAndItsChild) {
   const std::string prefix = "kmtree" + std::to_string(::GetCurrentProcessId());
   std::filesystem::copy_file(KALMOR_STANDIN_SOLVER, folder.path() / (prefix + ".exe"));
-  const std::string input =
-      folder.put("TMP_INPUT.INP", "%standin child 60000\r\n%standin sleep 60000\r\n");
+  solver = folder.file(prefix + ".exe");
   const auto treeBecomes = [&](std::size_t size, int seconds) {
     return testing::Eventually(std::chrono::seconds(seconds),
                                [&] { return probes::ProcessesNamed(prefix).size() == size; });
@@ -171,8 +166,7 @@ TEST_F(Win32Files, StopOrTheCheckersEndEndsTheSolverAndItsChild) {
   for (const bool stop : {true, false}) {
     auto checker = std::make_unique<Win32Platform>();
     ProcessRecord process;
-    const std::string solver = folder.file(prefix + ".exe");
-    ASSERT_TRUE(StartHidden(*checker, solver, solver + " \"" + input + "\"", process));
+    ASSERT_TRUE(start(*checker, "%standin child 60000\r\n%standin sleep 60000\r\n", process));
     ASSERT_TRUE(treeBecomes(2, 20));
     checker->closeProcessHandles(process);
     if (stop) checker->terminateProcess(process.processId, 1);

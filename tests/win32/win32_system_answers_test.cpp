@@ -67,12 +67,13 @@ TEST(Win32SystemAnswers, CountryCodeAndErrorTextsFollowTheSystemLocale) {
   Win32LocaleQueries locale;
   const std::string unixLocale = Variable("LC_ALL");
   if (unixLocale.starts_with("de_DE") || unixLocale.starts_with("en_US")) {
-    EXPECT_EQ(GetSystemLocaleInfo(locale, kLocaleICountry), unixLocale.starts_with("de") ? "49" : "1");
+    const std::string code = unixLocale.starts_with("de") ? "49" : "1";
+    EXPECT_EQ(GetSystemLocaleInfo(locale, kLocaleICountry), code);
   }
   Win32MessageQueries messages;
   const std::string text = GetAPIError(messages, 2);
   EXPECT_FALSE(text.empty() || text.starts_with("Unbekannter Fehler")) << text;
-  EXPECT_EQ(text.find_first_of(std::string("\n\0", 2)), std::string::npos) << "the width mask drops the line breaks";
+  EXPECT_EQ(text.find_first_of(std::string("\n\0", 2)), std::string::npos) << "no line breaks";
   // Bit 29 marks numbers the system never defines.
   EXPECT_EQ(GetAPIError(messages, 0x20001234), "Unbekannter Fehler: &H20001234");
 }

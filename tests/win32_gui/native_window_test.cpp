@@ -61,8 +61,6 @@ class NativeWindowTest : public ::testing::Test {
                              "kmwin64.exe"}) {
       platform.put(name, "line\r\n<Protokoll>\r\n");
     }
-  }
-  void open() {
     window = std::make_unique<frmKalmorChecker>(platform, toolkit);
     toolkit.attach(*window);
     window->Form_Load();
@@ -113,7 +111,7 @@ class NativeWindowTest : public ::testing::Test {
         EXPECT_TRUE(e.cx <= width && e.cy <= r.bottom - r.top) << name << " is clipped";
       } else if (c->kind() == ControlKind::Button) {
         // The picture and the button's edges beside the text.
-        const int beside = MulDiv(16, toolkit.natives()->dpi(), 96) + 2 * GetSystemMetrics(SM_CXEDGE);
+        const int beside = px(240) + 2 * GetSystemMetrics(SM_CXEDGE);
         EXPECT_LE(Extent(w, text, 0, 0).cx + beside, width) << name;
       } else if (c->kind() == ControlKind::ComboBox) {
         COMBOBOXINFO info{};
@@ -147,7 +145,6 @@ class NativeWindowTest : public ::testing::Test {
 };
 
 TEST_F(NativeWindowTest, FixedWindowCentredWithTitleIconControlsAndTabOrder) {
-  open();
   EXPECT_EQ(style(main()) & (WS_MINIMIZEBOX | WS_SYSMENU | WS_MAXIMIZEBOX | WS_THICKFRAME),
             WS_MINIMIZEBOX | WS_SYSMENU);
   RECT client{}, outer{};
@@ -187,7 +184,6 @@ TEST_F(NativeWindowTest, FixedWindowCentredWithTitleIconControlsAndTabOrder) {
 }
 
 TEST_F(NativeWindowTest, AChoiceRunsItsHandlerAndTheProgramsChangesReachTheControls) {
-  open();
   const HWND languages = item(window->lstLanguage);
   SendMessageW(languages, CB_SETCURSEL, 1, 0);
   SendMessageW(main(), WM_COMMAND, MAKEWPARAM(ControlId("lstLanguage"), CBN_SELCHANGE),
@@ -209,7 +205,6 @@ TEST_F(NativeWindowTest, AChoiceRunsItsHandlerAndTheProgramsChangesReachTheContr
 }
 
 TEST_F(NativeWindowTest, LabelsPaintInTheirColoursAndTheTimeCarriesItsToolTip) {
-  open();
   window->lblStatus.setForeColour(kBlue);
   EXPECT_EQ(paintedTextColour(window->lblStatus), RGB(0, 0, 255));
   window->lblStatus.setForeColour(Colour::buttonFace());
@@ -230,7 +225,6 @@ TEST_F(NativeWindowTest, LabelsPaintInTheirColoursAndTheTimeCarriesItsToolTip) {
 
 TEST_F(NativeWindowTest, ClicksKeysAndAPressDuringARunReachTheButtons) {
   platform.solver.slices = 5;
-  open();
   const HWND ok = item(window->cmdOK);
   SendMessageW(ok, BM_CLICK, 0, 0);
   ASSERT_EQ(platform.creates.size(), 1u);
@@ -254,7 +248,6 @@ TEST_F(NativeWindowTest, ClicksKeysAndAPressDuringARunReachTheButtons) {
 }
 
 TEST_F(NativeWindowTest, TheTimerTicksOnlyWhileEnabled) {
-  open();
   window->RunStartTime = Clock::now();
   window->Timer1.setEnabled(true);
   serveFor(std::chrono::milliseconds(1300));
@@ -270,15 +263,15 @@ TEST_F(NativeWindowTest, TextsFitAndKeepApartInBothLanguagesAndResolutionsBefore
   platform.solver.onExit = [this](const std::string&) {
     platform.put("KM.OUT", "Kalmor stand-in: 6 lines solved\r\n");
   };
-  open();
   for (const int dpi : {96, 144}) {
     RECT suggested{0, 0, MulDiv(344, dpi, 96) + 16, MulDiv(251, dpi, 96) + 40};
     SendMessageW(main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     const RECT ok = clientRectOf(window->cmdOK);
-    EXPECT_EQ(ok.right - ok.left, TwipsToPixels(1095, dpi)) << "laid out again at " << dpi << " dpi";
+    EXPECT_EQ(ok.right - ok.left, TwipsToPixels(1095, dpi)) << "not laid out at " << dpi << " dpi";
     for (const int language : {0, 1}) {
       window->lstLanguage.setListIndex(language);
-      const std::string when = " at " + std::to_string(dpi) + " dpi in language " + std::to_string(language);
+      const std::string when = " at " + std::to_string(dpi) + " dpi, language " +
+                               std::to_string(language);
       expectTextsFitAndKeepApart("before a run" + when);
       SendMessageW(item(window->cmdOK), BM_CLICK, 0, 0);
       expectTextsFitAndKeepApart("after a run" + when);
