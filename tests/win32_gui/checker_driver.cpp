@@ -101,7 +101,6 @@ class EndToEnd : public ::testing::Test {
   void startRun() const {
     click("cmdOK");
     ASSERT_TRUE(statusBecomes(kRunning, kRunLimit));
-    EXPECT_EQ(text("cmdOK"), L"&Stop");
     EXPECT_TRUE(Eventually(kRunLimit, [] { return Solvers() == 1; }));
   }
   // The checker ends with exit code 0 within the limit, its solver too.
@@ -124,7 +123,6 @@ TEST_F(EndToEnd, PassShowsTheOutputsFirstLineAndTheCloseBoxEndsTheChecker) {
   ASSERT_TRUE(statusBecomes(kPassed, kRunLimit));
   EXPECT_NE(text("lblResult").find(L"KM.OUT\r\nKalmor stand-in"), std::wstring::npos)
       << ::testing::PrintToString(text("lblResult"));
-  EXPECT_EQ(text("cmdOK"), L"&Start");
   PostMessageW(window, WM_CLOSE, 0, 0);
   expectEnds();
 }

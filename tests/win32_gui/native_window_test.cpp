@@ -4,7 +4,6 @@
 // decides is checked headless.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <memory>
 #include <string>
 #include <utility>
@@ -130,15 +129,6 @@ class NativeWindowTest : public ::testing::Test {
     }
   }
 
-  // Serves events for a while, as the program's message loop would.
-  void serveFor(std::chrono::milliseconds span) {
-    const auto end = std::chrono::steady_clock::now() + span;
-    while (std::chrono::steady_clock::now() < end) {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-      toolkit.doEvents();
-    }
-  }
-
   FakePlatform platform;
   Win32Toolkit toolkit;
   std::unique_ptr<frmKalmorChecker> window;
@@ -245,18 +235,6 @@ TEST_F(NativeWindowTest, ClicksKeysAndAPressDuringARunReachTheButtons) {
   PostMessageW(ok, BM_CLICK, 0, 0);
   toolkit.doEvents();
   EXPECT_EQ(platform.terminated.size(), 1u);
-}
-
-TEST_F(NativeWindowTest, TheTimerTicksOnlyWhileEnabled) {
-  window->RunStartTime = Clock::now();
-  window->Timer1.setEnabled(true);
-  serveFor(std::chrono::milliseconds(1300));
-  // Ticks at 500 ms (hides the text) and 1000 ms (shows it with the time).
-  EXPECT_EQ(text(window->lblTimer), L"00:00:01");
-  window->Timer1.setEnabled(false);
-  window->RunStartTime = Clock::now() - std::chrono::hours(1);
-  serveFor(std::chrono::milliseconds(1200));
-  EXPECT_EQ(text(window->lblTimer), L"00:00:01");
 }
 
 TEST_F(NativeWindowTest, TextsFitAndKeepApartInBothLanguagesAndResolutionsBeforeAndAfterARun) {
