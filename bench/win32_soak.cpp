@@ -100,13 +100,13 @@ std::vector<Row> Soak(const std::string& standin, double scale) {
   };
   // After one run, so that what a first run sets up once is in the baseline.
   run();
-  const probes::HandleCount handlesBefore = probes::OpenHandles();
+  const std::uint32_t handlesBefore = probes::OpenHandles();
   const MemoryUse memoryBefore = ThisProcessMemory();
   const std::size_t childrenBefore = ChildrenOfThisProcess();
   const int runs = std::max(1, static_cast<int>(1000 * scale));
   runMs.clear();
   for (int i = 0; i < runs; ++i) run();
-  const probes::HandleCount handlesAfter = probes::OpenHandles();
+  const std::uint32_t handlesAfter = probes::OpenHandles();
   const MemoryUse memoryAfter = ThisProcessMemory();
   const std::size_t childrenAfter = ChildrenOfThisProcess();
   const std::size_t solversAfter = probes::ProcessesNamed("kmwin").size();
@@ -116,11 +116,9 @@ std::vector<Row> Soak(const std::string& standin, double scale) {
     return std::to_string(before) + " / " + std::to_string(after);
   };
   return {
-      {"Windows soak (Wine), " + n + " runs in one window: open handles before / after (" +
-           handlesBefore.source + ")",
-       pair(handlesBefore.count, handlesAfter.count), "no growth",
-       handlesBefore.count == 0 ? "not measured"
-                                : Verdict(handlesAfter.count <= handlesBefore.count)},
+      {"Windows soak (Wine), " + n + " runs in one window: open handles before / after",
+       pair(handlesBefore, handlesAfter), "no growth",
+       handlesBefore == 0 ? "not measured" : Verdict(handlesAfter <= handlesBefore)},
       {"Windows soak (Wine): private bytes (committed private pages) before / after",
        KiB(memoryBefore.privateBytes) + " / " + KiB(memoryAfter.privateBytes) + " (" +
            Growth(memoryBefore.privateBytes, memoryAfter.privateBytes) + ")",

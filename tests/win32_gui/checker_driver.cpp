@@ -3,7 +3,8 @@
 // by process, its controls by their fixed ids, presses posted to the real
 // buttons, texts read back from the real controls. The pieces' details are
 // checked elsewhere; this checks that they are wired.
-//   checker_driver [--gtest_filter=EndToEnd.Pass*] <KalmorChecker.exe> <stand-in.exe> <empty folder>
+//   checker_driver [--gtest_filter=EndToEnd.Pass*] <KalmorChecker.exe> <stand-in.exe>
+//                  <empty folder>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -40,16 +41,13 @@ const Texts kPassed = {L"Test erfolgreich abgeschlossen!", L"Test finished succe
 const Texts kAborted = {L"Test wurde abgebrochen", L"Test has been aborted"};
 
 std::wstring WindowText(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerLimitMs, &length)) {
+  wchar_t text[512] = {};
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text),
+                           SMTO_ABORTIFHUNG, kAnswerLimitMs, &copied)) {
     return L"<no answer>";
   }
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                      SMTO_ABORTIFHUNG, kAnswerLimitMs, &copied);
-  text.resize(copied);
-  return text;
+  return std::wstring(text, copied);
 }
 
 std::size_t Solvers() { return probes::ProcessesNamed("kmwin").size(); }

@@ -66,18 +66,14 @@ std::vector<std::uint32_t> ProcessesNamed(const std::string& prefix) {
   return found;
 }
 
-HandleCount OpenHandles() {
+std::uint32_t OpenHandles() {
   DWORD count = 0;
-  if (::GetProcessHandleCount(::GetCurrentProcess(), &count) && count > 0) {
-    return {count, "GetProcessHandleCount"};
-  }
+  if (::GetProcessHandleCount(::GetCurrentProcess(), &count) && count > 0) return count;
   try {
-    const std::uint32_t listed = HandlesInSystemList();
-    if (listed > 0) return {listed, "system handle list"};
+    return HandlesInSystemList();
   } catch (const std::exception&) {
-    // ntdll without the function: nothing to count with
+    return 0;  // ntdll without the function: nothing to count with
   }
-  return {};
 }
 
 }  // namespace kalmor::probes

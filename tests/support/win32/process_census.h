@@ -10,13 +10,8 @@ namespace kalmor::probes {
 
 // Running processes whose program file name starts with prefix (any case).
 std::vector<std::uint32_t> ProcessesNamed(const std::string& prefix);
-// Kernel handles this process holds, and how they were counted: by
-// GetProcessHandleCount, or where that answers 0 (Wine 8) by the system's
-// handle list. Count 0 when neither works.
-struct HandleCount {
-  std::uint32_t count = 0;
-  const char* source = "none";
-};
-HandleCount OpenHandles();
+// Kernel handles this process holds: by GetProcessHandleCount, or where that
+// answers 0 (Wine 8) by the system's handle list; 0 when neither works.
+std::uint32_t OpenHandles();
 
 }  // namespace kalmor::probes
