@@ -174,8 +174,8 @@ TEST_F(NativeWindowTest, AChoiceRunsItsHandlerAndTheProgramsChangesReachTheContr
                reinterpret_cast<LPARAM>(languages));
   EXPECT_TRUE(textOf(main()).starts_with(L"Kalmor function tester ")) << textOf(main());
 
-  window->lblResult.setCaption("a\rb\r\nc\nd");
-  EXPECT_EQ(text(window->lblResult), L"a\r\nb\r\nc\r\nd");
+  window->lblResult.setCaption("a\r\rb\r\nc\nd\r");
+  EXPECT_EQ(text(window->lblResult), L"a\r\n\r\nb\r\nc\r\nd\r\n");
   const LONG before = clientRectOf(window->lblStatus).right;
   window->lblStatus.setCaption(window->lblStatus.caption() + " and a good deal more");
   EXPECT_GT(clientRectOf(window->lblStatus).right, before) << "an auto-sized label grows";
