@@ -12,7 +12,6 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,12 +97,12 @@ std::function<void(Win32Checker&)> Holding(const char* name, DWORD sharing) {
   };
 }
 
-// Both solver builds replaced by a folder (nullopt) or by a file of these bytes.
-std::function<void(Win32Checker&)> SolverIs(std::optional<std::string> bytes) {
+// Both solver builds replaced by a file of these bytes, or by a folder (nullptr).
+std::function<void(Win32Checker&)> SolverIs(const char* bytes) {
   return [=](Win32Checker& t) {
     for (const char* build : {"kmwin32.exe", "kmwin64.exe"}) {
       fs::remove(t.folder / build);
-      if (bytes) t.put(build, *bytes);
+      if (bytes != nullptr) t.put(build, bytes);
       else fs::create_directory(t.folder / build);
     }
   };
@@ -121,7 +120,7 @@ const FaultCase kCases[] = {
     {"InputHeldWithoutSharing", Holding("TMP_INPUT.INP", 0), {32}},
     {"InputIsAHardLinkOutOfTheFolder", InputIsAHardLinkOut, {1142}},
     // Windows: access denied; Wine 8: invalid handle.
-    {"SolverIsAFolder", SolverIs(std::nullopt), {5, 6}},
+    {"SolverIsAFolder", SolverIs(nullptr), {5, 6}},
     {"SolverIsATextFile", SolverIs("weiss Ka1\r\n"), {193}},
     // toAnsi leaves '?' for what the code page lacks: no valid program name.
     {"GreekFolderUnderAWesternCodePage",

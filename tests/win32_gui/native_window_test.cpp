@@ -12,8 +12,8 @@
 #include "platform/win32/win32_text.h"
 #include "tests/support/fake_platform.h"
 #include "testbench/frm_kalmor_checker.h"
-#include "ui/win32/control_ids.h"
 #include "ui/pixel_layout.h"
+#include "ui/win32/control_ids.h"
 #include "ui/win32/win32_toolkit.h"
 
 namespace kalmor::testing {
