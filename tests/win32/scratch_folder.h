@@ -5,12 +5,12 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <system_error>
 
 #include <process.h>
-
-#include "tests/support/win32/folder_tree.h"
 
 namespace kalmor::testing {
 
@@ -23,6 +23,18 @@ inline std::filesystem::path FromUtf8(const std::string& text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
+// Every entry below folder by its relative path: "folder", or the file's bytes.
+inline std::map<std::string, std::string> Snapshot(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> entries;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    std::ostringstream bytes;
+    if (entry.is_directory()) bytes << "folder";
+    else bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+    entries[Utf8(entry.path().lexically_relative(folder))] = bytes.str();
+  }
+  return entries;
+}
+
 class ScratchFolder {
  public:
   ScratchFolder() {
@@ -30,10 +42,10 @@ class ScratchFolder {
     const std::string name = "Kalmor Pr\xC3\xBC" "fung " + std::to_string(::_getpid()) + "-" +
                              std::to_string(counter++);
     path_ = std::filesystem::temp_directory_path() / FromUtf8(name);
-    probes::RemoveTree(Utf8(path_));
+    std::filesystem::remove_all(path_, ignored_);
     std::filesystem::create_directories(path_);
   }
-  ~ScratchFolder() { probes::RemoveTree(Utf8(path_)); }
+  ~ScratchFolder() { std::filesystem::remove_all(path_, ignored_); }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
@@ -47,6 +59,7 @@ class ScratchFolder {
 
  private:
   std::filesystem::path path_;
+  std::error_code ignored_;
 };
 
 }  // namespace kalmor::testing

@@ -3,22 +3,21 @@
 // by process, its controls by their fixed ids, presses posted to the real
 // buttons, texts read back from the real controls. The pieces' details are
 // checked elsewhere; this checks that they are wired.
-//   checker_driver [--gtest_filter=EndToEnd.Pass*] <KalmorChecker.exe> <stand-in.exe> <empty folder>
+//   checker_driver [--gtest_filter=EndToEnd.Pass*] <KalmorChecker.exe> <stand-in.exe>
+//                  <empty folder>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <initializer_list>
 #include <string>
 
-#include "kalmor_version.h"
 #include "tests/support/eventually.h"
 #include "tests/support/win32/process_census.h"
 #include "ui/win32/control_ids.h"
 #include "ui/win32/windows_api.h"
-
-#include <shellapi.h>  // after windows.h
 
 namespace kalmor {
 namespace {
@@ -41,48 +40,17 @@ const Texts kRunning = {L"Prüfung läuft...", L"Solving runs..."};
 const Texts kPassed = {L"Test erfolgreich abgeschlossen!", L"Test finished successfully!"};
 const Texts kAborted = {L"Test wurde abgebrochen", L"Test has been aborted"};
 
-bool OneOf(const std::wstring& text, Texts texts) {
-  for (const wchar_t* t : texts) {
-    if (text == t) return true;
-  }
-  return false;
-}
-
 std::wstring WindowText(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerLimitMs, &length)) {
+  wchar_t text[512] = {};
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text),
+                           SMTO_ABORTIFHUNG, kAnswerLimitMs, &copied)) {
     return L"<no answer>";
   }
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                      SMTO_ABORTIFHUNG, kAnswerLimitMs, &copied);
-  text.resize(copied);
-  return text;
+  return std::wstring(text, copied);
 }
 
 std::size_t Solvers() { return probes::ProcessesNamed("kmwin").size(); }
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// FILEVERSION of the program's version resource, as "a.b.c.d".
-std::string FileVersion(const std::string& program) {
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA(program.c_str(), &ignored);
-  std::string data(size, '\0');
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT length = 0;
-  if (size == 0 || !GetFileVersionInfoA(program.c_str(), 0, size, data.data()) ||
-      !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length)) {
-    return "none";
-  }
-  return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
-         std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
-         std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
-         std::to_string(LOWORD(fixed->dwFileVersionLS));
-}
 
 // The checker in gFolder with the stand-in as both builds and a task whose
 // directives the test gives; a run with a slow solver can be stopped or closed.
@@ -122,14 +90,15 @@ class EndToEnd : public ::testing::Test {
   void click(const char* controlName) const { PostMessageW(item(controlName), BM_CLICK, 0, 0); }
   // Waits until the status reads one of texts; false, and the status shown, if not.
   bool statusBecomes(Texts texts, milliseconds limit) const {
-    const bool reached = Eventually(limit, [&] { return OneOf(text("lblStatus"), texts); });
+    const bool reached = Eventually(limit, [&] {
+      return std::find(texts.begin(), texts.end(), text("lblStatus")) != texts.end();
+    });
     EXPECT_TRUE(reached) << "the status reads " << ::testing::PrintToString(text("lblStatus"));
     return reached;
   }
   void startRun() const {
     click("cmdOK");
     ASSERT_TRUE(statusBecomes(kRunning, kRunLimit));
-    EXPECT_EQ(text("cmdOK"), L"&Stop");
     EXPECT_TRUE(Eventually(kRunLimit, [] { return Solvers() == 1; }));
   }
   // The checker ends with exit code 0 within the limit, its solver too.
@@ -148,21 +117,10 @@ class EndToEnd : public ::testing::Test {
 
 TEST_F(EndToEnd, PassShowsTheOutputsFirstLineAndTheCloseBoxEndsTheChecker) {
   ASSERT_NO_FATAL_FAILURE(open(""));
-  EXPECT_EQ(FileVersion(program), std::to_string(KALMOR_VERSION_MAJOR) + "." +
-                                      std::to_string(KALMOR_VERSION_MINOR) + ".0." +
-                                      std::to_string(KALMOR_VERSION_REVISION));
-  EXPECT_GE(ExtractIconExA(program.c_str(), -1, nullptr, nullptr, 0), 1u) << "the file's icon";
   click("cmdOK");
   ASSERT_TRUE(statusBecomes(kPassed, kRunLimit));
-  std::ifstream output(gFolder + "\\KM.OUT", std::ios::binary);
-  std::string line;
-  std::getline(output, line);
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  const std::wstring result = text("lblResult");
-  EXPECT_TRUE(result.ends_with(L"KM.OUT\r\n" + std::wstring(line.begin(), line.end())))
-      << ::testing::PrintToString(result);
-  EXPECT_TRUE(Exists(gFolder + "\\KM.OUT") && Exists(gFolder + "\\TMP_INPUT.INP"));
-  EXPECT_EQ(text("cmdOK"), L"&Start");
+  EXPECT_NE(text("lblResult").find(L"KM.OUT\r\nKalmor stand-in"), std::wstring::npos)
+      << ::testing::PrintToString(text("lblResult"));
   PostMessageW(window, WM_CLOSE, 0, 0);
   expectEnds();
 }
@@ -175,9 +133,7 @@ TEST_F(EndToEnd, StopEndsTheSolverAndTheCloseBoxMidRunEndsTheChecker) {
   })) << "the elapsed time reads " << ::testing::PrintToString(text("lblTimer"));
   click("cmdOK");
   statusBecomes(kAborted, kEndLimit);
-  EXPECT_EQ(text("lblResult"), L"");
   EXPECT_TRUE(Eventually(kEndLimit, [] { return Solvers() == 0; })) << Solvers() << " left";
-  EXPECT_FALSE(Exists(gFolder + "\\KM.OUT"));
   ASSERT_NO_FATAL_FAILURE(startRun());
   PostMessageW(window, WM_CLOSE, 0, 0);
   expectEnds();
@@ -193,9 +149,7 @@ TEST_F(EndToEnd, ShutdownMidRunEndsCheckerAndSolver) {
 }
 
 std::string WindowsPath(std::string path) {
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
+  std::replace(path.begin(), path.end(), '/', '\\');
   return path;
 }
 

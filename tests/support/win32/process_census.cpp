@@ -2,14 +2,12 @@
 
 // clang-format off
 #include <windows.h>
-#include <psapi.h>
 #include <tlhelp32.h>
 // clang-format on
 
 #include <algorithm>
 #include <cwchar>
 #include <exception>
-#include <functional>
 
 #include "platform/win32/system_function.h"
 #include "platform/win32/win32_handle.h"
@@ -17,19 +15,6 @@
 
 namespace kalmor::probes {
 namespace {
-
-std::vector<std::uint32_t> ProcessesWhere(const std::function<bool(const PROCESSENTRY32W&)>& keep) {
-  std::vector<std::uint32_t> found;
-  UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot) return found;
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more;
-       more = ::Process32NextW(snapshot.get(), &entry)) {
-    if (keep(entry)) found.push_back(entry.th32ProcessID);
-  }
-  return found;
-}
 
 // SystemHandleInformation (16) of NtQuerySystemInformation: every handle of
 // the system with the id of the process that holds it.
@@ -52,13 +37,12 @@ std::uint32_t HandlesInSystemList() {
   std::vector<char> buffer(1 << 20);
   for (int tries = 0; tries < 8; ++tries) {
     ULONG needed = 0;
-    const LONG status = query.get()(16, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
-    if (status == 0) {
+    if (query.get()(16, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) == 0) {
       const auto* list = reinterpret_cast<const SystemHandleList*>(buffer.data());
+      const auto* end = list->entries + list->count;
       const DWORD self = ::GetCurrentProcessId();
-      std::uint32_t count = 0;
-      for (ULONG i = 0; i < list->count; ++i) count += list->entries[i].ownerProcessId == self;
-      return count;
+      return static_cast<std::uint32_t>(std::count_if(
+          list->entries, end, [self](const auto& entry) { return entry.ownerProcessId == self; }));
     }
     buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed));
   }
@@ -69,45 +53,27 @@ std::uint32_t HandlesInSystemList() {
 
 std::vector<std::uint32_t> ProcessesNamed(const std::string& prefix) {
   const std::wstring wanted = Utf8ToWide(prefix);
-  return ProcessesWhere([&wanted](const PROCESSENTRY32W& entry) {
-    return ::_wcsnicmp(entry.szExeFile, wanted.c_str(), wanted.size()) == 0;
-  });
+  std::vector<std::uint32_t> found;
+  UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = snapshot && ::Process32FirstW(snapshot.get(), &entry); more;
+       more = ::Process32NextW(snapshot.get(), &entry)) {
+    if (::_wcsnicmp(entry.szExeFile, wanted.c_str(), wanted.size()) == 0) {
+      found.push_back(entry.th32ProcessID);
+    }
+  }
+  return found;
 }
 
-std::vector<std::uint32_t> ChildrenOfThisProcess() {
-  const DWORD self = ::GetCurrentProcessId();
-  return ProcessesWhere([self](const PROCESSENTRY32W& entry) {
-    return entry.th32ParentProcessID == self && entry.th32ProcessID != self;
-  });
-}
-
-HandleCount OpenHandles() {
+std::uint32_t OpenHandles() {
   DWORD count = 0;
-  if (::GetProcessHandleCount(::GetCurrentProcess(), &count) && count > 0) {
-    return {count, "GetProcessHandleCount"};
-  }
+  if (::GetProcessHandleCount(::GetCurrentProcess(), &count) && count > 0) return count;
   try {
-    const std::uint32_t listed = HandlesInSystemList();
-    if (listed > 0) return {listed, "system handle list"};
+    return HandlesInSystemList();
   } catch (const std::exception&) {
-    // ntdll without the function: nothing to count with
+    return 0;  // ntdll without the function: nothing to count with
   }
-  return {};
-}
-
-MemoryUse ThisProcessMemory() {
-  MemoryUse use;
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
-  if (::K32GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters)) {
-    use.workingSet = counters.WorkingSetSize;
-  }
-  MEMORY_BASIC_INFORMATION region{};
-  for (const char* at = nullptr; ::VirtualQuery(at, &region, sizeof region) == sizeof region;
-       at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
-    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) use.privateBytes += region.RegionSize;
-  }
-  return use;
 }
 
 }  // namespace kalmor::probes

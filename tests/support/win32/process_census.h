@@ -1,8 +1,7 @@
-// What this process holds and which processes run, for the Windows fault
-// cases and the soak: a run must leave no solver, handle or memory behind.
+// Which processes run and what this process holds: a run must leave no
+// solver and no handle behind.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,23 +10,8 @@ namespace kalmor::probes {
 
 // Running processes whose program file name starts with prefix (any case).
 std::vector<std::uint32_t> ProcessesNamed(const std::string& prefix);
-// Live processes whose parent is this process.
-std::vector<std::uint32_t> ChildrenOfThisProcess();
-// Kernel handles this process holds, and how they were counted: by
-// GetProcessHandleCount, or where that answers 0 (Wine 8) by the system's
-// handle list. Count 0 when neither works.
-struct HandleCount {
-  std::uint32_t count = 0;
-  const char* source = "none";
-};
-HandleCount OpenHandles();
-
-// Private bytes are the committed private pages of the address space, summed
-// by VirtualQuery: GetProcessMemoryInfo answers 0 for them under Wine 8.
-struct MemoryUse {
-  std::size_t privateBytes = 0;
-  std::size_t workingSet = 0;
-};
-MemoryUse ThisProcessMemory();
+// Kernel handles this process holds: by GetProcessHandleCount, or where that
+// answers 0 (Wine 8) by the system's handle list; 0 when neither works.
+std::uint32_t OpenHandles();
 
 }  // namespace kalmor::probes
