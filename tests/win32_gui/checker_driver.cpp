@@ -9,15 +9,19 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <initializer_list>
 #include <string>
 
+#include "kalmor_version.h"
 #include "tests/support/eventually.h"
 #include "tests/support/win32/process_census.h"
 #include "ui/win32/control_ids.h"
 #include "ui/win32/windows_api.h"
+
+#include <shellapi.h>  // after windows.h
 
 namespace kalmor {
 namespace {
@@ -51,6 +55,18 @@ std::wstring WindowText(HWND window) {
 }
 
 std::size_t Solvers() { return probes::ProcessesNamed("kmwin").size(); }
+
+// The FILEVERSION of a program's version resource, high word first; 0 without one.
+std::uint64_t FileVersion(const std::string& program) {
+  std::string data(GetFileVersionInfoSizeA(program.c_str(), nullptr), '\0');
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (data.empty() || !GetFileVersionInfoA(program.c_str(), 0, data.size(), data.data()) ||
+      !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length)) {
+    return 0;
+  }
+  return std::uint64_t{fixed->dwFileVersionMS} << 32 | fixed->dwFileVersionLS;
+}
 
 // The checker in gFolder with the stand-in as both builds and a task whose
 // directives the test gives; a run with a slow solver can be stopped or closed.
@@ -117,6 +133,11 @@ class EndToEnd : public ::testing::Test {
 
 TEST_F(EndToEnd, PassShowsTheOutputsFirstLineAndTheCloseBoxEndsTheChecker) {
   ASSERT_NO_FATAL_FAILURE(open(""));
+  // Explorer shows the program's own icon and version.
+  EXPECT_GE(ExtractIconExA(program.c_str(), -1, nullptr, nullptr, 0), 1u);
+  EXPECT_EQ(FileVersion(program), std::uint64_t{KALMOR_VERSION_MAJOR} << 48 |
+                                      std::uint64_t{KALMOR_VERSION_MINOR} << 32 |
+                                      KALMOR_VERSION_REVISION);
   click("cmdOK");
   ASSERT_TRUE(statusBecomes(kPassed, kRunLimit));
   EXPECT_NE(text("lblResult").find(L"KM.OUT\r\nKalmor stand-in"), std::wstring::npos)
