@@ -39,19 +39,16 @@ struct CreateCall {
 };
 
 // Appends to a file in memory; a full disk fails every write.
-class MemoryOutput : public OutputFile {
- public:
-  MemoryOutput(FakeFile& file, const std::int32_t& failure) : file_(file), failure_(failure) {}
+struct MemoryOutput : OutputFile {
+  MemoryOutput(FakeFile& f, const std::int32_t& diskFull) : file(f), failure(diskFull) {}
   bool write(const char* data, std::size_t size, std::int32_t& error) override {
-    if ((error = failure_) != 0) return false;
-    file_.bytes.append(data, size);
+    if ((error = failure) != 0) return false;
+    file.bytes.append(data, size);
     return true;
   }
   bool close(std::int32_t& /*error*/) override { return true; }
-
- private:
-  FakeFile& file_;
-  const std::int32_t& failure_;
+  FakeFile& file;
+  const std::int32_t& failure;
 };
 
 class FakePlatform : public Platform, public LocaleQueries, public MessageQueries {
@@ -60,7 +57,9 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
   FakePlatform() { systemTypes.objects = {"x64-based PC"}; }
 
   // --- test set-up, by name in the program folder
-  void put(const std::string& name, std::string bytes = "x") { files_[path(name)] = {std::move(bytes)}; }
+  FakeFile& put(const std::string& name, std::string bytes = "x") {
+    return files_[path(name)] = {std::move(bytes)};
+  }
   FakeFile& file(const std::string& name) { return files_.at(path(name)); }
   bool has(const std::string& name) const { return files_.count(path(name)) != 0; }
   std::string path(const std::string& name) const { return JoinPath(folder, '\\', name); }
