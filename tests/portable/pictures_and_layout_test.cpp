@@ -62,7 +62,6 @@ TEST(Pictures, EachHasItsColoursOnATransparentBackground) {
     }
     EXPECT_GT(transparent, 20);
   }
-  EXPECT_THROW(PictureBitmap(Picture::None), std::invalid_argument);
 }
 
 TEST(PixelLayout, TwipsScaleWithTheResolutionAndContainersAddUp) {

@@ -2,7 +2,6 @@
 // start language's country code, from recorded system answers.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -201,9 +200,7 @@ TEST(Is64BitSystem, TheLastObjectsSystemTypeDecidesIgnoringCase) {
 
 TEST(GetAPIError, TheSystemTextUntouchedOrTheNumberInUpperCaseHex) {
   testing::FakePlatform system;
-  system.messages = {{2, "%1 ist keine zul\xE4ssige Win32-Anwendung.\r\nZeile 2 "},
-                     {3, std::string(1024, 'm')}, {4, std::string(1025, 'm')}};
-  EXPECT_EQ(GetAPIError(system.messageQueries(), 2), system.messages[2]);
+  system.messages = {{3, std::string(1024, 'm')}, {4, std::string(1025, 'm')}};
   EXPECT_EQ(GetAPIError(system.messageQueries(), 3), system.messages[3]);
   for (const auto& [error, digits] : {std::pair{4, "4"}, {255, "FF"}, {-1, "FFFFFFFF"}, {INT32_MIN, "80000000"}}) {
     EXPECT_EQ(GetAPIError(system.messageQueries(), error), std::string("Unbekannter Fehler: &H") + digits);

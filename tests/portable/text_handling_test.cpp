@@ -27,7 +27,6 @@ TEST(GetField, BoundaryCases) {
 
 TEST(LanguageTable, CrLfPairsGoInOnePassAndMissingOrExtraPartsAreNoText) {
   EXPECT_EQ(RemoveCrLfPairs("a\rb\nc\r\r\n\n"), "a\rb\nc\r\n");
-  EXPECT_EQ(LookupMessage("Nur Deutsch#", 1, 0), "Nur Deutsch");
   EXPECT_EQ(LookupMessage("Nur Deutsch#", 1, 1), std::nullopt);
   EXPECT_EQ(LookupMessage("a@b@c#", 1, 1), "b");
   EXPECT_EQ(LookupMessage("@English#", 1, 0), "");
