@@ -38,7 +38,7 @@ TEST_F(StartUp, TaskListFollowsThePlainTaskFilesPresent) {
       {{"test_#3.INP hidden", "test_#4.INP folder"}, {}, -1},
   };
   for (const auto& [files, items, selected] : cases) {
-    LoadedWindow w([&](FakePlatform& p) {
+    LoadedWindow w([&files = files](FakePlatform& p) {  // (clang cannot capture a binding itself)
       for (const auto& entry : files) {
         FakeFile& file = p.put(entry.substr(0, entry.find(' ')));
         file.hidden = entry.ends_with("hidden");
@@ -66,7 +66,7 @@ TEST_F(StartUp, SolverBuildAndSystemLineFollowTheSystemWidthAndTheFilesPresent) 
       {false, true, true, std::nullopt, "kmwin64.exe", false, "not identified, 64-Bit"},
   };
   for (const auto& [has32, has64, is64, name, solverExe, missing, line] : cases) {
-    LoadedWindow w([&](FakePlatform& p) {
+    LoadedWindow w([has32 = has32, has64 = has64, is64 = is64, &name = name](FakePlatform& p) {
       p.put("test_#3.INP");
       if (has32) p.put("kmwin32.exe");
       if (has64) p.put("kmwin64.exe");
