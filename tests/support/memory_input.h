@@ -11,29 +11,26 @@
 
 namespace kalmor::testing {
 
-class MemoryInput : public InputFile {
- public:
-  // failingRead: which read (1, 2, ...) fails with error 5; 0 for none.
-  explicit MemoryInput(std::string bytes, std::size_t chunk = SIZE_MAX, int failingRead = 0)
-      : bytes_(std::move(bytes)), chunk_(chunk), failingRead_(failingRead) {}
+struct MemoryInput : InputFile {
+  explicit MemoryInput(std::string text, std::size_t chunkSize = SIZE_MAX, int failing = 0)
+      : bytes(std::move(text)), chunk(chunkSize), failingRead(failing) {}
 
   std::size_t read(char* buffer, std::size_t size, std::int32_t& error) override {
-    if (++reads_ == failingRead_) {
+    if (++reads == failingRead) {
       error = 5;
       return 0;
     }
-    const std::size_t count = std::min({size, chunk_, bytes_.size() - at_});
-    std::memcpy(buffer, bytes_.data() + at_, count);
-    at_ += count;
+    const std::size_t count = std::min({size, chunk, bytes.size() - at});
+    std::memcpy(buffer, bytes.data() + at, count);
+    at += count;
     return count;
   }
 
- private:
-  std::string bytes_;
-  std::size_t chunk_;
-  int failingRead_;
-  int reads_ = 0;
-  std::size_t at_ = 0;
+  std::string bytes;
+  std::size_t chunk;
+  int failingRead;  // which read (1, 2, ...) fails with error 5; 0 for none
+  int reads = 0;
+  std::size_t at = 0;
 };
 
 }  // namespace kalmor::testing

@@ -1,5 +1,5 @@
 // The management service's walk, scripted: each object's SystemType (nullopt
-// for one without it), an object that fails, a walk that throws, a failing bind.
+// for one without it), an object that fails, a failing bind, a walk that throws.
 #pragma once
 
 #include <cstdint>
@@ -13,9 +13,13 @@
 namespace kalmor::testing {
 
 struct ScriptedSystemType : SystemTypeQueries {
-  bool bind = true, throws = false, released = false;
+  explicit ScriptedSystemType(std::vector<std::optional<std::string>> types = {},
+                              std::size_t failingObject = SIZE_MAX, bool binds = true, bool throwing = false)
+      : objects(std::move(types)), errorAt(failingObject), bind(binds), throws(throwing) {}
   std::vector<std::optional<std::string>> objects;
-  std::size_t errorAt = SIZE_MAX, at = 0;
+  std::size_t errorAt;
+  bool bind, throws, released = false;
+  std::size_t at = 0;
   bool bindAndQuery() override {
     at = 0;
     return bind;

@@ -25,11 +25,12 @@ struct Shown {
   bool operator==(const Shown&) const = default;
 };
 inline Shown ShownBy(const frmKalmorChecker& f) {
-  return {f.lblStatus.caption(), f.lblResult.caption(), f.lblResult.foreColour(), f.bild0.picture(), f.cmdOK.caption()};
+  return {f.lblStatus.caption(), f.lblResult.caption(), f.lblResult.foreColour(), f.bild0.picture(),
+          f.cmdOK.caption()};
 }
 inline void PrintTo(const Shown& s, std::ostream* os) {
-  *os << "{" << s.status << " | " << s.result << " | colour " << int(s.resultColour.kind) << ":" << int(s.resultColour.r)
-      << " | picture " << int(s.picture) << " | " << s.button << "}";
+  *os << "{" << s.status << " | " << s.result << " | colour " << int(s.resultColour.kind) << ":"
+      << int(s.resultColour.r) << " | picture " << int(s.picture) << " | " << s.button << "}";
 }
 
 // All three tasks and both solver builds.
@@ -54,7 +55,6 @@ struct LoadedWindow {
 class WindowTest : public ::testing::Test {
  protected:
   void putEverything() { PutEverything(platform); }
-
   frmKalmorChecker& load() {
     window = std::make_unique<frmKalmorChecker>(platform, toolkit);
     toolkit.attach(*window);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Ctrl+C to kalmor-check.exe under Wine during a run: the solver goes with it,
-# and the program says so and exits with 1.
-#   interrupt_wine.sh WINE_RUN CHECK_EXE SOLVER_EXE WORK_FOLDER
+# Ctrl+C to kalmor-check during a run, natively or under Wine: the solver goes
+# with it, and the program says so and exits with 1.
+#   interrupt.sh RUNNER CHECK SOLVER WORK_FOLDER   (RUNNER: env, or Wine's runner)
 set -eu
 run=$1 check=$2 solver=$3 work=$4/ctrl-c-$$
 rm -rf "$4" && mkdir -p "$work"
@@ -9,7 +9,7 @@ cp "$check" "$work/kalmor-check.exe"
 cp "$solver" "$work/kmwin32.exe"
 printf '%%standin sleep 30000\r\n<Protokoll>\r\n' >"$work/test_#3.INP"
 solver_pattern="ctrl-c-$$.kmwin32.exe"
-# The program itself, not the launchers before it (timeout, wine, start.exe).
+# The program itself, not the launchers before it (env, timeout, wine, start.exe).
 check_pattern="^[^ ]*ctrl-c-$$.kalmor-check.exe"
 
 "$run" "$work/kalmor-check.exe" --build 32 --lang en >"$work/out.txt" 2>"$work/err.txt" &
