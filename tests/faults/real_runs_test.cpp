@@ -148,7 +148,8 @@ TEST_F(RealRun, BrokenRunFilesShowTheSystemErrorAndChangeNoOtherFile) {
       // Written through, a link would overwrite a file outside the folder.
       {"input links out", [&] { fs::create_symlink(outside, input()); },
        SystemError(ELOOP, "Too many levels of symbolic links")},
-      {"input is a hard link out", [&] { fs::create_hard_link(outside, input()); }, SystemError(EMLINK, "Too many links")},
+      {"input is a hard link out", [&] { fs::create_hard_link(outside, input()); },
+       SystemError(EMLINK, "Too many links")},
       // Copied into itself, the task would be emptied, or grow without end.
       {"input links to the task", [&] { fs::create_symlink("test_#3.INP", input()); }, sameFile},
       // Written to, it swallows the input: the solver reads nothing.

@@ -29,7 +29,8 @@ TEST(IconFile, One16By16ImageOf32BitsBottomRowFirstWithItsMask) {
   bits.pixels[16] = 0x01778899;  // barely visible still counts as drawn
   const std::vector<std::uint8_t> ico = IcoFileBytes(bits);
   ASSERT_EQ(ico.size(), kMaskAt + 16 * 4);
-  EXPECT_EQ(std::vector<std::uint8_t>(ico.begin(), ico.begin() + 8), (std::vector<std::uint8_t>{0, 0, 1, 0, 1, 0, 16, 16}));
+  EXPECT_EQ(std::vector<std::uint8_t>(ico.begin(), ico.begin() + 8),
+            (std::vector<std::uint8_t>{0, 0, 1, 0, 1, 0, 16, 16}));
   EXPECT_EQ(Read32(ico, 12) & 0xFFFF, 32u);                  // bits per pixel in the directory
   EXPECT_EQ(Read32(ico, 18), 22u);                           // image offset
   EXPECT_EQ(Read32(ico, 30), 32u);                           // colour rows and mask rows

@@ -24,7 +24,8 @@ TEST_F(StartUp, EverythingPresentOn64BitGermanSystem) {
   EXPECT_EQ(f.bild0.picture(), Picture::Information);
   EXPECT_EQ(f.lblResult.caption(), "");
   EXPECT_EQ(f.lblOSVersion.caption(), "Windows 7 Ultimate Edition, 64-Bit");
-  for (const Control* hidden : std::initializer_list<const Control*>{&f.frameTime, &f.lblTestvariante, &f.lbl(28), &f.tbLanguage}) {
+  for (const Control* hidden :
+       std::initializer_list<const Control*>{&f.frameTime, &f.lblTestvariante, &f.lbl(28), &f.tbLanguage}) {
     EXPECT_FALSE(hidden->visible()) << hidden->name();
   }
   EXPECT_FALSE(f.Timer1.enabled());

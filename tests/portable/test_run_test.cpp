@@ -32,7 +32,8 @@ TEST_F(TestRun, PassShowsTheOutputsFirstLineAndTheNextPressStartsAgain) {
   // Inheriting handles, at normal priority, hidden.
   EXPECT_EQ(std::tuple(call.inheritHandles, call.creationFlags, call.startup.dwFlags, call.startup.wShowWindow),
             std::tuple(true, 0x20u, 1u, std::uint16_t{0}));
-  EXPECT_EQ(ShownBy(f), (Shown{kPassedDe, "Lösungs-Datei erstellt: KM.OUT\rKalmor: 1 solution", Colour::buttonText(), Picture::Key}));
+  EXPECT_EQ(ShownBy(f), (Shown{kPassedDe, "Lösungs-Datei erstellt: KM.OUT\rKalmor: 1 solution",
+                               Colour::buttonText(), Picture::Key}));
   EXPECT_EQ(f.lblStatus.foreColour(), kBlack);
   EXPECT_TRUE(f.bild0.visible() && f.frameTime.visible());
   EXPECT_EQ(toolkit.focused(), &f.cmdDummy);
@@ -82,10 +83,13 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
   const Case cases[] = {
       // A folder the run cannot name, or whose name would split the protocol line (the solver
       // would write where the second half points), stops the press before any file is touched.
-      {"folder unknown", [](FakePlatform&) {}, "Der Ordner des Programms ist nicht zu ermitteln; der Test startet nicht.",
+      {"folder unknown", [](FakePlatform&) {},
+       "Der Ordner des Programms ist nicht zu ermitteln; der Test startet nicht.",
        false, false, true, ""},
       {"line break in the folder", [](FakePlatform&) {},
        "Der Ordnername enthält einen Zeilenumbruch; der Test startet nicht.", false, false, true, "C:\\Kal\rmor"},
+      {"line feed in the folder", [](FakePlatform&) {},
+       "Der Ordnername enthält einen Zeilenumbruch; der Test startet nicht.", false, false, true, "C:\\Kal\nmor"},
       {"old output cannot be deleted", [](FakePlatform& p) { p.file("KM.OUT").deleteError = 32; },
        "Fehlernummer: 32\rThe file is in use. ", false, false, true},
       {"input not writable", [](FakePlatform& p) { p.writeError = 5; }, "Fehlernummer: 5\rUnbekannter Fehler: &H5",
@@ -150,8 +154,9 @@ TEST_F(TestRun, FourCallingModesInAFolderWithBlanks) {
     EXPECT_EQ(platform.creates.back().applicationName, "C:\\My Tools\\kmwin64.exe");
     EXPECT_EQ(platform.creates.back().commandLine, lines[mode]);
     const std::string none = mode % 2 == 1 ? "ByVal 0&" : "0&";
-    EXPECT_EQ(f.lblTestvariante.caption(), "CreateProcess(" + none + ", " + lines[mode] + ", " + none + ", " + none +
-                                               ", 1&, NORMAL_PRIORITY_CLASS, " + none + ", " + none + ", uStart, uProc)");
+    EXPECT_EQ(f.lblTestvariante.caption(), "CreateProcess(" + none + ", " + lines[mode] + ", " + none +
+                                               ", " + none + ", 1&, NORMAL_PRIORITY_CLASS, " + none + ", " +
+                                               none + ", uStart, uProc)");
   }
   EXPECT_EQ(platform.file("TMP_INPUT.INP").bytes, "line\r\nProtokoll C:\\My Tools\\KM.OUT\r\n");
 }
@@ -174,8 +179,10 @@ TEST_F(StopAndClose, StopEndsTheSolverAndTheBlinkingClockAndTheNextRunRunsNormal
   toolkit.click(f.cmdOK);
   toolkit.onEveryPump(nullptr);
   // The clock blinks and counts from the solver's start.
-  EXPECT_EQ(seen, (std::vector<std::pair<bool, std::string>>{{false, "00:00:00"}, {true, "00:00:01"}, {false, "00:00:01"},
-                                                             {true, "00:00:02"}, {false, "00:00:02"}, {true, "00:00:03"}}));
+  const std::vector<std::pair<bool, std::string>> blinks = {
+      {false, "00:00:00"}, {true, "00:00:01"}, {false, "00:00:01"},
+      {true, "00:00:02"},  {false, "00:00:02"}, {true, "00:00:03"}};
+  EXPECT_EQ(seen, blinks);
   EXPECT_EQ(platform.terminated, std::vector<std::uint32_t>{1000u});
   EXPECT_EQ(toolkit.pumps(), 7);
   EXPECT_EQ(ShownBy(f), (Shown{"Test has been aborted", "", Colour::buttonText(), Picture::Error}));

@@ -80,7 +80,8 @@ TEST(PosixSystemName, PrettyNameFromEtcBeforeUsrLibWithShellQuoting) {
       {"\"CRLF\"\r", "CRLF"}, {"plain trailing", "plain"}, {"\"unterminated", "unterminated"},
   };
   for (const auto& [raw, unquoted] : values) EXPECT_EQ(UnquoteShellValue(raw), unquoted) << raw;
-  std::istringstream lines("LANGUAGE=en_GB:en\nLANG=en_US.UTF-8\n  export LANG=\"de_DE.UTF-8\"\nXLANG=it\nexportLANG=es\n");
+  std::istringstream lines(
+      "LANGUAGE=en_GB:en\nLANG=en_US.UTF-8\n  export LANG=\"de_DE.UTF-8\"\nXLANG=it\nexportLANG=es\n");
   EXPECT_EQ(FindShellAssignment(lines, "LANG"), "de_DE.UTF-8");
   std::istringstream without("LANG =de_DE\n");
   EXPECT_EQ(FindShellAssignment(without, "LANG"), std::nullopt);
