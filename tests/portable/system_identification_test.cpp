@@ -37,19 +37,32 @@ struct FakeWindows : WinVersionQueries, RegistryQueries {
     if (missing.count(call)) throw MissingSystemFunction(call);
     return failing.count(call) == 0;
   }
-  bool getVersionEx(PlainVersionRecord& r) override { return works("plain") && (r = plain, true); }
-  bool getVersionEx(ExtendedVersionRecord& r) override { return works("extended") && (r = extended, true); }
+  // Hands out the recorded answer if the call works.
+  template <typename T>
+  bool answer(const std::string& call, T& out, const T& recorded) {
+    if (!works(call)) return false;
+    out = recorded;
+    return true;
+  }
+  bool getVersionEx(PlainVersionRecord& r) override { return answer("plain", r, plain); }
+  bool getVersionEx(ExtendedVersionRecord& r) override { return answer("extended", r, extended); }
   int getSystemMetrics(int index) override { return metrics[index]; }
-  bool isWow64Process(bool& w) override { return works("IsWow64Process") && (w = wow64, true); }
-  std::uint16_t getNativeSystemInfoArchitecture() override { return works("GetNativeSystemInfo"), native; }
+  bool isWow64Process(bool& w) override { return answer("IsWow64Process", w, wow64); }
+  std::uint16_t getNativeSystemInfoArchitecture() override {
+    works("GetNativeSystemInfo");
+    return native;
+  }
   std::uint16_t getSystemInfoArchitecture() override { return architecture; }
   std::uint32_t getProductInfo(std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) override {
-    return works("GetProductInfo"), product;
+    works("GetProductInfo");
+    return product;
   }
   RegistryQueries& registry() override { return *this; }
   std::int32_t regOpenKeyEx(std::uint32_t root, const std::string& path, std::uint32_t,
                             std::uint32_t, RegistryKey& key) override {
-    return root == kHkeyLocalMachine && path == kCurrentVersion ? (key = 7, 0) : 2;
+    if (root != kHkeyLocalMachine || path != kCurrentVersion) return 2;
+    key = 7;
+    return 0;
   }
   std::int32_t regQueryValueEx(RegistryKey key, const std::string& name, char* data,
                                std::uint32_t& size) override {
@@ -87,6 +100,12 @@ FakeWindows Version6(std::uint32_t minor, std::uint8_t type, std::uint32_t produ
 FakeWindows With(FakeWindows w, const std::function<void(FakeWindows&)>& change) {
   change(w);
   return w;
+}
+
+// A 32-bit process on a 64-bit system.
+void Wow64OnAmd64(FakeWindows& w) {
+  w.wow64 = true;
+  w.native = kAmd64;
 }
 
 FakeWindows Without(FakeWindows w, const char* call, bool missing = false) {
@@ -134,8 +153,7 @@ TEST(GetWinVersion, NamesEachSystemFromItsRecordedAnswersAndCallsOnlyWhatItNeeds
       {Nt(5, 2, 2, 0x0400), "Windows Server 2003, Web Edition"},
       {Nt(5, 2, 2, 0x0200), "Windows Server 2003, Standard Edition"},
       // A 32-bit process on a 64-bit system learns the machine's own architecture.
-      {With(Nt(5, 2, kServer), [](FakeWindows& w) { w.wow64 = true, w.native = kAmd64; }),
-       "Windows Server 2003, Standard x64 Edition"},
+      {With(Nt(5, 2, kServer), Wow64OnAmd64), "Windows Server 2003, Standard x64 Edition"},
       // Version 6 and later
       {Version6(0, kWorkstation, 1, kIntel), "Windows Vista Ultimate Edition, 32-Bit"},
       {Version6(0, kWorkstation, 3, kIntel), "Windows Vista Home Premium Edition, 32-Bit"},
@@ -145,8 +163,11 @@ TEST(GetWinVersion, NamesEachSystemFromItsRecordedAnswersAndCallsOnlyWhatItNeeds
       {Version6(0, kServer, 8, kAmd64), "Windows Server 2008 Datacenter Edition, 64-Bit"},
       {Version6(3, 2, 0, kIa64, {{"Productname", "ignored"}}), "Windows Server 2008 "},
       {Version6(2, kWorkstation), "? "},
-      {With(Version6(1, 1), [](FakeWindows& w) { w.wow64 = true, w.native = kAmd64; }), "Windows 7 , 64-Bit"},
-      {With(Version6(1, 1), [](FakeWindows& w) { w.native = kAmd64, w.architecture = kIntel; }),
+      {With(Version6(1, 1), Wow64OnAmd64), "Windows 7 , 64-Bit"},
+      {With(Version6(1, 1), [](FakeWindows& w) {
+         w.native = kAmd64;
+         w.architecture = kIntel;
+       }),
        "Windows 7 , 32-Bit"},
       {With(Version6(1, 1), [](FakeWindows& w) { w.architecture = 12; }), "Windows 7 "},
       {stored("Windows 10 Pro", "22000"), "Windows 11 Pro "},
