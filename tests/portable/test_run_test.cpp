@@ -197,6 +197,36 @@ TEST_F(StopAndClose, StopEndsTheSolverAndTheBlinkingClockAndTheNextRunRunsNormal
   EXPECT_EQ(f.lblStatus.caption(), "Test finished successfully!");
 }
 
+// A run keeps its status and its solver whatever is chosen meanwhile, and reports
+// in the language of its end; the language step writes the button's caption.
+TEST_F(StopAndClose, ChangesDuringARunShowAtOnceButTheRunKeepsItsSolverAndStatus) {
+  solverEnds(10, "solved\r\n");
+  platform.file("kmwin32.exe").folder = true;
+  auto& f = load();
+  std::string caption, status, buildStatus;
+  toolkit.atPump(2, [&] { toolkit.choose(f.lstLanguage, 1); });
+  toolkit.atPump(3, [&] {
+    caption = f.cmdOK.caption();
+    status = f.lblStatus.caption();
+    toolkit.choose(f.lstKalmorBitVersion, 0);
+    buildStatus = f.lblStatus.caption();
+    toolkit.click(f.cmdOK);
+  });
+  toolkit.click(f.cmdOK);
+  EXPECT_EQ(caption, "Start");
+  EXPECT_EQ(status, "Prüfung läuft...");
+  EXPECT_EQ(buildStatus, "kmwin32.exe fehlt/is missing!");
+  EXPECT_EQ(platform.creates[0].applicationName, "C:\\Kalmor\\kmwin64.exe");
+  EXPECT_EQ(f.lblStatus.caption(), "Test has been aborted");
+  toolkit.choose(f.lstKalmorBitVersion, 1);
+  solverEnds(3, "solved\r\n");
+  toolkit.atPump(toolkit.pumps() + 1, [&] { toolkit.choose(f.lstLanguage, 0); });
+  toolkit.click(f.cmdOK);
+  EXPECT_EQ(f.lblStatus.caption(), kPassedDe);
+  toolkit.choose(f.lstLanguage, 1);
+  EXPECT_EQ(f.lblStatus.caption(), kPassedDe);
+}
+
 TEST_F(StopAndClose, ClosingMidRunTerminatesTheSolverAndEndsAtOnceButIdleTouchesNoProcess) {
   for (const bool byButton : {false, true}) {
     LoadedWindow w([](FakePlatform& p) {
