@@ -4,6 +4,7 @@
 // decides is checked headless.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <utility>
@@ -124,6 +125,15 @@ class NativeWindowTest : public ::testing::Test {
     }
   }
 
+  // Runs the real message loop for a while.
+  void serveFor(std::chrono::milliseconds span) {
+    const auto end = std::chrono::steady_clock::now() + span;
+    while (std::chrono::steady_clock::now() < end) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+      toolkit.doEvents();
+    }
+  }
+
   FakePlatform platform;
   Win32Toolkit toolkit;
   std::unique_ptr<frmKalmorChecker> window;
@@ -229,6 +239,20 @@ TEST_F(NativeWindowTest, ClicksKeysAndAPressDuringARunReachTheButtons) {
   PostMessageW(ok, BM_CLICK, 0, 0);
   toolkit.doEvents();
   EXPECT_EQ(platform.terminated.size(), 1u);
+}
+
+TEST_F(NativeWindowTest, TheTimerTicksOnlyWhileEnabled) {
+  window->lblStatus.setForeColour(kBlue);
+  window->RunStartTime = Clock::now();
+  window->Timer1.setEnabled(true);
+  serveFor(std::chrono::milliseconds(1300));
+  // Ticks at 500 ms (hides the status) and 1000 ms (shows it with the time).
+  EXPECT_EQ(text(window->lblTimer), L"00:00:01");
+  window->Timer1.setEnabled(false);
+  const Colour colour = window->lblStatus.foreColour();
+  serveFor(std::chrono::milliseconds(1200));
+  EXPECT_EQ(window->lblStatus.foreColour(), colour);
+  EXPECT_EQ(window->lblTimer.caption(), "00:00:01");
 }
 
 TEST_F(NativeWindowTest, TextsFitAndKeepApartInBothLanguagesAndResolutionsBeforeAndAfterARun) {
