@@ -127,10 +127,16 @@ TEST_F(Language, EveryTextInBothLanguages) {
   }
 }
 
-TEST_F(Language, AMissingPartOrAReportedStatusIsLeftAsItIs) {
+TEST_F(Language, NoChoiceOrAMissingPartLeavesTheTextsAndAShownSolverGapStays) {
   platform.put("test_#3.INP");
   platform.put("kmwin32.exe");
   auto& f = load();
+  for (const char* caption : {"Start", "Starten"}) {
+    toolkit.choose(f.lstLanguage, caption == std::string("Start"));
+    f.lstLanguage.setListIndex(-1);  // no language chosen: nothing changes
+    f.lstLanguage_Click();
+    EXPECT_EQ(f.cmdOK.caption(), caption);
+  }
   std::string table = f.tbLanguage.text();
   table.replace(table.find("Schliessen@Close"), 16, "Schliessen");
   f.tbLanguage.setText(table);
