@@ -25,6 +25,7 @@
 
 #include "bench/bench_support.h"
 #include "bench/process_counts.h"
+#include "bench/stop_and_close_timing.h"
 
 extern char** environ;
 
@@ -227,31 +228,9 @@ std::vector<Row> NoticingTheEnd(CheckerFolder& b, double scale) {
 
 std::vector<Row> StopAndClose(CheckerFolder& b, double scale) {
   b.task("%standin sleep 60000\r\n<Protokoll>\r\n");
-  std::vector<double> stop;
-  std::vector<double> close;
-  for (int i = 0; i < Scaled(100, scale); ++i) {
-    for (const bool closing : {false, true}) {
-      auto& f = b.load();
-      std::unique_ptr<ExitWatch> watch;
-      Steady::time_point pressed{};
-      b.toolkit.atPump(b.toolkit.pumps() + 3, [&] {
-        watch = std::make_unique<ExitWatch>(f.uProc.processId);
-        pressed = Steady::now();
-        if (closing) {
-          b.toolkit.closeBox();
-        } else {
-          b.toolkit.click(f.cmdOK);
-        }
-      });
-      try {
-        RunExpecting(b, closing ? "" : kAborted);
-        if (closing) throw std::runtime_error("closing did not end the program");
-      } catch (const ProgramEnded&) {
-        if (!closing) throw;
-      }
-      (closing ? close : stop).push_back(Milliseconds(watch->ended() - pressed));
-    }
-  }
+  const auto [stop, close] = TimeStopAndClose<ExitWatch>(
+      b.toolkit, Scaled(100, scale), [&]() -> frmKalmorChecker& { return b.load(); },
+      [&](frmKalmorChecker&, bool closing) { RunExpecting(b, closing ? "" : kAborted); });
   const double stopP99 = Percentile(stop, 99);
   const double closeP99 = Percentile(close, 99);
   const std::string runs = " (" + std::to_string(stop.size()) + " runs)";

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/stop_and_close_timing.h"
 #include "bench/table.h"
 #include "platform/win32/win32_platform.h"
 #include "testbench/frm_kalmor_checker.h"
@@ -177,30 +178,9 @@ class ExitWatch {
 std::vector<Row> StopAndClose(const std::string& standin, double scale) {
   Checker c(standin);
   c.task("%standin sleep 60000\r\n");
-  std::vector<double> stop, close;
-  for (int i = 0; i < Scaled(100, scale); ++i) {
-    for (const bool closing : {false, true}) {
-      auto& f = c.load();
-      std::unique_ptr<ExitWatch> watch;
-      Steady::time_point pressed{};
-      c.toolkit.atPump(c.toolkit.pumps() + 3, [&] {
-        watch = std::make_unique<ExitWatch>(f.uProc.processId);
-        pressed = Steady::now();
-        if (closing) {
-          c.toolkit.closeBox();
-        } else {
-          c.toolkit.click(f.cmdOK);
-        }
-      });
-      try {
-        c.runExpecting(closing ? "" : f.AbortedText);
-        if (closing) throw std::runtime_error("closing did not end the program");
-      } catch (const ProgramEnded&) {
-        if (!closing) throw;
-      }
-      (closing ? close : stop).push_back(Milliseconds(watch->ended() - pressed));
-    }
-  }
+  const auto [stop, close] = TimeStopAndClose<ExitWatch>(
+      c.toolkit, Scaled(100, scale), [&]() -> frmKalmorChecker& { return c.load(); },
+      [&](frmKalmorChecker& f, bool closing) { c.runExpecting(closing ? "" : f.AbortedText); });
   const std::string runs = " (" + std::to_string(stop.size()) + " runs)";
   const auto row = [&](const std::string& what, const std::vector<double>& ms) {
     const double p99 = Percentile(ms, 99);
