@@ -49,6 +49,10 @@ bool ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& optio
       options.json = true;
       continue;
     }
+    if (name == "--version") {
+      options.version = true;
+      continue;
+    }
     if (i + 1 == args.size()) {
       error = name.rfind("--", 0) == 0 ? name + " needs a value" : "unknown argument " + name;
       return false;
@@ -95,6 +99,7 @@ Options:
   --timeout SECONDS      stop a run that takes longer, as Stop does; it counts as aborted
   --json                 print the report as one JSON document
   --help                 print this text
+  --version              print the version of kalmor-check
 
 "all" runs every item the window offers on this system, in the window's order.
 Each run prints one line: task, build, mode, outcome, seconds, and the first

@@ -18,6 +18,7 @@ struct CheckOptions {
   std::optional<double> timeoutSeconds;
   bool json = false;
   bool help = false;
+  bool version = false;
 };
 
 inline constexpr const char* kAllItems = "all";

@@ -4,6 +4,7 @@
 #include "cli/check_session.h"
 #include "cli/run_report.h"
 #include "i18n/report_texts.h"
+#include "kalmor_version.h"
 
 namespace kalmor {
 
@@ -17,6 +18,10 @@ int RunKalmorCheck(const std::vector<std::string>& args, const PlatformFactory& 
   }
   if (options.help) {
     write(CheckUsage(), false);
+    return 0;
+  }
+  if (options.version) {
+    write("kalmor-check " KALMOR_VERSION_STRING "\n", false);
     return 0;
   }
 

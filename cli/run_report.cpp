@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "i18n/report_texts.h"
+#include "kalmor_version.h"
 #include "testbench/failure_reason.h"
 
 namespace kalmor {
@@ -93,7 +94,9 @@ std::string SummaryLine(const std::vector<RunResult>& runs, int language) {
 std::string JsonReport(const std::vector<RunResult>& runs, const std::string& folder,
                        int language, int exitStatus) {
   static constexpr std::array<const char*, 4> kOutcomes{"passed", "failed", "aborted", "error"};
-  std::string json = "{\"folder\": " + JsonString(folder) + ", \"language\": \"" +
+  // The version first, so that a support report names the checker that made it.
+  std::string json = "{\"version\": \"" KALMOR_VERSION_STRING "\", \"folder\": " +
+                     JsonString(folder) + ", \"language\": \"" +
                      (language == 0 ? "de" : "en") + "\", \"runs\": [";
   for (std::size_t i = 0; i < runs.size(); ++i) {
     const RunResult& run = runs[i];

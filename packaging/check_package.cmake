@@ -1,6 +1,9 @@
 # Fails unless the release zip holds exactly the two programs and the user guide,
-# and those are what they claim to be.
-#   cmake -DZIP=... -DWORK=... -P check_package.cmake
+# and those are what they claim to be; unless nothing in it depends on when,
+# where or by whom it was built (the entries carry the commit's time in UTC and
+# fixed modes, no extra fields; the programs the commit's time); and unless the
+# SHA-256 file beside it names its sum.
+#   cmake -DZIP=... -DWORK=... -DEPOCH=... -P check_package.cmake
 if(NOT EXISTS ${ZIP})
   message(FATAL_ERROR "no release package at ${ZIP}")
 endif()
@@ -43,4 +46,85 @@ foreach(byte IN LISTS guideBytes)
   endif()
   set(previous ${byte})
 endforeach()
-message(STATUS "${ZIP}: ${entries}")
+# The little-endian number of size bytes at offset (an expression) in file.
+function(read_number file offset size out)
+  math(EXPR offset "${offset}")
+  file(READ ${file} hex OFFSET ${offset} LIMIT ${size} HEX)
+  set(value 0)
+  math(EXPR last "${size} - 1")
+  foreach(i RANGE ${last})
+    math(EXPR at "${i} * 2")
+    string(SUBSTRING "${hex}" ${at} 2 byte)
+    math(EXPR value "${value} + (0x${byte} << (8 * ${i}))")
+  endforeach()
+  set(${out} ${value} PARENT_SCOPE)
+endfunction()
+
+# The commit's time as a zip writes it: local time (here UTC) in two-second steps.
+math(EXPR even "${EPOCH} - ${EPOCH} % 2")
+set(ENV{SOURCE_DATE_EPOCH} ${even})
+string(TIMESTAMP parts "%Y;%m;%d;%H;%M;%S" UTC)
+list(TRANSFORM parts REPLACE "^0([0-9])" "\\1")
+list(GET parts 0 year)
+list(GET parts 1 month)
+list(GET parts 2 day)
+list(GET parts 3 hour)
+list(GET parts 4 minute)
+list(GET parts 5 second)
+math(EXPR dosTime "(${hour} << 11) | (${minute} << 5) | (${second} / 2)")
+math(EXPR dosDate "((${year} - 1980) << 9) | (${month} << 5) | ${day}")
+
+file(SIZE ${ZIP} size)
+math(EXPR end "${size} - 22")  # the directory's end record; the zip has no comment
+read_number(${ZIP} ${end} 4 signature)
+read_number(${ZIP} "${end} + 10" 2 count)
+read_number(${ZIP} "${end} + 16" 4 at)
+if(NOT signature EQUAL 0x06054b50 OR NOT count EQUAL 3)
+  message(FATAL_ERROR "${ZIP} ends in no plain directory of its three entries")
+endif()
+foreach(i RANGE 1 ${count})
+  read_number(${ZIP} "${at} + 5" 1 madeOn)
+  read_number(${ZIP} "${at} + 12" 2 time)
+  read_number(${ZIP} "${at} + 14" 2 date)
+  read_number(${ZIP} "${at} + 28" 2 nameLength)
+  read_number(${ZIP} "${at} + 30" 2 extra)
+  read_number(${ZIP} "${at} + 32" 2 comment)
+  read_number(${ZIP} "${at} + 38" 4 attributes)
+  read_number(${ZIP} "${at} + 42" 4 local)
+  read_number(${ZIP} "${local} + 10" 2 localTime)
+  read_number(${ZIP} "${local} + 12" 2 localDate)
+  read_number(${ZIP} "${local} + 28" 2 localExtra)
+  math(EXPR mode "${attributes} >> 16")
+  math(EXPR nameAt "${at} + 46")
+  file(READ ${ZIP} entry OFFSET ${nameAt} LIMIT ${nameLength})
+  set(wanted 33261)  # a file, rwxr-xr-x
+  if(entry STREQUAL "user-guide.txt")
+    set(wanted 33188)  # rw-r--r--
+  endif()
+  set(facts "made on ${madeOn}, mode ${mode}, time ${time}/${localTime}, "
+    "date ${date}/${localDate}, extra ${extra}/${localExtra}")
+  string(CONCAT facts ${facts})
+  set(sound "made on 3, mode ${wanted}, time ${dosTime}/${dosTime}, "
+    "date ${dosDate}/${dosDate}, extra 0/0")
+  string(CONCAT sound ${sound})
+  if(NOT facts STREQUAL sound)
+    message(FATAL_ERROR "${entry} in ${ZIP} depends on its build: ${facts}, "
+      "not Unix mode ${wanted}, the commit's time ${dosTime} and date ${dosDate}, no extra fields")
+  endif()
+  math(EXPR at "${at} + 46 + ${nameLength} + ${extra} + ${comment}")
+endforeach()
+foreach(program KalmorChecker.exe kalmor-check.exe)
+  read_number(${WORK}/${program} 60 4 header)
+  read_number(${WORK}/${program} "${header} + 8" 4 stamp)
+  if(NOT stamp EQUAL EPOCH)
+    message(FATAL_ERROR "${program} in ${ZIP} carries the time ${stamp}, not the commit's ${EPOCH}")
+  endif()
+endforeach()
+
+file(SHA256 ${ZIP} sum)
+get_filename_component(name ${ZIP} NAME)
+file(READ ${ZIP}.sha256 published)
+if(NOT published STREQUAL "${sum}  ${name}\n")
+  message(FATAL_ERROR "${ZIP}.sha256 says [${published}], not the zip's sum ${sum}")
+endif()
+message(STATUS "${ZIP}: ${entries}, built at ${EPOCH}, SHA-256 ${sum}")

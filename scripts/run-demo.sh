@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds the checker and opens it on the demo folder: the program beside our
-# stand-in solver and the sample tasks.
+# Builds the checker as it ships (the release preset: optimised and hardened)
+# and opens it on the demo folder: the program beside our stand-in solver and
+# the sample tasks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh native
-cmake --preset dev >/dev/null
-cmake --build --preset dev -j2 --target demo
-demo="$PWD/build/dev/kalmor-demo"
+cmake --preset release >/dev/null
+cmake --build --preset release -j2 --target demo
+demo="$PWD/build/release/kalmor-demo"
 if [ -z "${DISPLAY:-}" ]; then
   cat >&2 <<MSG
 The checker is built in $demo, but there is no display to open its window on.

@@ -1,8 +1,8 @@
 # kalmor-check as a user runs it, beside the stand-in solver in a folder whose
 # name holds two blanks in a row: the whole matrix (the calling modes that
 # leave the input path bare cannot reach it), its JSON, a crash and its reason,
-# a timeout, and the exit statuses.
-#   cmake -DCHECK=... -DSOLVER=... -DWORK=... [-DEMULATOR=...] [-DDRIVE=Z:]
+# a timeout, the exit statuses, and the version a support report names.
+#   cmake -DCHECK=... -DSOLVER=... -DWORK=... -DVERSION=... [-DEMULATOR=...] [-DDRIVE=Z:]
 #         [-DSANITIZED=ON] -P check_cli.cmake
 set(folder "${WORK}/Kalmor  Prüf")
 set(slow "${WORK}/slow")
@@ -73,10 +73,14 @@ run(--json --task all --build all --mode all --lang de)
 check("JSON keeps the status" status EQUAL 1)
 string(JSON jsonRuns LENGTH "${out}" runs)
 string(JSON detail GET "${out}" runs 0 detail)
+string(JSON version GET "${out}" version)
+check("JSON names the checker's version" version STREQUAL VERSION)
 check("JSON holds every run" jsonRuns EQUAL runs)
 check("JSON texts in the chosen language" "${out}" MATCHES "Läufe: ")
 check("JSON carries the first line" "${detail}" MATCHES "^Kalmor stand-in")
 
+run(--version)
+check("--version says the version" status EQUAL 0 AND out MATCHES "^kalmor-check ${VERSION}\r?\n$")
 run(--task 3 --mode 1)
 check("all passed is status 0" status EQUAL 0)
 run(--task s7)

@@ -1,0 +1,70 @@
+# Fails when a shipped program lacks a protection its headers should show.
+# Windows: address randomisation, no executable data, terminal-server aware, a
+# statically linked stack protector and no DLL but the system's; 64-bit also
+# high-entropy addresses, 32-bit no SEH handlers (and no code that installs
+# one). Linux: position-independent, full RELRO with immediate binding, the
+# stack protector and fortified C library calls.
+#   cmake -DPROGRAM=... -DOBJDUMP=... [-DREADELF=...] -P check_hardening.cmake
+set(missing "")
+function(dump tool options out)
+  execute_process(COMMAND ${tool} ${options} ${PROGRAM} OUTPUT_VARIABLE text
+    RESULT_VARIABLE failed ERROR_VARIABLE error)
+  if(failed)
+    message(FATAL_ERROR "${tool} ${options} ${PROGRAM}: ${error}")
+  endif()
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+file(READ ${PROGRAM} magic LIMIT 2 HEX)
+if(magic STREQUAL "4d5a")
+  dump(${OBJDUMP} -p headers)
+  string(REGEX MATCH "DllCharacteristics[^\n]*\n(\t+[A-Z_]+\n)*" flags "${headers}")
+  set(wanted DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE)
+  if(headers MATCHES "Magic\t+020b")
+    list(APPEND wanted HIGH_ENTROPY_VA)
+  else()
+    list(APPEND wanted NO_SEH)
+    # An SEH handler is installed by storing a frame at fs:0.
+    dump(${OBJDUMP} -d code)
+    string(REGEX MATCH "[^\n]*,%fs:0x0\n" store "${code}")
+    if(store)
+      list(APPEND missing "no code that installs an SEH handler (found: ${store})")
+    endif()
+  endif()
+  foreach(flag IN LISTS wanted)
+    if(NOT flags MATCHES "\t${flag}\n")
+      list(APPEND missing ${flag})
+    endif()
+  endforeach()
+  string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
+  foreach(import IN LISTS imports)
+    string(TOUPPER "${import}" import)
+    if(NOT import MATCHES
+        "^DLL NAME: (KERNEL32|USER32|GDI32|COMCTL32|ADVAPI32|SHELL32|OLE32|OLEAUT32|VERSION|MSVCRT)\\.DLL$")
+      list(APPEND missing "only system DLLs (${import})")
+    endif()
+  endforeach()
+  # Stripped, the program keeps the protector's message, linked in only where code calls it.
+  file(STRINGS ${PROGRAM} guard REGEX "stack smashing detected" LIMIT_COUNT 1)
+  set(checks "the stack protector" guard)
+else()
+  dump(${READELF} "-hlW;-dW;--dyn-syms" headers)
+  string(REGEX MATCH "Type: +DYN[^\n]*\n.*FLAGS_1[^\n]* PIE" pie "${headers}")
+  string(REGEX MATCH "GNU_RELRO" relro "${headers}")
+  string(REGEX MATCH "\\(FLAGS\\)[^\n]* BIND_NOW|FLAGS_1[^\n]* NOW" now "${headers}")
+  string(REGEX MATCH " __stack_chk_fail" guard "${headers}")
+  string(REGEX MATCH " __[a-z]+_chk(@|\n)" fortified "${headers}")
+  set(checks "position-independent" pie "RELRO" relro "immediate binding" now
+    "the stack protector" guard "fortified sources" fortified)
+endif()
+while(checks)
+  list(POP_FRONT checks what found)
+  if(NOT ${found})
+    list(APPEND missing "${what}")
+  endif()
+endwhile()
+if(missing)
+  string(REPLACE ";" ", " missing "${missing}")
+  message(FATAL_ERROR "${PROGRAM} lacks: ${missing}")
+endif()
+message(STATUS "${PROGRAM}: hardened")
