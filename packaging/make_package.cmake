@@ -36,7 +36,10 @@ execute_process(COMMAND touch -d @${even} ${programs} user-guide.txt
   WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)
 
 file(REMOVE ${ZIP} ${ZIP}.sha256)
-# -X: no owner ids and no extra times; -D: no folder entries.
+# -X: no owner ids and no extra times; -D: no folder entries. zip also takes
+# options from these variables, which a user's environment must not change.
+unset(ENV{ZIPOPT})
+unset(ENV{ZIP})
 execute_process(COMMAND ${ZIP_PROGRAM} -X -D -q -9 ${ZIP} ${programs} user-guide.txt
   WORKING_DIRECTORY ${STAGE} RESULT_VARIABLE failed)
 if(failed)
