@@ -14,10 +14,13 @@
 #include <fstream>
 #include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "kalmor_version.h"
 #include "tests/support/eventually.h"
 #include "tests/support/win32/process_census.h"
+#include "tests/support/win32/screen_reader_probe.h"
 #include "ui/win32/control_ids.h"
 #include "ui/win32/windows_api.h"
 
@@ -104,6 +107,29 @@ class EndToEnd : public ::testing::Test {
   HWND item(const char* controlName) const { return GetDlgItem(window, ControlId(controlName)); }
   std::wstring text(const char* controlName) const { return WindowText(item(controlName)); }
   void click(const char* controlName) const { PostMessageW(item(controlName), BM_CLICK, 0, 0); }
+  // A user's choice in a list; returns when the checker has served it.
+  void choose(const char* list, int index) const {
+    SendMessageW(item(list), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_COMMAND, MAKEWPARAM(ControlId(list), CBN_SELCHANGE),
+                        reinterpret_cast<LPARAM>(item(list)), SMTO_ABORTIFHUNG, kAnswerLimitMs, &ignored);
+  }
+  // What a screen reader hears in either language: a name for every visible
+  // control; the status picture's name says what it shows (German, English).
+  void expectAllSpoken(const char* when, Texts picture) {
+    for (const int language : {0, 1}) {
+      choose("lstLanguage", language);
+      const std::vector<probes::Spoken> spoken = probes::SpokenChildren(window);
+      const std::string listing = probes::Listing(spoken);
+      std::printf("%s, language %d:\n%s", when, language, listing.c_str());
+      for (const probes::Spoken& c : spoken) {
+        if (c.window == item("bild(0)")) { EXPECT_EQ(c.name, picture.begin()[language]) << when; }
+        if (c.window == item("cmdDummy")) { EXPECT_TRUE(c.name.starts_with(text("lblStatus"))); }
+        // The result line is empty until a run has something to say.
+        EXPECT_TRUE(!c.name.empty() || c.window == item("lblResult")) << when << "\n" << listing;
+      }
+    }
+  }
   // Waits until the status reads one of texts; false, and the status shown, if not.
   bool statusBecomes(Texts texts, milliseconds limit) const {
     const bool reached = Eventually(limit, [&] {
@@ -169,6 +195,28 @@ TEST_F(EndToEnd, ShutdownMidRunEndsCheckerAndSolver) {
   expectEnds();
 }
 
+// Windows names a list after the static text just before it, which Wine
+// does not: that order is checked instead.
+TEST_F(EndToEnd, SpokenEveryControlNamedInBothLanguagesAroundARunAndTheVerdictAnnounced) {
+  ASSERT_NO_FATAL_FAILURE(open("%standin sleep 3000\r\n"));
+  const probes::LiveRegionHook hook(process.dwProcessId);
+  for (const auto& [label, list] : {std::pair{"lblLanguage", "lstLanguage"}, {"lblTask", "lstTask"},
+                                    {"lblMode", "lstKalmorBitVersion"}, {"Label1", "lstKalmorCallingMode"}}) {
+    EXPECT_EQ(GetWindow(item(list), GW_HWNDPREV), item(label)) << list;
+  }
+  expectAllSpoken("before a run", {L"Hinweis", L"Information"});
+  ASSERT_NO_FATAL_FAILURE(startRun());
+  // The hidden button holds the focus: it tells that the run goes on and how to stop it.
+  EXPECT_TRUE(WindowText(item("cmdDummy")).ends_with(L": Alt+S")) << WindowText(item("cmdDummy"));
+  expectAllSpoken("during a run", {L"Hinweis", L"Information"});
+  ASSERT_TRUE(statusBecomes(kPassed, kRunLimit));
+  expectAllSpoken("after a pass", {L"Erfolg", L"Success"});
+  const std::vector<HWND> heard = hook.heard();
+  EXPECT_EQ(heard, (std::vector<HWND>{item("lblStatus"), item("lblResult")}));
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  expectEnds();
+}
+
 std::string WindowsPath(std::string path) {
   std::replace(path.begin(), path.end(), '/', '\\');
   return path;
@@ -179,6 +227,7 @@ std::string WindowsPath(std::string path) {
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // for the screen reader's view
   if (argc != 4) {
     std::fprintf(stderr, "usage: checker_driver <KalmorChecker.exe> <solver.exe> <empty folder>\n");
     return 2;
