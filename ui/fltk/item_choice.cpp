@@ -56,9 +56,4 @@ int ItemChoice::handle(int event) {
   return 1;
 }
 
-void ItemChoice::draw() {
-  Fl_Choice::draw();
-  if (Fl::focus() == this && Fl::visible_focus()) draw_focus(FL_DOWN_BOX, x(), y(), w(), h());
-}
-
 }  // namespace kalmor

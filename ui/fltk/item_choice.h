@@ -19,9 +19,8 @@ class ItemChoice : public Fl_Choice {
   void setItems(const std::vector<std::string>& items, int index);
   int itemCount() const { return static_cast<int>(texts_.size()); }
   // As a closed drop-down list on Windows: the arrow keys, Home and End
-  // choose an item and the focus stays; the focus is drawn.
+  // choose an item, and the focus stays (FLTK would move it).
   int handle(int event) override;
-  void draw() override;
 
  private:
   std::vector<std::string> texts_;  // the menu array points into these

@@ -13,88 +13,60 @@ void CALLBACK OnLiveRegion(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG 
   if (object == OBJID_CLIENT && child == CHILDID_SELF) gHeard.push_back(window);
 }
 
-std::wstring Take(BSTR text) {
-  std::wstring out = text != nullptr ? std::wstring(text, SysStringLen(text)) : L"";
+// The text a getter gives for the object itself; empty when it gives none.
+template <typename Getter>
+std::string Asked(IAccessible& object, Getter getter) {
+  BSTR text = nullptr;
+  VARIANT self{};
+  self.vt = VT_I4;  // CHILDID_SELF
+  const bool given = (object.*getter)(self, &text) == S_OK && text != nullptr;
+  std::string out = given ? WideToUtf8(std::wstring(text, SysStringLen(text))) : "";
   SysFreeString(text);
   return out;
 }
 
-Spoken Ask(HWND window) {
-  Spoken spoken{window, {}, {}, {}};
-  IAccessible* object = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible,
-                                        reinterpret_cast<void**>(&object)))) {
-    return spoken;
-  }
-  VARIANT self{};
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  BSTR text = nullptr;
-  if (object->get_accName(self, &text) == S_OK) spoken.name = Take(text);
-  text = nullptr;
-  if (object->get_accKeyboardShortcut(self, &text) == S_OK) spoken.shortcut = Take(text);
-  VARIANT role{};
-  if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4) {
-    wchar_t roleText[64] = {};
-    GetRoleTextW(static_cast<DWORD>(role.lVal), roleText, 64);
-    spoken.role = roleText;
-  }
-  object->Release();
-  return spoken;
-}
-
 }  // namespace
 
-std::vector<Spoken> SpokenChildren(HWND window) {
-  std::vector<Spoken> spoken;
+std::vector<std::pair<HWND, std::wstring>> SpokenChildren(HWND window, std::string& listing) {
+  std::vector<std::pair<HWND, std::wstring>> spoken;
   IAccessible* client = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible,
-                                        reinterpret_cast<void**>(&client)))) {
+  if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&client)))) {
     return spoken;
   }
-  LONG count = 0;
-  client->get_accChildCount(&count);
-  std::vector<VARIANT> children(static_cast<std::size_t>(count));
+  std::vector<VARIANT> children(32);
   LONG got = 0;
-  AccessibleChildren(client, 0, count, children.data(), &got);
+  AccessibleChildren(client, 0, static_cast<LONG>(children.size()), children.data(), &got);
+  client->Release();
   for (LONG i = 0; i < got; ++i) {
     VARIANT& child = children[static_cast<std::size_t>(i)];
-    HWND childWindow = nullptr;
-    IAccessible* object = nullptr;
-    if (child.vt == VT_DISPATCH && child.pdispVal != nullptr &&
-        SUCCEEDED(child.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&object)))) {
-      WindowFromAccessibleObject(object, &childWindow);
-      object->Release();
-    }
+    HWND control = nullptr;
+    if (child.vt == VT_DISPATCH) WindowFromAccessibleObject(reinterpret_cast<IAccessible*>(child.pdispVal), &control);
     VariantClear(&child);
-    if (childWindow != nullptr && IsWindowVisible(childWindow)) spoken.push_back(Ask(childWindow));
+    IAccessible* object = nullptr;
+    if (control == nullptr || !IsWindowVisible(control) ||
+        FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object)))) {
+      continue;
+    }
+    VARIANT self{}, role{};
+    self.vt = VT_I4;
+    wchar_t roleText[64] = {}, windowClass[32] = {};
+    if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4) GetRoleTextW(static_cast<DWORD>(role.lVal), roleText, 64);
+    GetClassNameW(control, windowClass, 32);
+    const std::string name = Asked(*object, &IAccessible::get_accName);
+    listing += std::to_string(GetDlgCtrlID(control)) + "  " + WideToUtf8(windowClass) + "  " + WideToUtf8(roleText) +
+               "  \"" + name + "\"  " + Asked(*object, &IAccessible::get_accKeyboardShortcut) + "\n";
+    spoken.emplace_back(control, Utf8ToWide(name));
+    object->Release();
   }
-  client->Release();
   return spoken;
 }
 
-std::string Listing(const std::vector<Spoken>& controls) {
-  std::string out;
-  for (const Spoken& c : controls) {
-    wchar_t windowClass[32] = {};  // what Windows derives the role from, where Wine says "client"
-    GetClassNameW(c.window, windowClass, 32);
-    out += std::to_string(GetDlgCtrlID(c.window)) + "  " + WideToUtf8(windowClass) + "  " + WideToUtf8(c.role) + "  \"" +
-           WideToUtf8(c.name) + "\"  " + WideToUtf8(c.shortcut) + "\n";
-  }
-  return out;
+void HearLiveRegions(DWORD processId) {
+  SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, OnLiveRegion,
+                  processId, 0, WINEVENT_OUTOFCONTEXT);
 }
 
-LiveRegionHook::LiveRegionHook(DWORD processId)
-    : hook_(SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr,
-                            OnLiveRegion, processId, 0, WINEVENT_OUTOFCONTEXT)) {
-  gHeard.clear();
-}
-
-LiveRegionHook::~LiveRegionHook() {
-  if (hook_ != nullptr) UnhookWinEvent(hook_);
-}
-
-std::vector<HWND> LiveRegionHook::heard() const {
+std::vector<HWND> HeardLiveRegions() {
   MSG message{};
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   return gHeard;

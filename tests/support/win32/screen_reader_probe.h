@@ -5,33 +5,19 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kalmor::probes {
 
-struct Spoken {
-  HWND window;
-  std::wstring name, role, shortcut;
-};
+// The window's visible child controls with the names their accessible
+// objects give; listing gets a line a control: id, window class (what Windows
+// takes the role from where Wine says "client"), role, name, keyboard shortcut.
+std::vector<std::pair<HWND, std::wstring>> SpokenChildren(HWND window, std::string& listing);
 
-// The window's visible child controls, each as its accessible object answers.
-std::vector<Spoken> SpokenChildren(HWND window);
-// One line a control: its id, window class, role, name in quotes and keyboard shortcut.
-std::string Listing(const std::vector<Spoken>& controls);
-
-// Hears the live-region events of one process while it lives; the thread
-// that made it must serve its messages for the events to arrive (heard()).
-class LiveRegionHook {
- public:
-  explicit LiveRegionHook(DWORD processId);
-  ~LiveRegionHook();
-  LiveRegionHook(const LiveRegionHook&) = delete;
-  LiveRegionHook& operator=(const LiveRegionHook&) = delete;
-  // Serves the pending messages, then the windows that raised the event so far.
-  std::vector<HWND> heard() const;
-
- private:
-  HWINEVENTHOOK hook_;
-};
+// From now on, the live-region events that the process raises are heard;
+// the windows that raised them so far, once this thread has served its messages.
+void HearLiveRegions(DWORD processId);
+std::vector<HWND> HeardLiveRegions();
 
 }  // namespace kalmor::probes
