@@ -13,14 +13,11 @@ void CALLBACK OnLiveRegion(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG 
   if (object == OBJID_CLIENT && child == CHILDID_SELF) gHeard.push_back(window);
 }
 
-// The text a getter gives for the object itself; empty when it gives none.
-template <typename Getter>
-std::string Asked(IAccessible& object, Getter getter) {
+// What a getter answers for the object itself (a VT_I4 of 0); empty for no answer.
+std::string Asked(IAccessible& object, HRESULT (STDMETHODCALLTYPE IAccessible::*getter)(VARIANT, BSTR*)) {
   BSTR text = nullptr;
-  VARIANT self{};
-  self.vt = VT_I4;  // CHILDID_SELF
-  const bool given = (object.*getter)(self, &text) == S_OK && text != nullptr;
-  std::string out = given ? WideToUtf8(std::wstring(text, SysStringLen(text))) : "";
+  const HRESULT answer = (object.*getter)(VARIANT{{{VT_I4, 0, 0, 0, {}}}}, &text);
+  std::string out = answer == S_OK && text != nullptr ? WideToUtf8(std::wstring(text, SysStringLen(text))) : "";
   SysFreeString(text);
   return out;
 }
@@ -29,28 +26,26 @@ std::string Asked(IAccessible& object, Getter getter) {
 
 std::vector<std::pair<HWND, std::wstring>> SpokenChildren(HWND window, std::string& listing) {
   std::vector<std::pair<HWND, std::wstring>> spoken;
-  IAccessible* client = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&client)))) {
-    return spoken;
-  }
-  std::vector<VARIANT> children(32);
+  IAccessible* object = nullptr;
+  VARIANT children[32] = {};
   LONG got = 0;
-  AccessibleChildren(client, 0, static_cast<LONG>(children.size()), children.data(), &got);
-  client->Release();
-  for (LONG i = 0; i < got; ++i) {
-    VARIANT& child = children[static_cast<std::size_t>(i)];
+  if (SUCCEEDED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object)))) {
+    AccessibleChildren(object, 0, 32, children, &got);
+    object->Release();
+  }
+  for (VARIANT& child : std::vector<VARIANT>(children, children + got)) {
     HWND control = nullptr;
     if (child.vt == VT_DISPATCH) WindowFromAccessibleObject(reinterpret_cast<IAccessible*>(child.pdispVal), &control);
     VariantClear(&child);
-    IAccessible* object = nullptr;
-    if (control == nullptr || !IsWindowVisible(control) ||
+    if (!IsWindowVisible(control) ||
         FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object)))) {
       continue;
     }
-    VARIANT self{}, role{};
-    self.vt = VT_I4;
+    VARIANT role{};
     wchar_t roleText[64] = {}, windowClass[32] = {};
-    if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4) GetRoleTextW(static_cast<DWORD>(role.lVal), roleText, 64);
+    if (object->get_accRole(VARIANT{{{VT_I4, 0, 0, 0, {}}}}, &role) == S_OK && role.vt == VT_I4) {
+      GetRoleTextW(static_cast<DWORD>(role.lVal), roleText, 64);
+    }
     GetClassNameW(control, windowClass, 32);
     const std::string name = Asked(*object, &IAccessible::get_accName);
     listing += std::to_string(GetDlgCtrlID(control)) + "  " + WideToUtf8(windowClass) + "  " + WideToUtf8(roleText) +
