@@ -107,18 +107,14 @@ class EndToEnd : public ::testing::Test {
   HWND item(const char* controlName) const { return GetDlgItem(window, ControlId(controlName)); }
   std::wstring text(const char* controlName) const { return WindowText(item(controlName)); }
   void click(const char* controlName) const { PostMessageW(item(controlName), BM_CLICK, 0, 0); }
-  // A user's choice in a list; returns when the checker has served it.
-  void choose(const char* list, int index) const {
-    SendMessageW(item(list), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(window, WM_COMMAND, MAKEWPARAM(ControlId(list), CBN_SELCHANGE),
-                        reinterpret_cast<LPARAM>(item(list)), SMTO_ABORTIFHUNG, kAnswerLimitMs, &ignored);
-  }
-  // What a screen reader hears, in either language: a name for every visible
-  // control; the status picture's says what it shows (German, English).
+  // What a screen reader hears, in either language chosen as a user does: a
+  // name for every visible control; the status picture's says what it shows.
   void expectAllSpoken(const char* when, Texts picture) const {
     for (const int language : {0, 1}) {
-      choose("lstLanguage", language);
+      SendMessageW(item("lstLanguage"), CB_SETCURSEL, static_cast<WPARAM>(language), 0);
+      DWORD_PTR served = 0;  // returns when the checker has served the choice
+      SendMessageTimeoutW(window, WM_COMMAND, MAKEWPARAM(ControlId("lstLanguage"), CBN_SELCHANGE),
+                          reinterpret_cast<LPARAM>(item("lstLanguage")), SMTO_ABORTIFHUNG, kAnswerLimitMs, &served);
       std::string listing;
       for (const auto& [control, name] : probes::SpokenChildren(window, listing)) {
         const std::wstring expected = control == item("bild(0)")    ? picture.begin()[language]
