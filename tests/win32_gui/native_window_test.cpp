@@ -254,6 +254,7 @@ TEST_F(NativeWindowTest, TextsFitAndKeepApartInBothLanguagesAndFourResolutionsBe
     SendMessageW(main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     const RECT ok = clientRectOf(window->cmdOK);
     EXPECT_EQ(ok.right - ok.left, TwipsToPixels(1095, dpi)) << "not laid out at " << dpi << " dpi";
+    EXPECT_EQ(text(window->cmdDummy), Utf8ToWide(window->lblStatus.caption())) << "its name for screen readers";
     for (const int language : {0, 1}) {
       window->lstLanguage.setListIndex(language);
       const std::string when = " at " + std::to_string(dpi) + " dpi, language " +

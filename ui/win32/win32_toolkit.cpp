@@ -149,7 +149,10 @@ LRESULT Win32Toolkit::handleMessage(HWND window, UINT message, WPARAM wParam, LP
       }
       return 0;
     case WM_DPICHANGED: {
-      if (natives_ != nullptr) natives_->setDpi(HIWORD(wParam));
+      if (natives_ != nullptr) {
+        natives_->setDpi(HIWORD(wParam));
+        nameSilentControls();  // syncing every control anew gave the hidden button its empty caption
+      }
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(window, nullptr, suggested->left, suggested->top,
                    suggested->right - suggested->left, suggested->bottom - suggested->top,
