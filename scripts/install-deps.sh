@@ -6,8 +6,10 @@ what="${1:-all}"
 
 native=(cmake make g++ libgtest-dev libfltk1.3-dev xvfb xauth x11-utils xdotool imagemagick
         libbenchmark-dev clang libclang-rt-14-dev python3 zip)
+# Wine's own fonts (Tahoma and the others it maps the system fonts to): without
+# them every Wine rendering uses substitutes of other widths.
 cross=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
-       wine wine32:i386 wine64 locales)
+       wine wine32:i386 wine64 fonts-wine locales)
 
 wanted=("${native[@]}")
 [ "$what" = all ] && wanted+=("${cross[@]}")

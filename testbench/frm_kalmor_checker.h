@@ -33,6 +33,11 @@ class frmKalmorChecker {
   bool ShellWait(const std::string& cmdProg, const std::string& cmdTask, bool bShowApp);
   void TerminateSolver();
   void WriteCallText();
+  // What a screen reader says for a control that shows no text of its own:
+  // the status picture's meaning, and for the hidden button that holds the
+  // focus during a run the status line and the key that stops the run.
+  // Empty for the other controls.
+  std::string SpokenName(const Control& control) const;
 
   // Every control, containers before their contents, in focus order where
   // they take the focus.

@@ -153,6 +153,15 @@ void frmKalmorChecker::cmdOK_Click() {
     AbortRequested = true;
     return;
   }
+  // However the press ends, its outcome reaches a screen reader, while the
+  // focus stays on the hidden button.
+  struct AnnounceOnReturn {
+    frmKalmorChecker& window;
+    ~AnnounceOnReturn() {
+      window.toolkit_.announce(window.lblStatus);
+      window.toolkit_.announce(window.lblResult);
+    }
+  } const announce{*this};
 
   if (const std::string why = whyNotRun(); !why.empty()) {
     refuseRun(why);

@@ -52,20 +52,26 @@ TEST_F(CheckerWindow, OpensCentredAtItsFixedSizeWithTitleIconAndStartFocused) {
   EXPECT_TRUE(probe().hasFocus(w.cmdOK));
 }
 
-TEST_F(CheckerWindow, PickingALanguageRewritesTheWindowAndTabFollowsTheFocusOrder) {
+// The keyboard alone: Tab follows the focus order, and an arrow key changes
+// the focused list as on Windows, in both languages.
+TEST_F(CheckerWindow, ArrowKeysChooseALanguageAndEveryListAndTabFollowsTheFocusOrder) {
   auto& w = openWithTasks();
-  probe().pick(w.lstLanguage, 1);
+  probe().key(FL_Tab, FL_SHIFT);  // from Start back to the language list
+  probe().key(FL_Down);
   EXPECT_STREQ(probe().window().label(), "Kalmor function tester 3.0 Build 25");
-  EXPECT_EQ(probe().text(w.cmdOK), "Start");
   const std::vector<const Control*> order{&w.cmdOK, &w.cmdClose, &w.cmdDummy, &w.lstTask, &w.lstKalmorCallingMode,
                                           &w.lstKalmorBitVersion, &w.lstLanguage};
-  probe().key(FL_Tab, FL_SHIFT);
   for (const Control* control : order) {
     probe().key(FL_Tab);
     EXPECT_TRUE(probe().hasFocus(*control)) << "Tab to " << control->name();
+    if (control->kind() != ControlKind::ComboBox) continue;
+    const auto& list = static_cast<const ComboBox&>(*control);
+    const int before = list.listIndex();
+    probe().key(before + 1 < list.listCount() ? FL_Down : FL_Up);  // the language goes back to German
+    EXPECT_NE(list.listIndex(), before) << control->name();
+    EXPECT_TRUE(probe().hasFocus(*control)) << "an arrow key moved the focus";
   }
-  probe().key(FL_Tab, FL_SHIFT);
-  EXPECT_TRUE(probe().hasFocus(w.lstKalmorBitVersion)) << "Shift+Tab goes back";
+  EXPECT_STREQ(probe().window().label(), "Kalmor Funktionstester 3.0 Build 25");
 }
 
 TEST_F(CheckerWindow, WithoutTasksStartIsGreyedAndEscapeDoesNotCloseButTheCloseBoxDoes) {
@@ -78,7 +84,7 @@ TEST_F(CheckerWindow, WithoutTasksStartIsGreyedAndEscapeDoesNotCloseButTheCloseB
   EXPECT_FALSE(probe().mapped());
 }
 
-TEST_F(CheckerWindow, ARunBlinksAndCountsUntilStopThenAltSRunsAgainAndReportsOnTwoLines) {
+TEST_F(CheckerWindow, ARunBlinksAndCountsUntilAltSStopsThenAltSRunsAgainReportsOnTwoLinesAndSpaceCloses) {
   auto& w = openWithTasks("Stipulation #3\r\n<Protokoll>\r\n%standin sleep 20000\r\n");
   const std::uint32_t background = probe().backColour(w.lblStatus);
   std::set<std::uint32_t> colours;
@@ -87,7 +93,7 @@ TEST_F(CheckerWindow, ARunBlinksAndCountsUntilStopThenAltSRunsAgainAndReportsOnT
     if (!w.RunInProgress) return;
     colours.insert(probe().textColour(w.lblStatus));
     times.insert(probe().text(w.lblTimer));
-    if (times.size() > 1) return probe().click(w.cmdOK);  // Stop once the clock has moved on
+    if (times.size() > 1) return probe().key('s', FL_ALT);  // "&Stop" once the clock has moved on
     probe().after(50ms, watch);
   };
   probe().after(50ms, watch);
@@ -103,6 +109,8 @@ TEST_F(CheckerWindow, ARunBlinksAndCountsUntilStopThenAltSRunsAgainAndReportsOnT
   EXPECT_EQ(probe().text(w.lblStatus), "Test erfolgreich abgeschlossen!");
   EXPECT_EQ(probe().textColour(w.lblStatus), 0x000000u);
   EXPECT_TRUE(probe().text(w.lblResult).starts_with("Lösungs-Datei erstellt: KM.OUT\n")) << "two lines, not a CR";
+  probe().key(FL_Tab, FL_SHIFT);  // from the hidden button that took the focus to Close
+  EXPECT_THROW(probe().key(' '), ProgramEnded);
 }
 
 // No two texts of the window overlap or touch, and each fits its widget: in

@@ -34,6 +34,9 @@ TEST_F(TestRun, PassShowsTheOutputsFirstLineAndTheNextPressStartsAgain) {
             std::tuple(true, 0x20u, 1u, std::uint16_t{0}));
   EXPECT_EQ(ShownBy(f), (Shown{kPassedDe, "Lösungs-Datei erstellt: KM.OUT\rKalmor: 1 solution",
                                Colour::buttonText(), Picture::Key}));
+  // The verdict goes to screen readers once, when the press ends.
+  EXPECT_EQ(toolkit.announced(),
+            (std::vector<std::string>{kPassedDe, "Lösungs-Datei erstellt: KM.OUT\rKalmor: 1 solution"}));
   EXPECT_EQ(f.lblStatus.foreColour(), kBlack);
   EXPECT_TRUE(f.bild0.visible() && f.frameTime.visible());
   EXPECT_EQ(toolkit.focused(), &f.cmdDummy);
@@ -186,6 +189,7 @@ TEST_F(StopAndClose, StopEndsTheSolverAndTheBlinkingClockAndTheNextRunRunsNormal
   EXPECT_EQ(platform.terminated, std::vector<std::uint32_t>{1000u});
   EXPECT_EQ(toolkit.pumps(), 7);
   EXPECT_EQ(ShownBy(f), (Shown{"Test has been aborted", "", Colour::buttonText(), Picture::Error}));
+  EXPECT_EQ(toolkit.announced(), (std::vector<std::string>{"Test has been aborted", ""})) << "not by Stop";
   EXPECT_FALSE(platform.has("KM.OUT") || toolkit.tick());
   EXPECT_EQ(f.lblTimer.caption(), "00:00:03");
   EXPECT_NE(f.lblStatus.foreColour(), f.lblStatus.backColour());

@@ -14,10 +14,13 @@
 #include <fstream>
 #include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "kalmor_version.h"
 #include "tests/support/eventually.h"
 #include "tests/support/win32/process_census.h"
+#include "tests/support/win32/screen_reader_probe.h"
 #include "ui/win32/control_ids.h"
 #include "ui/win32/windows_api.h"
 
@@ -104,6 +107,26 @@ class EndToEnd : public ::testing::Test {
   HWND item(const char* controlName) const { return GetDlgItem(window, ControlId(controlName)); }
   std::wstring text(const char* controlName) const { return WindowText(item(controlName)); }
   void click(const char* controlName) const { PostMessageW(item(controlName), BM_CLICK, 0, 0); }
+  // What a screen reader hears, in either language chosen as a user does: a
+  // name for every visible control; the status picture's says what it shows.
+  void expectAllSpoken(const char* when, Texts picture) const {
+    for (const int language : {0, 1}) {
+      SendMessageW(item("lstLanguage"), CB_SETCURSEL, static_cast<WPARAM>(language), 0);
+      DWORD_PTR served = 0;  // returns when the checker has served the choice
+      SendMessageTimeoutW(window, WM_COMMAND, MAKEWPARAM(ControlId("lstLanguage"), CBN_SELCHANGE),
+                          reinterpret_cast<LPARAM>(item("lstLanguage")), SMTO_ABORTIFHUNG, kAnswerLimitMs, &served);
+      std::string listing;
+      for (const auto& [control, name] : probes::SpokenChildren(window, listing)) {
+        const std::wstring expected = control == item("bild(0)")    ? picture.begin()[language]
+                                      : control == item("cmdDummy") ? text("lblStatus")
+                                                                    : L"";
+        // The result line is empty until a run has something to say.
+        EXPECT_TRUE(name.starts_with(expected) && (!name.empty() || control == item("lblResult")))
+            << when << ": " << GetDlgCtrlID(control) << " is read as " << ::testing::PrintToString(name);
+      }
+      std::printf("%s, language %d:\n%s", when, language, listing.c_str());
+    }
+  }
   // Waits until the status reads one of texts; false, and the status shown, if not.
   bool statusBecomes(Texts texts, milliseconds limit) const {
     const bool reached = Eventually(limit, [&] {
@@ -131,17 +154,32 @@ class EndToEnd : public ::testing::Test {
   HWND window = nullptr;
 };
 
-TEST_F(EndToEnd, PassShowsTheOutputsFirstLineAndTheCloseBoxEndsTheChecker) {
-  ASSERT_NO_FATAL_FAILURE(open(""));
+// A screen reader hears every control in both languages before, during and
+// after the run, and the verdict without the focus moving. Windows names a
+// list after the static text just before it, which Wine does not: that order
+// is checked instead.
+TEST_F(EndToEnd, PassShowsTheOutputsFirstLineToEyesAndEarsAndTheCloseBoxEndsTheChecker) {
+  ASSERT_NO_FATAL_FAILURE(open("%standin sleep 5000\r\n"));
+  probes::HearLiveRegions(process.dwProcessId);
+  for (const auto& [label, list] : {std::pair{"lblLanguage", "lstLanguage"}, {"lblTask", "lstTask"},
+                                    {"lblMode", "lstKalmorBitVersion"}, {"Label1", "lstKalmorCallingMode"}}) {
+    EXPECT_EQ(GetWindow(item(list), GW_HWNDPREV), item(label)) << list;
+  }
+  expectAllSpoken("before the run", {L"Hinweis", L"Information"});
   // Explorer shows the program's own icon and version.
   EXPECT_GE(ExtractIconExA(program.c_str(), -1, nullptr, nullptr, 0), 1u);
   EXPECT_EQ(FileVersion(program), std::uint64_t{KALMOR_VERSION_MAJOR} << 48 |
                                       std::uint64_t{KALMOR_VERSION_MINOR} << 32 |
                                       KALMOR_VERSION_REVISION);
-  click("cmdOK");
+  ASSERT_NO_FATAL_FAILURE(startRun());
+  // The hidden button that holds the focus tells how to stop the run.
+  EXPECT_TRUE(WindowText(item("cmdDummy")).ends_with(L": Alt+S")) << WindowText(item("cmdDummy"));
+  expectAllSpoken("during the run", {L"Hinweis", L"Information"});
   ASSERT_TRUE(statusBecomes(kPassed, kRunLimit));
   EXPECT_NE(text("lblResult").find(L"KM.OUT\r\nKalmor stand-in"), std::wstring::npos)
       << ::testing::PrintToString(text("lblResult"));
+  expectAllSpoken("after the run", {L"Erfolg", L"Success"});
+  EXPECT_EQ(probes::HeardLiveRegions(), (std::vector<HWND>{item("lblStatus"), item("lblResult")}));
   PostMessageW(window, WM_CLOSE, 0, 0);
   expectEnds();
 }
@@ -179,6 +217,7 @@ std::string WindowsPath(std::string path) {
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // for the screen reader's view
   if (argc != 4) {
     std::fprintf(stderr, "usage: checker_driver <KalmorChecker.exe> <solver.exe> <empty folder>\n");
     return 2;

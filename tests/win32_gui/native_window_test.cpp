@@ -177,13 +177,9 @@ TEST_F(NativeWindowTest, FixedWindowCentredWithTitleIconControlsAndTabOrder) {
   }
 }
 
-TEST_F(NativeWindowTest, AChoiceRunsItsHandlerAndTheProgramsChangesReachTheControls) {
-  const HWND languages = item(window->lstLanguage);
-  SendMessageW(languages, CB_SETCURSEL, 1, 0);
-  SendMessageW(main(), WM_COMMAND, MAKEWPARAM(ControlId("lstLanguage"), CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(languages));
-  EXPECT_TRUE(textOf(main()).starts_with(L"Kalmor function tester ")) << textOf(main());
-
+// A user's choice in a list reaches its handler: the end-to-end pass chooses
+// the language and hears the texts change.
+TEST_F(NativeWindowTest, TheProgramsChangesReachTheControls) {
   window->lblResult.setCaption("a\r\rb\r\nc\nd\r");
   EXPECT_EQ(text(window->lblResult), L"a\r\n\r\nb\r\nc\r\nd\r\n");
   const LONG before = clientRectOf(window->lblStatus).right;
@@ -217,7 +213,7 @@ TEST_F(NativeWindowTest, LabelsPaintInTheirColoursAndTheTimeCarriesItsToolTip) {
   EXPECT_EQ(std::wstring(tip), L"Zeigt die verstrichene Lösezeit an während Kalmor ein Problem löst");
 }
 
-TEST_F(NativeWindowTest, ClicksKeysAndAPressDuringARunReachTheButtons) {
+TEST_F(NativeWindowTest, ClicksAndKeysReachTheButtons) {
   platform.solver.slices = 5;
   const HWND ok = item(window->cmdOK);
   SendMessageW(ok, BM_CLICK, 0, 0);
@@ -232,13 +228,7 @@ TEST_F(NativeWindowTest, ClicksKeysAndAPressDuringARunReachTheButtons) {
   PostMessageW(ok, WM_KEYDOWN, VK_ESCAPE, 1);  // no cancel button: nothing
   toolkit.doEvents();
   EXPECT_EQ(platform.creates.size(), 3u);
-
-  platform.solver.slices = 100000;
-  // The second press waits in the queue until the run's event pump serves it.
-  PostMessageW(ok, BM_CLICK, 0, 0);
-  PostMessageW(ok, BM_CLICK, 0, 0);
-  toolkit.doEvents();
-  EXPECT_EQ(platform.terminated.size(), 1u);
+  // A press during a run, which the run's event pump serves, is the end-to-end Stop.
 }
 
 TEST_F(NativeWindowTest, TheTimerTicksOnlyWhileEnabled) {
@@ -255,15 +245,16 @@ TEST_F(NativeWindowTest, TheTimerTicksOnlyWhileEnabled) {
   EXPECT_EQ(window->lblTimer.caption(), "00:00:01");
 }
 
-TEST_F(NativeWindowTest, TextsFitAndKeepApartInBothLanguagesAndResolutionsBeforeAndAfterARun) {
+TEST_F(NativeWindowTest, TextsFitAndKeepApartInBothLanguagesAndFourResolutionsBeforeAndAfterARun) {
   platform.solver.onExit = [this](const std::string&) {
     platform.put("KM.OUT", "Kalmor stand-in: 6 lines solved\r\n");
   };
-  for (const int dpi : {96, 144}) {
+  for (const int dpi : {96, 120, 144, 192}) {
     RECT suggested{0, 0, MulDiv(344, dpi, 96) + 16, MulDiv(251, dpi, 96) + 40};
     SendMessageW(main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     const RECT ok = clientRectOf(window->cmdOK);
     EXPECT_EQ(ok.right - ok.left, TwipsToPixels(1095, dpi)) << "not laid out at " << dpi << " dpi";
+    EXPECT_EQ(text(window->cmdDummy), Utf8ToWide(window->lblStatus.caption())) << "its name for screen readers";
     for (const int language : {0, 1}) {
       window->lstLanguage.setListIndex(language);
       const std::string when = " at " + std::to_string(dpi) + " dpi, language " +

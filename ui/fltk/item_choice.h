@@ -18,6 +18,9 @@ class ItemChoice : public Fl_Choice {
   // index -1 shows no selection.
   void setItems(const std::vector<std::string>& items, int index);
   int itemCount() const { return static_cast<int>(texts_.size()); }
+  // As a closed drop-down list on Windows: the arrow keys, Home and End
+  // choose an item, and the focus stays (FLTK would move it).
+  int handle(int event) override;
 
  private:
   std::vector<std::string> texts_;  // the menu array points into these

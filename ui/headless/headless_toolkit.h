@@ -33,6 +33,7 @@ class HeadlessToolkit : public Toolkit {
   void doEvents() override;
   void refresh(Label& label) override;
   void setFocus(Control& control) override;
+  void announce(Label& label) override { announced_.push_back(label.caption()); }
   [[noreturn]] void endProgram() override;
   Clock::time_point now() override { return now_; }
 
@@ -59,6 +60,8 @@ class HeadlessToolkit : public Toolkit {
   const Control* focused() const { return focused_; }
   // Captions of labels at the moment of each immediate repaint.
   const std::vector<std::string>& repaints() const { return repaints_; }
+  // Captions of labels at the moment they were announced to screen readers.
+  const std::vector<std::string>& announced() const { return announced_; }
 
  private:
   frmKalmorChecker* window_ = nullptr;
@@ -70,6 +73,7 @@ class HeadlessToolkit : public Toolkit {
   std::multimap<int, std::function<void()>> atPump_;
   std::function<void(int)> everyPump_;
   std::vector<std::string> repaints_;
+  std::vector<std::string> announced_;
 };
 
 }  // namespace kalmor

@@ -48,7 +48,7 @@ void NativeControls::syncOne(Control& control) {
   if (window == nullptr) return;
   switch (control.kind()) {
     case ControlKind::Frame:
-      SetFont(window, font_);
+      SetFont(window, font_.get());
       SetText(window, Utf8ToWide(static_cast<const Frame&>(control).caption()));
       break;
     case ControlKind::Label:
@@ -92,7 +92,7 @@ void NativeControls::syncForm(const Form& form) {
 
 void NativeControls::syncLabel(const Label& label, HWND window) {
   // A label sized to its text gets the font that fits its room when placed.
-  if (!label.autoSize()) SetFont(window, label.bold() ? boldFont_ : font_);
+  if (!label.autoSize()) SetFont(window, label.bold() ? boldFont_.get() : font_.get());
   SetText(window, Utf8ToWide(WithCrLf(label.caption())));
   // The colours are asked for at painting (WM_CTLCOLORSTATIC); a change
   // shows with the next paint.
@@ -153,7 +153,7 @@ void NativeControls::fitListFont(const ComboBox& list, HWND window) {
   LONG widestWidth = -1;
   for (const std::string& item : list.items()) {
     std::wstring text = Utf8ToWide(item);
-    const LONG width = textSize(window, font_, text).cx;
+    const LONG width = textSize(window, font_.get(), text).cx;
     if (width > widestWidth) {
       widestWidth = width;
       widest = std::move(text);

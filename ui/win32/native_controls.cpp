@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "ui/win32/control_ids.h"
 #include "ui/win32/dpi_metrics.h"
@@ -26,7 +27,6 @@ NativeControls::NativeControls(HWND mainWindow, const std::vector<Control*>& con
 NativeControls::~NativeControls() {
   if (toolTip_ != nullptr) DestroyWindow(toolTip_);
   for (const auto& [control, window] : windows_) DestroyWindow(window);
-  deleteFonts(font_, boldFont_, sizedFonts_);
 }
 
 HWND NativeControls::windowOf(const Control& control) const {
@@ -89,14 +89,13 @@ void NativeControls::stackInTabOrder(const std::vector<Control*>& focusOrder) {
 void NativeControls::setDpi(int dpi) {
   if (dpi == dpi_) return;
   dpi_ = dpi;
-  const HFONT oldFont = font_;
-  const HFONT oldBold = boldFont_;
-  std::map<std::pair<int, bool>, HFONT> oldSized;
-  oldSized.swap(sizedFonts_);
+  // The windows keep using the old fonts until each is synced anew.
+  const UniqueFont oldFont = std::move(font_);
+  const UniqueFont oldBold = std::move(boldFont_);
+  const auto oldSized = std::exchange(sizedFonts_, {});
   makeFonts();
   for (Control* control : controls_) syncOne(*control);
   InvalidateRect(main_, nullptr, TRUE);
-  deleteFonts(oldFont, oldBold, oldSized);
 }
 
 void NativeControls::sync(Control& control) {
@@ -116,10 +115,10 @@ void NativeControls::makeFonts() {
   logFont_ = MessageFont(dpi_);
   // Height 0 is "some default size", which leaves nothing to shrink from.
   if (logFont_.lfHeight == 0) logFont_.lfHeight = -MulDiv(8, dpi_, 72);
-  font_ = CreateSizedFont(logFont_, false, 0);
-  boldFont_ = CreateSizedFont(logFont_, true, 0);
+  font_.reset(CreateSizedFont(logFont_, false, 0));
+  boldFont_.reset(CreateSizedFont(logFont_, true, 0));
   const HDC dc = GetDC(main_);
-  const HGDIOBJ old = SelectObject(dc, font_);
+  const HGDIOBJ old = SelectObject(dc, font_.get());
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   SelectObject(dc, old);
@@ -127,19 +126,11 @@ void NativeControls::makeFonts() {
   lineHeight_ = metrics.tmHeight;
 }
 
-void NativeControls::deleteFonts(HFONT normal, HFONT bold,
-                                 std::map<std::pair<int, bool>, HFONT>& sized) {
-  if (normal != nullptr) DeleteObject(normal);
-  if (bold != nullptr) DeleteObject(bold);
-  for (const auto& [key, font] : sized) DeleteObject(font);
-  sized.clear();
-}
-
 HFONT NativeControls::labelFont(bool bold, int height) {
-  if (height == std::abs(logFont_.lfHeight)) return bold ? boldFont_ : font_;
-  HFONT& font = sizedFonts_[{height, bold}];
-  if (font == nullptr) font = CreateSizedFont(logFont_, bold, height);
-  return font;
+  if (height == std::abs(logFont_.lfHeight)) return bold ? boldFont_.get() : font_.get();
+  UniqueFont& font = sizedFonts_[{height, bold}];
+  if (font == nullptr) font.reset(CreateSizedFont(logFont_, bold, height));
+  return font.get();
 }
 
 // The pictures are 16 x 16 at 96 dpi, as the 240-twip image that shows them.

@@ -8,6 +8,7 @@
 
 #include "testbench/controls.h"
 #include "ui/win32/picture_icons.h"
+#include "ui/win32/unique_font.h"
 #include "ui/win32/windows_api.h"
 
 namespace kalmor {
@@ -49,7 +50,6 @@ class NativeControls {
   // text is at most room pixels wide.
   HFONT fittingFont(HWND window, bool bold, int room, const std::wstring& text);
   void makeFonts();
-  void deleteFonts(HFONT normal, HFONT bold, std::map<std::pair<int, bool>, HFONT>& sized);
   // The font drawn height pixels high: the normal one at its own height.
   HFONT labelFont(bool bold, int height);
   int pictureSize() const;
@@ -58,10 +58,11 @@ class NativeControls {
   std::vector<Control*> controls_;
   std::map<const Control*, HWND> windows_;
   int dpi_;
-  HFONT font_ = nullptr;
-  HFONT boldFont_ = nullptr;
+  // Freed after the destructor has destroyed the windows that use them.
+  UniqueFont font_;
+  UniqueFont boldFont_;
   LOGFONTW logFont_{};
-  std::map<std::pair<int, bool>, HFONT> sizedFonts_;  // smaller ones, made when needed
+  std::map<std::pair<int, bool>, UniqueFont> sizedFonts_;  // smaller ones, made when needed
   int lineHeight_ = 0;
   PictureIcons icons_;
   HWND toolTip_ = nullptr;

@@ -17,7 +17,16 @@ std::vector<Control*> ZOrder(const std::vector<Control*>& controls,
                              const std::vector<Control*>& focusOrder) {
   std::vector<Control*> order;
   for (Control* c : focusOrder) {
-    if (NativeKindOf(*c) != NativeKind::None) order.push_back(c);
+    if (NativeKindOf(*c) == NativeKind::None) continue;
+    // A list shows no text of its own; screen readers name it after the
+    // static text just before it. In the window's design each list's label
+    // comes right before the list; labels take no focus, so Tab is unchanged.
+    const auto at = std::find(controls.begin(), controls.end(), c);
+    if (c->kind() == ControlKind::ComboBox && at != controls.begin() && at != controls.end() &&
+        (*(at - 1))->kind() == ControlKind::Label && (*(at - 1))->container() == c->container()) {
+      order.push_back(*(at - 1));
+    }
+    order.push_back(c);
   }
   std::vector<Control*> groupBoxes;
   for (Control* c : controls) {

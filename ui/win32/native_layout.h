@@ -16,8 +16,10 @@ namespace kalmor {
 bool ShownOnScreen(const Control& control);
 
 // Native windows from top to bottom of the z-order, which is also the tab
-// order: the focus order first, then the other windows, group boxes last so
-// that they never cover their contents. Controls without a window are left out.
+// order: the focus order first, each list preceded by the label listed just
+// before it (its name for screen readers), then the other windows, group
+// boxes last so that they never cover their contents. Controls without a
+// window are left out.
 std::vector<Control*> ZOrder(const std::vector<Control*>& controls,
                              const std::vector<Control*>& focusOrder);
 

@@ -1,5 +1,6 @@
 #include "ui/win32/win32_toolkit.h"
 
+#include "platform/win32/win32_text.h"
 #include "ui/win32/dpi_metrics.h"
 #include "ui/win32/native_layout.h"
 #include "ui/win32/native_text.h"
@@ -12,6 +13,7 @@ constexpr UINT_PTR kTimerId = 1;
 }  // namespace
 
 Win32Toolkit::~Win32Toolkit() {
+  screenReader_.reset();
   natives_.reset();
   if (main_ != nullptr) DestroyWindow(main_);
 }
@@ -27,6 +29,10 @@ void Win32Toolkit::open() {
   main_ = CreateMainWindow(*this);
   const int dpi = DpiOfWindow(main_);
   natives_ = std::make_unique<NativeControls>(main_, window_->controls(), window_->focusOrder(), dpi);
+  screenReader_ = std::make_unique<ScreenReader>();
+  nameSilentControls();
+  // Where the focus is shows from the start, not only after a first key.
+  SendMessageW(main_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
   const Rect& client = window_->form.rect();
   SizeAndCentre(main_, TwipsToPixels(client.width, dpi), TwipsToPixels(client.height, dpi), dpi);
   syncTimer();
@@ -74,6 +80,21 @@ void Win32Toolkit::setFocus(Control& control) {
   if (HWND window = natives_->windowOf(control)) SetFocus(window);
 }
 
+void Win32Toolkit::announce(Label& label) {
+  if (natives_ == nullptr) return;
+  nameSilentControls();
+  HWND window = natives_->windowOf(label);
+  if (window != nullptr && !label.caption().empty()) screenReader_->announce(window);
+}
+
+void Win32Toolkit::nameSilentControls() {
+  for (Control* control : window_->controls()) {
+    const std::string name = window_->SpokenName(*control);
+    HWND window = name.empty() ? nullptr : natives_->windowOf(*control);
+    if (window != nullptr) ScreenReader::name(window, Utf8ToWide(name));
+  }
+}
+
 void Win32Toolkit::endProgram() {
   if (main_ != nullptr) DestroyWindow(main_);
   ExitProcess(0);
@@ -85,6 +106,7 @@ void Win32Toolkit::controlChanged(Control& control) {
     syncTimer();
   } else {
     natives_->sync(control);
+    nameSilentControls();
   }
 }
 
@@ -127,7 +149,10 @@ LRESULT Win32Toolkit::handleMessage(HWND window, UINT message, WPARAM wParam, LP
       }
       return 0;
     case WM_DPICHANGED: {
-      if (natives_ != nullptr) natives_->setDpi(HIWORD(wParam));
+      if (natives_ != nullptr) {
+        natives_->setDpi(HIWORD(wParam));
+        nameSilentControls();  // syncing every control anew gave the hidden button its empty caption
+      }
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(window, nullptr, suggested->left, suggested->top,
                    suggested->right - suggested->left, suggested->bottom - suggested->top,

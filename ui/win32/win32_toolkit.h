@@ -9,6 +9,7 @@
 #include "testbench/toolkit.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/native_controls.h"
+#include "ui/win32/screen_reader.h"
 
 namespace kalmor {
 
@@ -35,6 +36,7 @@ class Win32Toolkit : public Toolkit, public ControlObserver, private MainWindowH
   void doEvents() override;
   void refresh(Label& label) override;
   void setFocus(Control& control) override;
+  void announce(Label& label) override;
   [[noreturn]] void endProgram() override;
   Clock::time_point now() override { return Clock::now(); }
 
@@ -43,6 +45,8 @@ class Win32Toolkit : public Toolkit, public ControlObserver, private MainWindowH
   LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void deliver(MSG& message);
   void syncTimer();
+  // Gives the windows that show no text the names the window has for them.
+  void nameSilentControls();
   LRESULT defaultButton() const;
   void command(WPARAM wParam, LPARAM lParam);
   LRESULT labelColours(HDC dc, HWND label);
@@ -51,6 +55,7 @@ class Win32Toolkit : public Toolkit, public ControlObserver, private MainWindowH
   frmKalmorChecker* window_ = nullptr;
   HWND main_ = nullptr;
   std::unique_ptr<NativeControls> natives_;
+  std::unique_ptr<ScreenReader> screenReader_;
   HWND lastFocus_ = nullptr;
 };
 
