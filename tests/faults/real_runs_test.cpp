@@ -3,6 +3,7 @@
 // Every press is bounded by a watchdog that works even while no events are
 // pumped, leaves no process behind, and changes no file but TMP_INPUT.INP and
 // KM.OUT (plus the stand-in's own logs).
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -139,12 +140,21 @@ TEST_F(RealRun, BrokenRunFilesShowTheSystemErrorAndChangeNoOtherFile) {
   const fs::path outside = base / "outside.INP";
   const Outcome sameFile{"Bereit", "Die Aufgabe und TMP_INPUT.INP sind dieselbe Datei; der Test startet nicht."};
   const auto input = [&] { return folder / "TMP_INPUT.INP"; };
+  const auto notAFile = [](const std::string& name) {
+    return Outcome{"Bereit", name + " ist keine gewöhnliche Datei; der Test startet nicht."};
+  };
+  int pipeEnd = -1;
   // What is in the way, and what the run shows (none: it passes).
   const std::tuple<const char*, std::function<void()>, std::optional<Outcome>> cases[] = {
-      {"input is a folder", [&] { fs::create_directories(input() / "inside"); }, SystemError(EISDIR, "Is a directory")},
-      // Opened for writing without a reader, a pipe would block for ever.
-      {"input is a named pipe", [&] { ::mkfifo(input().c_str(), 0644); },
-       SystemError(ENXIO, "No such device or address")},
+      // Refused before a byte is written: written to, a named pipe that another process holds
+      // open blocks for ever, a device swallows the input, and the solver blocks on such a KM.OUT.
+      {"input is a folder", [&] { fs::create_directories(input() / "inside"); }, notAFile("TMP_INPUT.INP")},
+      {"input is a named pipe held open",
+       [&] {
+         ::mkfifo(input().c_str(), 0644);
+         pipeEnd = ::open(input().c_str(), O_RDWR);
+       },
+       notAFile("TMP_INPUT.INP")},
       // Written through, a link would overwrite a file outside the folder.
       {"input links out", [&] { fs::create_symlink(outside, input()); },
        SystemError(ELOOP, "Too many levels of symbolic links")},
@@ -152,10 +162,11 @@ TEST_F(RealRun, BrokenRunFilesShowTheSystemErrorAndChangeNoOtherFile) {
        SystemError(EMLINK, "Too many links")},
       // Copied into itself, the task would be emptied, or grow without end.
       {"input links to the task", [&] { fs::create_symlink("test_#3.INP", input()); }, sameFile},
-      // Written to, it swallows the input: the solver reads nothing.
       {"input is a character device", [&] { ::mknod(input().c_str(), S_IFCHR | 0666, ::makedev(1, 3)); },
-       kFailed},
-      {"KM.OUT is a folder, not ours to delete", [&] { fs::create_directories(folder / "KM.OUT/inside"); }, kFailed},
+       notAFile("TMP_INPUT.INP")},
+      {"KM.OUT is a folder, not ours to delete", [&] { fs::create_directories(folder / "KM.OUT/inside"); },
+       notAFile("KM.OUT")},
+      {"KM.OUT is a named pipe", [&] { ::mkfifo((folder / "KM.OUT").c_str(), 0644); }, notAFile("KM.OUT")},
       // An old KM.OUT that is a link goes as a link, even when it leads nowhere: the solver
       // must not write through it.
       {"KM.OUT links nowhere", [&] { fs::create_symlink(base / "nowhere", folder / "KM.OUT"); }, std::nullopt},
@@ -178,6 +189,7 @@ TEST_F(RealRun, BrokenRunFilesShowTheSystemErrorAndChangeNoOtherFile) {
     EXPECT_FALSE(fs::exists(base / "nowhere"));
     EXPECT_EQ(OtherFiles(folder), before) << "files other than the run's changed";
   }
+  ::close(pipeEnd);
 }
 
 TEST_F(RealRun, StopEndsASolverThatIgnoresPoliteSignalsAndTheChildItStarted) {
