@@ -36,7 +36,8 @@ std::unique_ptr<RunLock> PosixPlatform::lockRun(const std::string& inputPath,
                                                 LockOutcome& outcome, std::int32_t& error) {
   UniqueFd fd = PosixLockRunFile(inputPath, outcome, error);
   if (!fd) return nullptr;
-  return std::make_unique<PosixRunLock>(std::move(fd), nullptr);
+  processes_.inheritDescriptor(fd.get());
+  return std::make_unique<PosixRunLock>(std::move(fd), [this] { processes_.inheritDescriptor(-1); });
 }
 
 std::unique_ptr<InputFile> PosixPlatform::openForReading(const std::string& path,

@@ -4,7 +4,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -24,29 +24,59 @@ bool Hidden(const StartupRecord& startup) {
   return (startup.dwFlags & kStartfUseShowWindow) != 0 && startup.wShowWindow == kSwHide;
 }
 
-class SpawnAttributes {
- public:
-  SpawnAttributes() { ::posix_spawnattr_init(&attributes_); }
-  ~SpawnAttributes() { ::posix_spawnattr_destroy(&attributes_); }
-  SpawnAttributes(const SpawnAttributes&) = delete;
-  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
-  posix_spawnattr_t* get() { return &attributes_; }
-
- private:
-  posix_spawnattr_t attributes_{};
+// Everything the forked child needs, made before the fork: between fork and
+// exec the child calls async-signal-safe functions only.
+struct ChildSetup {
+  const char* program;
+  char* const* argv;
+  bool hidden;
+  int inherited;   // becomes descriptor 3; -1 for none
+  int errorPipe;   // close-on-exec: exec's failure is written into it
+  pid_t checker;
+  const sigset_t* mask;
 };
 
-class FileActions {
- public:
-  FileActions() { ::posix_spawn_file_actions_init(&actions_); }
-  ~FileActions() { ::posix_spawn_file_actions_destroy(&actions_); }
-  FileActions(const FileActions&) = delete;
-  FileActions& operator=(const FileActions&) = delete;
-  posix_spawn_file_actions_t* get() { return &actions_; }
+// The child's end when its set-up or exec fails: the parent reads why.
+[[noreturn]] void ExitWithError(int errorPipe, int error) {
+  const ssize_t ignored = ::write(errorPipe, &error, sizeof error);
+  static_cast<void>(ignored);
+  ::_exit(127);
+}
 
- private:
-  posix_spawn_file_actions_t actions_{};
-};
+[[noreturn]] void RunChild(const ChildSetup& setup) {
+  int errorPipe = setup.errorPipe;
+  const auto fail = [&errorPipe](int error) { ExitWithError(errorPipe, error); };
+  ResetInterruptHandlers();
+  // Its own process group, so that what it starts can be ended with it; and
+  // it dies with the checker, even one killed without warning. A checker gone
+  // before the request was made is caught by the parent check after it.
+  if (::setpgid(0, 0) != 0 || ::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) fail(errno);
+  if (::getppid() != setup.checker) ::_exit(127);
+  // Out of the way of 0 to 3 before those are set.
+  errorPipe = ::fcntl(setup.errorPipe, F_DUPFD_CLOEXEC, 10);
+  if (errorPipe < 0) ::_exit(127);
+  const int inherited = setup.inherited >= 0 ? ::fcntl(setup.inherited, F_DUPFD, 10) : -1;
+  if (setup.inherited >= 0 && inherited < 0) fail(errno);
+  if (setup.hidden) {
+    const int in = ::open("/dev/null", O_RDONLY);
+    const int out = ::open("/dev/null", O_WRONLY);
+    if (in < 0 || out < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(out, 2) < 0) {
+      fail(errno);
+    }
+  }
+  // Nothing but standard input, output and error, and the inherited one, reaches the solver.
+  unsigned first = 3;
+  if (inherited >= 0) {
+    if (::dup2(inherited, 3) < 0) fail(errno);
+    first = 4;
+  }
+  const unsigned pipe = static_cast<unsigned>(errorPipe);
+  ::close_range(first, pipe - 1, 0);
+  ::close_range(pipe + 1, ~0U, 0);
+  ::sigprocmask(SIG_SETMASK, setup.mask, nullptr);
+  ::execve(setup.program, setup.argv, environ);
+  ExitWithError(errorPipe, errno);
+}
 
 }  // namespace
 
@@ -64,8 +94,7 @@ bool PosixProcesses::Reap(int pid, Child& child) {
     got = ::waitpid(pid, &status, child.killed ? 0 : WNOHANG);
   } while (got < 0 && errno == EINTR);
   if (got == 0) return false;
-  if (child.pidfd >= 0) ::close(child.pidfd);
-  child.pidfd = -1;
+  child.pidfd.reset();
   return true;
 }
 
@@ -93,38 +122,42 @@ bool PosixProcesses::create(const std::string& applicationName, const std::strin
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
 
-  FileActions actions;
-  if (Hidden(startup)) {
-    for (int fd = 0; fd <= 2; ++fd) {
-      ::posix_spawn_file_actions_addopen(actions.get(), fd, "/dev/null",
-                                         fd == 0 ? O_RDONLY : O_WRONLY, 0);
-    }
+  int pipeEnds[2];
+  if (::pipe2(pipeEnds, O_CLOEXEC) != 0) {
+    lastError = errno;
+    return false;
   }
-  // Nothing but standard input, output and error reaches the solver.
-  ::posix_spawn_file_actions_addclosefrom_np(actions.get(), 3);
-
-  // The solver leads a process group of its own, so that what it starts can
-  // be ended with it.
-  SpawnAttributes attributes;
-  ::posix_spawnattr_setpgroup(attributes.get(), 0);
+  UniqueFd readEnd(pipeEnds[0]);
+  UniqueFd writeEnd(pipeEnds[1]);
   // An interrupt that arrives while the solver starts waits until it is known.
   InterruptsHeld held;
-  ::posix_spawnattr_setsigmask(attributes.get(), &held.previousMask());
-  ::posix_spawnattr_setflags(attributes.get(), POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK);
-
-  pid_t pid = 0;
-  const int rc = ::posix_spawn(&pid, applicationName.c_str(), actions.get(), attributes.get(),
-                               argv.data(), environ);
-  if (rc != 0) {
-    lastError = rc;
+  const ChildSetup setup{applicationName.c_str(), argv.data(), Hidden(startup), inherited_,
+                         writeEnd.get(), ::getpid(), &held.previousMask()};
+  const pid_t pid = ::fork();
+  if (pid < 0) {
+    lastError = errno;
+    return false;
+  }
+  if (pid == 0) RunChild(setup);
+  writeEnd.reset();
+  // Nothing to read once exec has closed the pipe; an error number if it failed.
+  int childError = 0;
+  ssize_t got = 0;
+  do {
+    got = ::read(readEnd.get(), &childError, sizeof childError);
+  } while (got < 0 && errno == EINTR);
+  if (got == static_cast<ssize_t>(sizeof childError)) {
+    int ignored = 0;
+    while (::waitpid(pid, &ignored, 0) < 0 && errno == EINTR) {
+    }
+    lastError = childError;
     return false;
   }
   SetInterruptibleSolver(pid);
-  Child child;
-  child.pidfd = PidfdOpen(pid);
-  children_[pid] = child;
+  Child& child = children_[pid];
+  child.pidfd = UniqueFd(PidfdOpen(pid));
   process = ProcessRecord{};
-  process.process = child.pidfd >= 0 ? child.pidfd : pid;
+  process.process = child.pidfd ? child.pidfd.get() : pid;
   process.processId = static_cast<std::uint32_t>(pid);
   return true;
 }
@@ -132,8 +165,8 @@ bool PosixProcesses::create(const std::string& applicationName, const std::strin
 WaitOutcome PosixProcesses::wait(const ProcessRecord& process, int milliseconds) {
   const auto it = children_.find(static_cast<int>(process.processId));
   if (it == children_.end()) return WaitOutcome::Failed;
-  if (it->second.pidfd >= 0) {
-    pollfd entry{it->second.pidfd, POLLIN, 0};
+  if (it->second.pidfd) {
+    pollfd entry{it->second.pidfd.get(), POLLIN, 0};
     const int ready = ::poll(&entry, 1, milliseconds);
     if (ready > 0) return WaitOutcome::Ended;
     if (ready == 0 || errno == EINTR) return WaitOutcome::Timeout;
@@ -155,8 +188,7 @@ void PosixProcesses::terminate(std::uint32_t processId) {
   // id of the group it leads.
   const auto it = children_.find(static_cast<int>(processId));
   if (it == children_.end()) return;
-  ::kill(-it->first, SIGKILL);
-  ::kill(it->first, SIGKILL);
+  KillSolverAndGroup(it->first);
   it->second.killed = true;
 }
 
@@ -178,7 +210,13 @@ void PosixProcesses::close(ProcessRecord& process) {
   // Its pid may be reused once reaped, so an interrupt must no longer aim at it.
   SetInterruptibleSolver(0);
   const auto it = children_.find(static_cast<int>(process.processId));
-  if (it != children_.end() && Reap(it->first, it->second)) children_.erase(it);
+  if (it != children_.end()) {
+    // Unreaped, the solver still holds its group's id: what it started and
+    // left running there ends now, before the run is judged.
+    KillSolverAndGroup(it->first);
+    it->second.killed = true;
+    if (Reap(it->first, it->second)) children_.erase(it);
+  }
   process = ProcessRecord{};
 }
 

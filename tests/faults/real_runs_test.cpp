@@ -133,7 +133,8 @@ TEST_F(RealRun, PassRunsTheSolverHiddenWithTheWholeTaskRewrittenOverALongerOldIn
   expectOutcome(passed());
   const std::string directive = "Protokoll " + (folder / "KM.OUT").string();
   EXPECT_EQ(Slurp(folder / "TMP_INPUT.INP"), "Stipulation #3\r\n" + directive + "\r\n" + body);
-  EXPECT_EQ(solverFds, "0->/dev/null 1->/dev/null 2->/dev/null ");
+  // 3 is the run lock: what the solver leaves running keeps the folder busy.
+  EXPECT_EQ(solverFds, "0->/dev/null 1->/dev/null 2->/dev/null 3->" + (folder / "TMP_INPUT.INP").string() + " ");
 }
 
 TEST_F(RealRun, BrokenRunFilesShowTheSystemErrorAndChangeNoOtherFile) {
@@ -210,15 +211,35 @@ TEST_F(RealRun, StopEndsASolverThatIgnoresPoliteSignalsAndTheChildItStarted) {
   EXPECT_FALSE(fs::exists(childLog)) << "the stopped solver's child must end with it";
 }
 
-TEST_F(RealRun, TheChildOfASolverThatEndsByItselfFinishesItsWork) {
-  const fs::path childLog = folder / "standin_child.log";
-  task("%standin child 300\r\n<Protokoll>\r\n");
+// What a solver that ended by itself left running ends before the verdict: it
+// cannot make the next run pass, though that run lasts long enough for it to write.
+TEST_F(RealRun, WhatASolverLeftRunningEndsWithItsRun) {
+  task("%standin latechild 300\r\n<Protokoll>\r\n");
   load();
   press();
+  expectOutcome(kFailed);
+  task("%standin sleep 600\r\n%standin nowrite\r\n<Protokoll>\r\n");
+  press();
+  expectOutcome(kFailed);
+  EXPECT_TRUE(ProcessesMentioning((folder / "standin_child.log").string()).empty());
+}
+
+// A second checker in the folder (here in this process) is refused while a run
+// holds it, and changes nothing: the run passes on its own output.
+TEST_F(RealRun, ASecondCheckerInTheFolderIsRefusedWhileARunGoesOn) {
+  task("%standin sleep 300\r\n<Protokoll>\r\n");
+  load();
+  PosixPlatform otherPlatform(folder.string(), base / "root");
+  HeadlessToolkit otherToolkit;
+  frmKalmorChecker other(otherPlatform, otherToolkit);
+  otherToolkit.attach(other);
+  other.Form_Load();
+  press([&](int pump) { return pump == 3 && (otherToolkit.click(other.cmdOK), false); });
   expectOutcome(passed());
-  EXPECT_TRUE(Eventually(10s, [&] {
-    return Slurp(childLog) == "child slept 300 ms\n" && ProcessesMentioning(childLog.string()).empty();
-  }));
+  EXPECT_EQ(other.lblResult.caption(),
+            "In diesem Ordner läuft schon ein Test (oder ein Rest davon); der Test startet nicht.");
+  otherToolkit.click(other.cmdOK);  // the folder is free once the run is judged
+  EXPECT_EQ(other.lblStatus.caption(), "Test erfolgreich abgeschlossen!");
 }
 
 TEST_F(RealRun, FolderNamesReachTheSolverInEveryCallingModeAndRunsLeaveNoDescriptorOrChild) {
