@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "platform/platform.h"
@@ -25,7 +24,6 @@ class PosixRunLock : public RunLock {
   }
   PosixRunLock(const PosixRunLock&) = delete;
   PosixRunLock& operator=(const PosixRunLock&) = delete;
-  int descriptor() const { return fd_.get(); }
 
  private:
   UniqueFd fd_;
