@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 
 namespace kalmor {
 
@@ -25,14 +26,21 @@ UniqueFd PosixLockRunFile(const std::string& path, LockOutcome& outcome, std::in
     error = EINVAL;
     return {};
   }
-  while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+  // What the last run left running was killed when its solver ended, but a
+  // killed process lets go of its descriptors only as it dies: a short grace
+  // keeps that from being taken for another checker.
+  const timespec slice{0, 10'000'000};
+  for (int tries = 25; ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0;) {
     if (errno == EINTR) continue;
-    if (errno == EWOULDBLOCK) {
-      outcome = LockOutcome::Busy;
-    } else {
+    if (errno != EWOULDBLOCK) {
       error = errno;
+      return {};
     }
-    return {};
+    if (--tries == 0) {
+      outcome = LockOutcome::Busy;
+      return {};
+    }
+    ::nanosleep(&slice, nullptr);
   }
   outcome = LockOutcome::Taken;
   return fd;
