@@ -24,58 +24,55 @@ bool Hidden(const StartupRecord& startup) {
   return (startup.dwFlags & kStartfUseShowWindow) != 0 && startup.wShowWindow == kSwHide;
 }
 
-// Everything the forked child needs, made before the fork: between fork and
-// exec the child calls async-signal-safe functions only.
+// Everything the child needs, made before it is started. It shares the
+// checker's memory until exec (vfork: no page tables copied, however large the
+// checker), so it calls async-signal-safe functions only and reports a failure
+// by writing error before it ends.
 struct ChildSetup {
   const char* program;
   char* const* argv;
   bool hidden;
-  int inherited;   // becomes descriptor 3; -1 for none
-  int errorPipe;   // close-on-exec: exec's failure is written into it
+  int inherited;  // becomes descriptor 3; -1 for none
   pid_t checker;
   const sigset_t* mask;
+  volatile int* error;
 };
 
-// The child's end when its set-up or exec fails: the parent reads why.
-[[noreturn]] void ExitWithError(int errorPipe, int error) {
-  const ssize_t ignored = ::write(errorPipe, &error, sizeof error);
-  static_cast<void>(ignored);
+// The child's end when its set-up or exec fails: the checker reads why.
+[[noreturn]] void ExitWithError(const ChildSetup& setup) {
+  *setup.error = errno;
   ::_exit(127);
 }
 
 [[noreturn]] void RunChild(const ChildSetup& setup) {
-  int errorPipe = setup.errorPipe;
-  const auto fail = [&errorPipe](int error) { ExitWithError(errorPipe, error); };
+  const auto fail = [&setup] { ExitWithError(setup); };
   ResetInterruptHandlers();
   // Its own process group, so that what it starts can be ended with it; and
   // it dies with the checker, even one killed without warning. A checker gone
   // before the request was made is caught by the parent check after it.
-  if (::setpgid(0, 0) != 0 || ::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) fail(errno);
+  if (::setpgid(0, 0) != 0 || ::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) fail();
   if (::getppid() != setup.checker) ::_exit(127);
-  // Out of the way of 0 to 3 before those are set.
-  errorPipe = ::fcntl(setup.errorPipe, F_DUPFD_CLOEXEC, 10);
-  if (errorPipe < 0) ::_exit(127);
+  // Out of the way of 0 to 3 before those are set, and no longer close-on-exec.
   const int inherited = setup.inherited >= 0 ? ::fcntl(setup.inherited, F_DUPFD, 10) : -1;
-  if (setup.inherited >= 0 && inherited < 0) fail(errno);
+  if (setup.inherited >= 0 && inherited < 0) fail();
   if (setup.hidden) {
     const int in = ::open("/dev/null", O_RDONLY);
     const int out = ::open("/dev/null", O_WRONLY);
-    if (in < 0 || out < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(out, 2) < 0) {
-      fail(errno);
-    }
+    if (in < 0 || out < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(out, 2) < 0) fail();
   }
   // Nothing but standard input, output and error, and the inherited one, reaches the solver.
-  unsigned first = 3;
-  if (inherited >= 0) {
-    if (::dup2(inherited, 3) < 0) fail(errno);
-    first = 4;
-  }
-  const unsigned pipe = static_cast<unsigned>(errorPipe);
-  ::close_range(first, pipe - 1, 0);
-  ::close_range(pipe + 1, ~0U, 0);
+  if (inherited >= 0 && ::dup2(inherited, 3) < 0) fail();
+  ::close_range(inherited >= 0 ? 4 : 3, ~0U, 0);
   ::sigprocmask(SIG_SETMASK, setup.mask, nullptr);
   ::execve(setup.program, setup.argv, environ);
-  ExitWithError(errorPipe, errno);
+  ExitWithError(setup);
+}
+
+// The child never returns from here: it execs or ends.
+__attribute__((noinline)) pid_t StartChild(const ChildSetup& setup) {
+  const pid_t pid = ::vfork();
+  if (pid == 0) RunChild(setup);
+  return pid;
 }
 
 }  // namespace
@@ -122,35 +119,17 @@ bool PosixProcesses::create(const std::string& applicationName, const std::strin
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
 
-  int pipeEnds[2];
-  if (::pipe2(pipeEnds, O_CLOEXEC) != 0) {
-    lastError = errno;
-    return false;
-  }
-  UniqueFd readEnd(pipeEnds[0]);
-  UniqueFd writeEnd(pipeEnds[1]);
   // An interrupt that arrives while the solver starts waits until it is known.
   InterruptsHeld held;
+  volatile int childError = 0;
   const ChildSetup setup{applicationName.c_str(), argv.data(), Hidden(startup), inherited_,
-                         writeEnd.get(), ::getpid(), &held.previousMask()};
-  const pid_t pid = ::fork();
-  if (pid < 0) {
-    lastError = errno;
-    return false;
-  }
-  if (pid == 0) RunChild(setup);
-  writeEnd.reset();
-  // Nothing to read once exec has closed the pipe; an error number if it failed.
-  int childError = 0;
-  ssize_t got = 0;
-  do {
-    got = ::read(readEnd.get(), &childError, sizeof childError);
-  } while (got < 0 && errno == EINTR);
-  if (got == static_cast<ssize_t>(sizeof childError)) {
+                         ::getpid(), &held.previousMask(), &childError};
+  const pid_t pid = StartChild(setup);
+  if (pid < 0 || childError != 0) {
+    lastError = pid < 0 ? errno : childError;
     int ignored = 0;
-    while (::waitpid(pid, &ignored, 0) < 0 && errno == EINTR) {
+    while (pid > 0 && ::waitpid(pid, &ignored, 0) < 0 && errno == EINTR) {
     }
-    lastError = childError;
     return false;
   }
   SetInterruptibleSolver(pid);
