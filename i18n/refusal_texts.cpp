@@ -14,6 +14,17 @@ std::string RefusalText(Refusal refusal, int language) {
     case Refusal::TaskIsTemporaryInput:
       return german ? "Die Aufgabe und TMP_INPUT.INP sind dieselbe Datei; der Test startet nicht."
                     : "The task and TMP_INPUT.INP are the same file; the test does not start.";
+    case Refusal::FolderBusy:
+      return german ? "In diesem Ordner l\xC3\xA4uft schon ein Test (oder ein Rest davon); der Test "
+                      "startet nicht."
+                    : "Another check is running in this folder (or something left of one); the test "
+                      "does not start.";
+    case Refusal::InputNotAFile:
+      return german ? "TMP_INPUT.INP ist keine gew\xC3\xB6hnliche Datei; der Test startet nicht."
+                    : "TMP_INPUT.INP is not a regular file; the test does not start.";
+    case Refusal::OutputNotAFile:
+      return german ? "KM.OUT ist keine gew\xC3\xB6hnliche Datei; der Test startet nicht."
+                    : "KM.OUT is not a regular file; the test does not start.";
   }
   return {};
 }

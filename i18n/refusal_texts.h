@@ -11,6 +11,9 @@ enum class Refusal {
   ProgramFolderUnknown,   // the program's own folder could not be resolved
   FolderHasLineBreak,     // the protocol line of the solver's input cannot name it
   TaskIsTemporaryInput,   // writing the input would overwrite the task while it is read
+  FolderBusy,             // another run in this folder, or what is left of one, holds its lock
+  InputNotAFile,          // TMP_INPUT.INP is a folder, a named pipe or a device
+  OutputNotAFile,         // KM.OUT is a folder, a named pipe or a device
 };
 
 // language: the index in the language list, 0 German, 1 English; other

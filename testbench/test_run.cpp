@@ -55,6 +55,20 @@ std::string frmKalmorChecker::whyNotRun() {
   if (AppFolder.find_first_of("\r\n") != std::string::npos) {
     return RefusalText(Refusal::FolderHasLineBreak, language);
   }
+  // Written to, a named pipe that another process holds open blocks the
+  // checker for ever; the solver blocks on a KM.OUT that is one.
+  const auto special = [this](const char* name) {
+    const NameKind kind = platform_.nameKind(inAppFolder(name));
+    return kind == NameKind::Folder || kind == NameKind::Other;
+  };
+  if (special(kTemporaryInputFile)) return RefusalText(Refusal::InputNotAFile, language);
+  if (special(kSolverOutputFile)) return RefusalText(Refusal::OutputNotAFile, language);
+  // A task that is the input under another name would be copied into itself
+  // while it is read: emptied, or grown without end.
+  if (!TaskFile.empty() &&
+      platform_.sameFile(inAppFolder(TaskFile), inAppFolder(kTemporaryInputFile))) {
+    return RefusalText(Refusal::TaskIsTemporaryInput, language);
+  }
   return {};
 }
 
@@ -168,27 +182,35 @@ void frmKalmorChecker::cmdOK_Click() {
     return;
   }
 
+  // One run per folder: a second checker here would judge this run's output,
+  // or delete it. Held until this run is judged, on every path.
+  LockOutcome lockOutcome = LockOutcome::Failed;
+  std::int32_t error = 0;
+  const std::unique_ptr<RunLock> runLock =
+      platform_.lockRun(inAppFolder(kTemporaryInputFile), lockOutcome, error);
+  if (lockOutcome == LockOutcome::Busy) {
+    refuseRun(RefusalText(Refusal::FolderBusy, lstLanguage.listIndex()));
+    return;
+  }
+  if (!runLock) {
+    showSystemError(error, kTemporaryInputFile);
+    cmdOK.setCaption("&Start");
+    return;
+  }
+
   // An old result that survives would make a failing solver pass, so a run
-  // does not start unless it is gone. An old link of that name, dangling or
-  // not, would lead the solver's output out of the folder: it goes too.
+  // does not start unless it is gone, whatever its attributes. An old link of
+  // that name, dangling or not, would lead the solver's output out of the
+  // folder: it goes as a link.
   const std::string oldOutput = inAppFolder(kSolverOutputFile);
-  if (platform_.plainFileExists(oldOutput) || platform_.linkExists(oldOutput)) {
-    std::int32_t error = 0;
-    if (!platform_.deleteFile(oldOutput, error)) {
-      showSystemError(error, kSolverOutputFile);
-      cmdOK.setCaption("&Start");
-      return;
-    }
+  if (platform_.nameKind(oldOutput) != NameKind::Absent &&
+      !platform_.deleteFile(oldOutput, error)) {
+    showSystemError(error, kSolverOutputFile);
+    cmdOK.setCaption("&Start");
+    return;
   }
 
   if (TaskFile.empty() || !platform_.plainFileExists(inAppFolder(TaskFile))) return;
-
-  // A task that is the input under another name would be copied into itself
-  // while it is read: emptied, or grown without end.
-  if (platform_.sameFile(inAppFolder(TaskFile), inAppFolder(kTemporaryInputFile))) {
-    refuseRun(RefusalText(Refusal::TaskIsTemporaryInput, lstLanguage.listIndex()));
-    return;
-  }
 
   cmdOK.setCaption("&Stop");
   lblResult.setCaption(TestVariantText + "\r" + "Kalmor " + lstKalmorBitVersion.text() + ", " +
@@ -197,7 +219,6 @@ void frmKalmorChecker::cmdOK_Click() {
   lblResult.setForeColour(Colour::buttonText());
   RunInProgress = true;
 
-  std::int32_t error = 0;
   std::string failedFile;
   if (!writeTemporaryInput(error, failedFile)) {
     showSystemError(error, failedFile);

@@ -1,6 +1,9 @@
-// Interrupts on POSIX: SIGINT, SIGTERM and SIGHUP end the running solver,
-// then the program. The handler reads the solver's pid from a lock-free
-// atomic and calls only kill, write and _exit.
+// Interrupts on POSIX: every signal that can be caught and would end the
+// program (SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGALRM, SIGPIPE, the
+// real-time signals, ...) ends the running solver with its process group,
+// then the program. A fault signal (SIGSEGV, SIGABRT, ...) ends the solver too
+// and then takes its own course. The handler reads the solver's pid from a
+// lock-free atomic and calls only async-signal-safe functions.
 #pragma once
 
 #include <signal.h>
@@ -13,6 +16,15 @@ namespace kalmor {
 void SetInterruptibleSolver(int pid);
 void InstallInterruptHandlers(int exitCode, const std::string& notice);
 [[noreturn]] void EndSolverAndExitNow(int exitCode);
+
+// SIGKILL to the process group that pid leads, then to pid itself (a solver
+// that left the group still goes). Async-signal-safe.
+void KillSolverAndGroup(int pid);
+
+// Puts the interrupt signals whose handler is this module's back to their
+// default, for a forked child before it unblocks them and runs the solver.
+// Async-signal-safe.
+void ResetInterruptHandlers();
 
 // Holds the interrupt signals back while a solver is started and made known,
 // so that none can end the program in between and leave the solver behind.

@@ -4,7 +4,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -24,29 +24,56 @@ bool Hidden(const StartupRecord& startup) {
   return (startup.dwFlags & kStartfUseShowWindow) != 0 && startup.wShowWindow == kSwHide;
 }
 
-class SpawnAttributes {
- public:
-  SpawnAttributes() { ::posix_spawnattr_init(&attributes_); }
-  ~SpawnAttributes() { ::posix_spawnattr_destroy(&attributes_); }
-  SpawnAttributes(const SpawnAttributes&) = delete;
-  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
-  posix_spawnattr_t* get() { return &attributes_; }
-
- private:
-  posix_spawnattr_t attributes_{};
+// Everything the child needs, made before it is started. It shares the
+// checker's memory until exec (vfork: no page tables copied, however large the
+// checker), so it calls async-signal-safe functions only and reports a failure
+// by writing error before it ends.
+struct ChildSetup {
+  const char* program;
+  char* const* argv;
+  bool hidden;
+  int inherited;  // becomes descriptor 3; -1 for none
+  pid_t checker;
+  const sigset_t* mask;
+  volatile int* error;
 };
 
-class FileActions {
- public:
-  FileActions() { ::posix_spawn_file_actions_init(&actions_); }
-  ~FileActions() { ::posix_spawn_file_actions_destroy(&actions_); }
-  FileActions(const FileActions&) = delete;
-  FileActions& operator=(const FileActions&) = delete;
-  posix_spawn_file_actions_t* get() { return &actions_; }
+// The child's end when its set-up or exec fails: the checker reads why.
+[[noreturn]] void ExitWithError(const ChildSetup& setup) {
+  *setup.error = errno;
+  ::_exit(127);
+}
 
- private:
-  posix_spawn_file_actions_t actions_{};
-};
+[[noreturn]] void RunChild(const ChildSetup& setup) {
+  const auto fail = [&setup] { ExitWithError(setup); };
+  ResetInterruptHandlers();
+  // Its own process group, so that what it starts can be ended with it; and
+  // it dies with the checker, even one killed without warning. A checker gone
+  // before the request was made is caught by the parent check after it.
+  if (::setpgid(0, 0) != 0 || ::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) fail();
+  if (::getppid() != setup.checker) ::_exit(127);
+  // Out of the way of 0 to 3 before those are set, and no longer close-on-exec.
+  const int inherited = setup.inherited >= 0 ? ::fcntl(setup.inherited, F_DUPFD, 10) : -1;
+  if (setup.inherited >= 0 && inherited < 0) fail();
+  if (setup.hidden) {
+    const int in = ::open("/dev/null", O_RDONLY);
+    const int out = ::open("/dev/null", O_WRONLY);
+    if (in < 0 || out < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(out, 2) < 0) fail();
+  }
+  // Nothing but standard input, output and error, and the inherited one, reaches the solver.
+  if (inherited >= 0 && ::dup2(inherited, 3) < 0) fail();
+  ::close_range(inherited >= 0 ? 4 : 3, ~0U, 0);
+  ::sigprocmask(SIG_SETMASK, setup.mask, nullptr);
+  ::execve(setup.program, setup.argv, environ);
+  ExitWithError(setup);
+}
+
+// The child never returns from here: it execs or ends.
+__attribute__((noinline)) pid_t StartChild(const ChildSetup& setup) {
+  const pid_t pid = ::vfork();
+  if (pid == 0) RunChild(setup);
+  return pid;
+}
 
 }  // namespace
 
@@ -64,8 +91,7 @@ bool PosixProcesses::Reap(int pid, Child& child) {
     got = ::waitpid(pid, &status, child.killed ? 0 : WNOHANG);
   } while (got < 0 && errno == EINTR);
   if (got == 0) return false;
-  if (child.pidfd >= 0) ::close(child.pidfd);
-  child.pidfd = -1;
+  child.pidfd.reset();
   return true;
 }
 
@@ -93,38 +119,24 @@ bool PosixProcesses::create(const std::string& applicationName, const std::strin
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
 
-  FileActions actions;
-  if (Hidden(startup)) {
-    for (int fd = 0; fd <= 2; ++fd) {
-      ::posix_spawn_file_actions_addopen(actions.get(), fd, "/dev/null",
-                                         fd == 0 ? O_RDONLY : O_WRONLY, 0);
-    }
-  }
-  // Nothing but standard input, output and error reaches the solver.
-  ::posix_spawn_file_actions_addclosefrom_np(actions.get(), 3);
-
-  // The solver leads a process group of its own, so that what it starts can
-  // be ended with it.
-  SpawnAttributes attributes;
-  ::posix_spawnattr_setpgroup(attributes.get(), 0);
   // An interrupt that arrives while the solver starts waits until it is known.
   InterruptsHeld held;
-  ::posix_spawnattr_setsigmask(attributes.get(), &held.previousMask());
-  ::posix_spawnattr_setflags(attributes.get(), POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK);
-
-  pid_t pid = 0;
-  const int rc = ::posix_spawn(&pid, applicationName.c_str(), actions.get(), attributes.get(),
-                               argv.data(), environ);
-  if (rc != 0) {
-    lastError = rc;
+  volatile int childError = 0;
+  const ChildSetup setup{applicationName.c_str(), argv.data(), Hidden(startup), inherited_,
+                         ::getpid(), &held.previousMask(), &childError};
+  const pid_t pid = StartChild(setup);
+  if (pid < 0 || childError != 0) {
+    lastError = pid < 0 ? errno : childError;
+    int ignored = 0;
+    while (pid > 0 && ::waitpid(pid, &ignored, 0) < 0 && errno == EINTR) {
+    }
     return false;
   }
   SetInterruptibleSolver(pid);
-  Child child;
-  child.pidfd = PidfdOpen(pid);
-  children_[pid] = child;
+  Child& child = children_[pid];
+  child.pidfd = UniqueFd(PidfdOpen(pid));
   process = ProcessRecord{};
-  process.process = child.pidfd >= 0 ? child.pidfd : pid;
+  process.process = child.pidfd ? child.pidfd.get() : pid;
   process.processId = static_cast<std::uint32_t>(pid);
   return true;
 }
@@ -132,8 +144,8 @@ bool PosixProcesses::create(const std::string& applicationName, const std::strin
 WaitOutcome PosixProcesses::wait(const ProcessRecord& process, int milliseconds) {
   const auto it = children_.find(static_cast<int>(process.processId));
   if (it == children_.end()) return WaitOutcome::Failed;
-  if (it->second.pidfd >= 0) {
-    pollfd entry{it->second.pidfd, POLLIN, 0};
+  if (it->second.pidfd) {
+    pollfd entry{it->second.pidfd.get(), POLLIN, 0};
     const int ready = ::poll(&entry, 1, milliseconds);
     if (ready > 0) return WaitOutcome::Ended;
     if (ready == 0 || errno == EINTR) return WaitOutcome::Timeout;
@@ -155,8 +167,7 @@ void PosixProcesses::terminate(std::uint32_t processId) {
   // id of the group it leads.
   const auto it = children_.find(static_cast<int>(processId));
   if (it == children_.end()) return;
-  ::kill(-it->first, SIGKILL);
-  ::kill(it->first, SIGKILL);
+  KillSolverAndGroup(it->first);
   it->second.killed = true;
 }
 
@@ -178,7 +189,13 @@ void PosixProcesses::close(ProcessRecord& process) {
   // Its pid may be reused once reaped, so an interrupt must no longer aim at it.
   SetInterruptibleSolver(0);
   const auto it = children_.find(static_cast<int>(process.processId));
-  if (it != children_.end() && Reap(it->first, it->second)) children_.erase(it);
+  if (it != children_.end()) {
+    // Unreaped, the solver still holds its group's id: what it started and
+    // left running there ends now, before the run is judged.
+    KillSolverAndGroup(it->first);
+    it->second.killed = true;
+    if (Reap(it->first, it->second)) children_.erase(it);
+  }
   process = ProcessRecord{};
 }
 

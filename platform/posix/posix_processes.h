@@ -2,7 +2,10 @@
 // the named executable runs with the command line cut by Windows rules, the
 // wait is a poll on a pidfd, the child leads its own process group and
 // termination is SIGKILL to that group and to the child, and every child is
-// reaped. The running child is the one an interrupt ends.
+// reaped. The running child is the one an interrupt ends; it is killed when
+// the thread that started it ends, so a killed checker leaves no solver.
+// When a solver has ended, its group is ended too before the handles close,
+// so nothing of one run writes during the next.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +14,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/posix/unique_fd.h"
 
 namespace kalmor {
 
@@ -27,6 +31,9 @@ class PosixProcesses {
   void terminate(std::uint32_t processId);
   void close(ProcessRecord& process);
   ProcessExit exitOf(const ProcessRecord& process) const;
+  // A descriptor every solver started from now on gets as its descriptor 3
+  // (the run lock, so that what the solver leaves behind keeps it); -1 for none.
+  void inheritDescriptor(int fd) { inherited_ = fd; }
 
   // The argv a solver started with this command line receives.
   static std::vector<std::string> Arguments(const std::string& applicationName,
@@ -34,7 +41,7 @@ class PosixProcesses {
 
  private:
   struct Child {
-    int pidfd = -1;
+    UniqueFd pidfd;
     bool killed = false;
   };
   // Collects the child if it has ended (waiting for a killed one); true when gone.
@@ -42,6 +49,7 @@ class PosixProcesses {
   void reapFinished();
 
   std::map<int, Child> children_;  // unreaped children by pid
+  int inherited_ = -1;
 };
 
 }  // namespace kalmor

@@ -3,6 +3,7 @@
 // Every press is bounded by a watchdog that works even while no events are
 // pumped, leaves no process behind, and changes no file but TMP_INPUT.INP and
 // KM.OUT (plus the stand-in's own logs).
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -132,19 +133,29 @@ TEST_F(RealRun, PassRunsTheSolverHiddenWithTheWholeTaskRewrittenOverALongerOldIn
   expectOutcome(passed());
   const std::string directive = "Protokoll " + (folder / "KM.OUT").string();
   EXPECT_EQ(Slurp(folder / "TMP_INPUT.INP"), "Stipulation #3\r\n" + directive + "\r\n" + body);
-  EXPECT_EQ(solverFds, "0->/dev/null 1->/dev/null 2->/dev/null ");
+  // 3 is the run lock: what the solver leaves running keeps the folder busy.
+  EXPECT_EQ(solverFds, "0->/dev/null 1->/dev/null 2->/dev/null 3->" + (folder / "TMP_INPUT.INP").string() + " ");
 }
 
 TEST_F(RealRun, BrokenRunFilesShowTheSystemErrorAndChangeNoOtherFile) {
   const fs::path outside = base / "outside.INP";
   const Outcome sameFile{"Bereit", "Die Aufgabe und TMP_INPUT.INP sind dieselbe Datei; der Test startet nicht."};
   const auto input = [&] { return folder / "TMP_INPUT.INP"; };
+  const auto notAFile = [](const std::string& name) {
+    return Outcome{"Bereit", name + " ist keine gewöhnliche Datei; der Test startet nicht."};
+  };
+  int pipeEnd = -1;
   // What is in the way, and what the run shows (none: it passes).
   const std::tuple<const char*, std::function<void()>, std::optional<Outcome>> cases[] = {
-      {"input is a folder", [&] { fs::create_directories(input() / "inside"); }, SystemError(EISDIR, "Is a directory")},
-      // Opened for writing without a reader, a pipe would block for ever.
-      {"input is a named pipe", [&] { ::mkfifo(input().c_str(), 0644); },
-       SystemError(ENXIO, "No such device or address")},
+      // Refused before a byte is written: written to, a named pipe that another process holds
+      // open blocks for ever, a device swallows the input, and the solver blocks on such a KM.OUT.
+      {"input is a folder", [&] { fs::create_directories(input() / "inside"); }, notAFile("TMP_INPUT.INP")},
+      {"input is a named pipe held open",
+       [&] {
+         ::mkfifo(input().c_str(), 0644);
+         pipeEnd = ::open(input().c_str(), O_RDWR);
+       },
+       notAFile("TMP_INPUT.INP")},
       // Written through, a link would overwrite a file outside the folder.
       {"input links out", [&] { fs::create_symlink(outside, input()); },
        SystemError(ELOOP, "Too many levels of symbolic links")},
@@ -152,10 +163,11 @@ TEST_F(RealRun, BrokenRunFilesShowTheSystemErrorAndChangeNoOtherFile) {
        SystemError(EMLINK, "Too many links")},
       // Copied into itself, the task would be emptied, or grow without end.
       {"input links to the task", [&] { fs::create_symlink("test_#3.INP", input()); }, sameFile},
-      // Written to, it swallows the input: the solver reads nothing.
       {"input is a character device", [&] { ::mknod(input().c_str(), S_IFCHR | 0666, ::makedev(1, 3)); },
-       kFailed},
-      {"KM.OUT is a folder, not ours to delete", [&] { fs::create_directories(folder / "KM.OUT/inside"); }, kFailed},
+       notAFile("TMP_INPUT.INP")},
+      {"KM.OUT is a folder, not ours to delete", [&] { fs::create_directories(folder / "KM.OUT/inside"); },
+       notAFile("KM.OUT")},
+      {"KM.OUT is a named pipe", [&] { ::mkfifo((folder / "KM.OUT").c_str(), 0644); }, notAFile("KM.OUT")},
       // An old KM.OUT that is a link goes as a link, even when it leads nowhere: the solver
       // must not write through it.
       {"KM.OUT links nowhere", [&] { fs::create_symlink(base / "nowhere", folder / "KM.OUT"); }, std::nullopt},
@@ -178,6 +190,13 @@ TEST_F(RealRun, BrokenRunFilesShowTheSystemErrorAndChangeNoOtherFile) {
     EXPECT_FALSE(fs::exists(base / "nowhere"));
     EXPECT_EQ(OtherFiles(folder), before) << "files other than the run's changed";
   }
+  // Asked directly, as for a pipe put there after the check: writing refuses it too.
+  ::close(pipeEnd);
+  ::mkfifo((folder / "pipe").c_str(), 0644);
+  pipeEnd = ::open((folder / "pipe").c_str(), O_RDWR);
+  std::int32_t error = 0;
+  EXPECT_FALSE(platform->openForWriting((folder / "pipe").string(), error));
+  ::close(pipeEnd);
 }
 
 TEST_F(RealRun, StopEndsASolverThatIgnoresPoliteSignalsAndTheChildItStarted) {
@@ -198,15 +217,35 @@ TEST_F(RealRun, StopEndsASolverThatIgnoresPoliteSignalsAndTheChildItStarted) {
   EXPECT_FALSE(fs::exists(childLog)) << "the stopped solver's child must end with it";
 }
 
-TEST_F(RealRun, TheChildOfASolverThatEndsByItselfFinishesItsWork) {
-  const fs::path childLog = folder / "standin_child.log";
-  task("%standin child 300\r\n<Protokoll>\r\n");
+// What a solver that ended by itself left running ends before the verdict: it
+// cannot make the next run pass, though that run lasts long enough for it to write.
+TEST_F(RealRun, WhatASolverLeftRunningEndsWithItsRun) {
+  task("%standin latechild 300\r\n<Protokoll>\r\n");
   load();
   press();
+  expectOutcome(kFailed);
+  task("%standin sleep 600\r\n%standin nowrite\r\n<Protokoll>\r\n");
+  press();
+  expectOutcome(kFailed);
+  EXPECT_TRUE(ProcessesMentioning((folder / "standin_child.log").string()).empty());
+}
+
+// A second checker in the folder (here in this process) is refused while a run
+// holds it, and changes nothing: the run passes on its own output.
+TEST_F(RealRun, ASecondCheckerInTheFolderIsRefusedWhileARunGoesOn) {
+  task("%standin sleep 300\r\n<Protokoll>\r\n");
+  load();
+  PosixPlatform otherPlatform(folder.string(), base / "root");
+  HeadlessToolkit otherToolkit;
+  frmKalmorChecker other(otherPlatform, otherToolkit);
+  otherToolkit.attach(other);
+  other.Form_Load();
+  press([&](int pump) { return pump == 3 && (otherToolkit.click(other.cmdOK), false); });
   expectOutcome(passed());
-  EXPECT_TRUE(Eventually(10s, [&] {
-    return Slurp(childLog) == "child slept 300 ms\n" && ProcessesMentioning(childLog.string()).empty();
-  }));
+  EXPECT_EQ(other.lblResult.caption(),
+            "In diesem Ordner läuft schon ein Test (oder ein Rest davon); der Test startet nicht.");
+  otherToolkit.click(other.cmdOK);  // the folder is free once the run is judged
+  EXPECT_EQ(other.lblStatus.caption(), "Test erfolgreich abgeschlossen!");
 }
 
 TEST_F(RealRun, FolderNamesReachTheSolverInEveryCallingModeAndRunsLeaveNoDescriptorOrChild) {

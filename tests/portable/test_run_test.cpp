@@ -26,7 +26,9 @@ class TestRun : public WindowTest {
 TEST_F(TestRun, PassShowsTheOutputsFirstLineAndTheNextPressStartsAgain) {
   solverEnds(3, "Kalmor: 1 solution\r\nmore\r\n");
   auto& f = load();
+  toolkit.atPump(1, [&] { EXPECT_EQ(platform.locked, std::set<std::string>{"C:\\Kalmor\\TMP_INPUT.INP"}); });
   toolkit.click(f.cmdOK);
+  EXPECT_TRUE(platform.locked.empty());
   EXPECT_EQ(platform.file("TMP_INPUT.INP").bytes, "line\r\nProtokoll C:\\Kalmor\\KM.OUT\r\n");
   const CreateCall& call = platform.creates.at(0);
   // Inheriting handles, at normal priority, hidden.
@@ -54,7 +56,7 @@ TEST_F(TestRun, PassShowsTheOutputsFirstLineAndTheNextPressStartsAgain) {
 
 // A failed wait ends the run too, which is judged by its output.
 TEST_F(TestRun, FailWhenNoOutputIsWrittenAndAnOldOneIsGone) {
-  platform.put("KM.OUT", "old result\r\n");
+  platform.put("KM.OUT", "old result\r\n").hidden = true;  // hidden or not, it goes
   solverEnds(1000, std::nullopt);
   platform.solverExit = {ProcessExit::Kind::Code, 3};
   auto& f = load();
@@ -93,6 +95,16 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
        "Der Ordnername enthält einen Zeilenumbruch; der Test startet nicht.", false, false, true, "C:\\Kal\rmor"},
       {"line feed in the folder", [](FakePlatform&) {},
        "Der Ordnername enthält einen Zeilenumbruch; der Test startet nicht.", false, false, true, "C:\\Kal\nmor"},
+      // Refused before anything changes: another run holds the folder, or a name of the run is no
+      // regular file (a pipe would block the writer, or the solver, for ever).
+      {"folder busy", [](FakePlatform& p) { p.locked.insert(p.path("TMP_INPUT.INP")); },
+       "In diesem Ordner läuft schon ein Test (oder ein Rest davon); der Test startet nicht.", false, false, true},
+      {"input is a pipe", [](FakePlatform& p) { p.put("TMP_INPUT.INP").special = true; },
+       "TMP_INPUT.INP ist keine gewöhnliche Datei; der Test startet nicht.", false, true, true},
+      {"KM.OUT is a folder", [](FakePlatform& p) { p.file("KM.OUT").folder = true; },
+       "KM.OUT ist keine gewöhnliche Datei; der Test startet nicht.", false, false, true},
+      {"lock fails", [](FakePlatform& p) { p.lockError = 5; }, "Fehlernummer: 5\rUnbekannter Fehler: &H5",
+       false, false, true},
       {"old output cannot be deleted", [](FakePlatform& p) { p.file("KM.OUT").deleteError = 32; },
        "Fehlernummer: 32\rThe file is in use. ", false, false, true},
       {"input not writable", [](FakePlatform& p) { p.writeError = 5; }, "Fehlernummer: 5\rUnbekannter Fehler: &H5",
@@ -117,7 +129,9 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
       p.messages[32] = "The file is in use. ";
       c.arrange(p);
     });
+    const std::set<std::string> lockedBefore = w.platform.locked;
     w.toolkit.click(w.f.cmdOK);
+    EXPECT_EQ(w.platform.locked, lockedBefore) << "the run lock is released";
     EXPECT_EQ(ShownBy(w.f), (Shown{"Bereit", c.result, kRed, Picture::Warning}));
     // Solver started, input written, old output kept.
     EXPECT_EQ(std::tuple(w.platform.creates.size() == 1, w.platform.has("TMP_INPUT.INP"), w.platform.has("KM.OUT")),
@@ -194,6 +208,7 @@ TEST_F(StopAndClose, StopEndsTheSolverAndTheBlinkingClockAndTheNextRunRunsNormal
   EXPECT_EQ(f.lblTimer.caption(), "00:00:03");
   EXPECT_NE(f.lblStatus.foreColour(), f.lblStatus.backColour());
   EXPECT_EQ(platform.openProcesses, 0);
+  EXPECT_TRUE(platform.locked.empty());
   for (const auto& painted : toolkit.repaints()) EXPECT_NE(painted, "Prüfung beendet");
   solverEnds(2, "solved\r\n");
   toolkit.click(f.cmdOK);
@@ -241,6 +256,7 @@ TEST_F(StopAndClose, ClosingMidRunTerminatesTheSolverAndEndsAtOnceButIdleTouches
     EXPECT_THROW(w.toolkit.click(w.f.cmdOK), ProgramEnded);
     EXPECT_EQ(w.platform.terminated.size(), 1u);
     EXPECT_EQ(w.toolkit.pumps(), 2);  // the wait never resumed
+    EXPECT_TRUE(w.platform.locked.empty());
   }
   auto& f = load();
   platform.solver.slices = 0;

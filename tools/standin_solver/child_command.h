@@ -10,7 +10,7 @@
 namespace kalmor::standin {
 
 // The arguments that put the stand-in into child mode:
-//   <program> --standin-child <milliseconds> <child log path>
+//   <program> --standin-child <milliseconds> <child log path> [<output path>]
 inline constexpr std::string_view kChildModeFlag = "--standin-child";
 inline constexpr std::string_view kChildLogName = "standin_child.log";
 
@@ -19,7 +19,7 @@ enum class Shell { Posix, WindowsCmd };
 // A command for std::system that returns at once and leaves the copy running
 // with no standard streams of the caller's.
 std::string ChildCommand(Shell shell, std::string_view program, std::chrono::milliseconds sleep,
-                         std::string_view childLogPath);
+                         std::string_view childLogPath, std::string_view outputPath = {});
 
 // The line the copy appends to the child log once it has slept, without LF.
 std::string ChildLogLine(std::chrono::milliseconds sleep);

@@ -39,27 +39,34 @@ std::string OwnProgramPath(const char* argv0) {
   return argv0;
 }
 
-void StartChild(const char* argv0, std::chrono::milliseconds sleep, const std::string& logPath) {
+void StartChild(const char* argv0, std::chrono::milliseconds sleep, const std::string& logPath,
+                const std::string& outputPath) {
 #ifdef _WIN32
   constexpr Shell kShell = Shell::WindowsCmd;
 #else
   constexpr Shell kShell = Shell::Posix;
 #endif
-  if (std::system(ChildCommand(kShell, OwnProgramPath(argv0), sleep, logPath).c_str()) != 0) {
+  if (std::system(ChildCommand(kShell, OwnProgramPath(argv0), sleep, logPath, outputPath).c_str()) != 0) {
     std::cerr << "standin: could not start the child\n";
   }
 }
 
-// The copy started by "%standin child": outlive the solver, then say so.
+// The copy started by "%standin child": outlive the solver, then say so (and
+// for "latechild" write the solver's output).
 int RunAsChild(const std::vector<std::string>& args) {
   int ms = -1;
-  if (args.size() == 3) std::from_chars(args[1].data(), args[1].data() + args[1].size(), ms);
+  if (args.size() == 3 || args.size() == 4) {
+    std::from_chars(args[1].data(), args[1].data() + args[1].size(), ms);
+  }
   if (ms < 0) {
-    std::cerr << "standin: child mode expects <milliseconds> <log path>\n";
+    std::cerr << "standin: child mode expects <milliseconds> <log path> [<output path>]\n";
     return 2;
   }
   const std::chrono::milliseconds sleep(ms);
   std::this_thread::sleep_for(sleep);
+  if (args.size() == 4 && !WriteWholeFile(args[3], "Kalmor stand-in: written late by a leftover\r\n")) {
+    return 3;
+  }
   return AppendLine(args[2], ChildLogLine(sleep)) ? 0 : 3;
 }
 
@@ -101,10 +108,11 @@ int main(int argc, char** argv) {
   }
 
   if (script.childSleep) {
-    StartChild(argv[0], *script.childSleep, folder + std::string(kChildLogName));
+    StartChild(argv[0], *script.childSleep, folder + std::string(kChildLogName),
+               script.childWritesOutput ? script.protocolPath.value_or("") : "");
   }
   std::this_thread::sleep_for(script.sleep);
-  if (script.protocolPath && script.output != OutputMode::Suppressed &&
+  if (script.protocolPath && script.output != OutputMode::Suppressed && !script.childWritesOutput &&
       !WriteWholeFile(*script.protocolPath, ProtocolText(script, inputPath))) {
     std::cerr << "standin: cannot write '" << *script.protocolPath << "'\n";
     return 3;

@@ -9,6 +9,8 @@
 //   %standin crash          end abnormally once the work is done
 //   %standin child <ms>     start a copy of itself that outlives the solver by
 //                           sleeping this long, then notes that it finished
+//   %standin latechild <ms> the same, and the copy then writes the output file
+//                           in place of the solver, as a leftover would
 //
 // A directive starts at the first column; words are separated by blanks or
 // tabs. A later directive of the same kind overrides an earlier one (nowrite
@@ -35,6 +37,7 @@ struct SolverScript {
   int exitCode = 0;
   bool crash = false;
   std::optional<std::chrono::milliseconds> childSleep;
+  bool childWritesOutput = false;
   // Lines that are neither blank, a directive nor the protocol line.
   int taskLines = 0;
   std::string firstTaskLine;
