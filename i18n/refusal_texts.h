@@ -11,6 +11,8 @@ enum class Refusal {
   ProgramFolderUnknown,   // the program's own folder could not be resolved
   FolderHasLineBreak,     // the protocol line of the solver's input cannot name it
   TaskIsTemporaryInput,   // writing the input would overwrite the task while it is read
+  TaskMissing,            // the chosen task file went away (the window stays silent)
+  TemporaryInputTooLarge, // the rewritten task would pass kTemporaryInputLimit
 };
 
 // language: the index in the language list, 0 German, 1 English; other

@@ -1,6 +1,5 @@
 // The Start/Stop button: one press runs a whole test; a press during a run
 // only asks the running test to stop.
-#include <array>
 #include <string>
 
 #include "i18n/refusal_texts.h"
@@ -9,7 +8,6 @@
 #include "testbench/file_names.h"
 #include "testbench/first_line.h"
 #include "testbench/frm_kalmor_checker.h"
-#include "testbench/task_rewrite.h"
 
 namespace kalmor {
 
@@ -44,6 +42,14 @@ std::string frmKalmorChecker::showSystemError(std::int32_t error, const std::str
 void frmKalmorChecker::refuseRun(const std::string& why) {
   showInRed(why);
   cmdOK.setCaption("&Start");
+  Outcome = RunOutcome::Refused;
+  FailureReason = why;
+}
+
+void frmKalmorChecker::failToStart(std::int32_t error, const std::string& fileName) {
+  showSystemError(error, fileName);
+  cmdOK.setCaption("&Start");
+  Outcome = RunOutcome::CouldNotStart;
 }
 
 std::string frmKalmorChecker::whyNotRun() {
@@ -56,46 +62,6 @@ std::string frmKalmorChecker::whyNotRun() {
     return RefusalText(Refusal::FolderHasLineBreak, language);
   }
   return {};
-}
-
-bool frmKalmorChecker::writeTemporaryInput(std::int32_t& error, std::string& failedFile) {
-  failedFile = kTemporaryInputFile;
-  auto output = platform_.openForWriting(inAppFolder(kTemporaryInputFile), error);
-  if (!output) return false;
-
-  failedFile = TaskFile;
-  auto input = platform_.openForReading(inAppFolder(TaskFile), error);
-  if (!input) {
-    std::int32_t ignored = 0;
-    output->close(ignored);
-    return false;
-  }
-
-  TaskRewriter rewriter(
-      platform_.toAnsi("Protokoll " + inAppFolder(kSolverOutputFile)));
-  std::array<char, 64 * 1024> buffer{};
-  std::string rewritten;
-  for (;;) {
-    failedFile = TaskFile;
-    error = 0;
-    const std::size_t count = input->read(buffer.data(), buffer.size(), error);
-    if (error != 0) break;
-    rewritten.clear();
-    if (count == 0) {
-      rewriter.finish(rewritten);
-    } else {
-      rewriter.feed(buffer.data(), count, rewritten);
-    }
-    failedFile = kTemporaryInputFile;
-    if (!rewritten.empty() && !output->write(rewritten.data(), rewritten.size(), error)) break;
-    if (count == 0) {
-      input.reset();
-      return output->close(error);
-    }
-  }
-  std::int32_t ignored = 0;
-  output->close(ignored);
-  return false;
 }
 
 bool frmKalmorChecker::readSolverFirstLine(std::string& line, std::int32_t& error) {
@@ -115,8 +81,9 @@ void frmKalmorChecker::judgeRun() {
     std::int32_t error = 0;
     if (!readSolverFirstLine(firstLine, error)) {
       SolverFirstLine.clear();
-      showSystemError(error, kSolverOutputFile);
+      FailureReason = showSystemError(error, kSolverOutputFile);
       cmdOK.setCaption("&Start");
+      Outcome = RunOutcome::Failed;
       return;
     }
     SolverFirstLine = "\r" + firstLine;
@@ -124,6 +91,7 @@ void frmKalmorChecker::judgeRun() {
     lblResult.setCaption(SolutionCreatedText + " " + kSolverOutputFile + SolverFirstLine);
     lblResult.setForeColour(Colour::buttonText());
     cmdOK.setCaption("&Start");
+    Outcome = RunOutcome::Passed;
   } else {
     SolverFirstLine.clear();
     bild0.setPicture(cmdOK.picture());
@@ -134,6 +102,7 @@ void frmKalmorChecker::judgeRun() {
     FailureReason = SolverFailureReason(SolverExit, SolverExitText, lstLanguage.listIndex());
     lblResult.setToolTip(FailureReason);
     cmdOK.setCaption("&Start");
+    Outcome = RunOutcome::Failed;
   }
 }
 
@@ -143,6 +112,7 @@ void frmKalmorChecker::cmdOK_Click() {
   StartFailed = false;
   toolkit_.setFocus(cmdDummy);
   if (!RunInProgress) {
+    Outcome = RunOutcome::None;
     FailureReason.clear();
     lblResult.setToolTip("");
   }
@@ -166,13 +136,17 @@ void frmKalmorChecker::cmdOK_Click() {
   if (platform_.plainFileExists(oldOutput) || platform_.linkExists(oldOutput)) {
     std::int32_t error = 0;
     if (!platform_.deleteFile(oldOutput, error)) {
-      showSystemError(error, kSolverOutputFile);
-      cmdOK.setCaption("&Start");
+      failToStart(error, kSolverOutputFile);
       return;
     }
   }
 
-  if (TaskFile.empty() || !platform_.plainFileExists(inAppFolder(TaskFile))) return;
+  if (TaskFile.empty() || !platform_.plainFileExists(inAppFolder(TaskFile))) {
+    // The window says nothing here; whoever drives it learns why.
+    Outcome = RunOutcome::Refused;
+    FailureReason = RefusalText(Refusal::TaskMissing, lstLanguage.listIndex());
+    return;
+  }
 
   // A task that is the input under another name would be copied into itself
   // while it is read: emptied, or grown without end.
@@ -190,9 +164,16 @@ void frmKalmorChecker::cmdOK_Click() {
 
   std::int32_t error = 0;
   std::string failedFile;
-  if (!writeTemporaryInput(error, failedFile)) {
-    showSystemError(error, failedFile);
+  const InputCopy copy = writeTemporaryInput(error, failedFile);
+  if (copy != InputCopy::Written) {
     RunInProgress = false;
+    AbortRequested = false;
+    if (copy == InputCopy::Failed) failToStart(error, failedFile);
+    if (copy == InputCopy::Stopped) showAborted();
+    if (copy == InputCopy::TooLarge) {
+      showInRed(RefusalText(Refusal::TemporaryInputTooLarge, lstLanguage.listIndex()));
+      Outcome = RunOutcome::CouldNotStart;
+    }
     cmdOK.setCaption("&Start");
     return;
   }
@@ -203,6 +184,7 @@ void frmKalmorChecker::cmdOK_Click() {
   ShellWait(inAppFolder(SolverExe), inAppFolder(kTemporaryInputFile), false);
 
   if (!AbortRequested && !SolverKilled && !StartFailed) judgeRun();
+  if (StartFailed) Outcome = RunOutcome::CouldNotStart;
 
   SolverKilled = false;
   cmdOK.setCaption("&Start");
