@@ -42,7 +42,13 @@ frmKalmorChecker::InputCopy frmKalmorChecker::writeTemporaryInput(std::int32_t& 
       rewritten.clear();
       return true;
     };
-    for (;;) {
+    // Lets the window handle its events; false when it asked the run to stop.
+    const auto live = [&] {
+      toolkit_.doEvents();
+      if (AbortRequested) result = InputCopy::Stopped;
+      return !AbortRequested;
+    };
+    for (bool going = true; going;) {
       failedFile = TaskFile;
       error = 0;
       const std::size_t count = input->read(buffer.get(), kTaskChunk, error);
@@ -57,24 +63,18 @@ frmKalmorChecker::InputCopy frmKalmorChecker::writeTemporaryInput(std::int32_t& 
         }
         break;
       }
-      bool tooLarge = false;
-      for (std::size_t at = 0; at < count && !tooLarge; at += kPiece) {
+      for (std::size_t at = 0; going && at < count; at += kPiece) {
         rewriter.feed(buffer.get() + at, std::min(kPiece, count - at), rewritten);
-        tooLarge = written + rewritten.size() > kTemporaryInputLimit;
-      }
-      if (tooLarge) {
-        result = InputCopy::TooLarge;
-        break;
-      }
-      if (rewritten.size() >= kTaskChunk && !flush()) break;
-      // Only a full chunk can have more behind it; a small task runs without a pump.
-      if (count == kTaskChunk) {
-        toolkit_.doEvents();
-        if (AbortRequested) {
-          result = InputCopy::Stopped;
-          break;
+        if (written + rewritten.size() > kTemporaryInputLimit) {
+          result = InputCopy::TooLarge;
+          going = false;
+        } else if (rewritten.size() >= kTaskChunk) {
+          // Markers can make far more than was read: it goes out as it grows.
+          going = flush() && (at + kPiece >= count || live());
         }
       }
+      // Only a full chunk can have more behind it; a small task runs without a pump.
+      going = going && (count < kTaskChunk || live());
     }
   }
   std::int32_t ignored = 0;
