@@ -14,6 +14,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -243,20 +244,20 @@ std::vector<Row> StopAndClose(CheckerFolder& b, double scale) {
 }
 
 // A 48 MiB task of 48-byte lines with a marker every 1,000 lines, from the
-// page cache: how fast the checker's copy into TMP_INPUT.INP goes (press to
+// page cache, pressed 5 times with nothing left to write back before each
+// press: the median speed of the checker's copy into TMP_INPUT.INP (press to
 // solver started), the longest time the window went without pumping its
 // events meanwhile, and how much the peak memory grew.
 std::vector<Row> HugeTask(CheckerFolder& b) {
   constexpr std::size_t kLines = std::size_t{1} << 20;
-  std::string line = "Stipulation #3 wKa1 Qb2 Rc3 Bd4 Se5 bKh8 Pa7b6\r\n";
+  const std::string line = "Stipulation #3 wKa1 Qb2 Rc3 Bd4 Se5 bKh8 Pa7b6\r\n";
   std::string task;
   task.reserve(kLines * line.size());
   for (std::size_t i = 0; i < kLines; ++i) task += i % 1000 == 0 ? "<Protokoll>\r\n" : line;
   b.task(task);
   const double mib = static_cast<double>(task.size()) / (1 << 20);
   task = Slurp(b.folder / "test_#3.INP");  // in the page cache now
-  task.clear();
-  task.shrink_to_fit();
+  task = std::string();
   frmKalmorChecker& f = b.load();
   Steady::time_point started{};
   Steady::time_point lastPump{};
@@ -268,17 +269,23 @@ std::vector<Row> HugeTask(CheckerFolder& b) {
     lastPump = now;
     if (f.SolverRunning) started = now;
   });
+  std::vector<double> speeds;
   ResetPeakResident();
   const long peakBefore = PeakResidentKiB();
-  const auto pressed = Steady::now();
-  lastPump = pressed;
-  RunExpecting(b, kPassed);
+  for (int press = 0; press < 5; ++press) {
+    ::sync();
+    started = {};
+    const auto pressed = lastPump = Steady::now();
+    RunExpecting(b, kPassed);
+    speeds.push_back(mib / (Milliseconds(started - pressed) / 1000));
+  }
   b.toolkit.onEveryPump(nullptr);
-  const double seconds = Milliseconds(started - pressed) / 1000;
   const long grew = PeakResidentKiB() - peakBefore;
-  const std::string what = Fixed(mib, 0) + " MiB task (48-byte lines, page cache): ";
-  return {{what + "copy with rewrite, press to solver started", Fixed(seconds, 3) + " s (" +
-               Fixed(mib / seconds, 0) + " MiB/s)", ">= 500 MiB/s", Verdict(mib / seconds >= 500)},
+  const double speed = Percentile(speeds, 50);
+  const std::string what = Fixed(mib, 0) + " MiB task (48-byte lines, page cache), 5 presses: ";
+  return {{what + "copy with rewrite, press to solver started, median / slowest",
+           Fixed(speed, 0) + " / " + Fixed(*std::min_element(speeds.begin(), speeds.end()), 0) +
+               " MiB/s", "median >= 500 MiB/s", Verdict(speed >= 500)},
           {what + "longest time without an event pump; peak memory growth",
            Fixed(longestGapMs, 1) + " ms; +" + std::to_string(grew) + " KiB",
            "< 100 ms; < 16 MiB", Verdict(longestGapMs < 100 && grew < 16 * 1024)}};
