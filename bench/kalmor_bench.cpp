@@ -14,6 +14,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -242,26 +243,52 @@ std::vector<Row> StopAndClose(CheckerFolder& b, double scale) {
            Verdict(closeP99 < 20)}};
 }
 
-// One line of 100 MiB of zero bytes: the checker's copy into TMP_INPUT.INP,
-// press to solver started, and how much the peak memory grew meanwhile.
-Row HugeTask(CheckerFolder& b) {
-  const std::string head = "Stipulation #3\r\n<Protokoll>\r\n";
-  b.task(head);
-  constexpr std::uintmax_t kSize = 100ULL << 20;
-  fs::resize_file(b.folder / "test_#3.INP", kSize);
-  b.load();
+// A 48 MiB task of 48-byte lines with a marker every 1,000 lines, from the
+// page cache, pressed 5 times with nothing left to write back before each
+// press: the median speed of the checker's copy into TMP_INPUT.INP (press to
+// solver started), the longest time the window went without pumping its
+// events meanwhile, and how much the peak memory grew.
+std::vector<Row> HugeTask(CheckerFolder& b) {
+  constexpr std::size_t kLines = std::size_t{1} << 20;
+  const std::string line = "Stipulation #3 wKa1 Qb2 Rc3 Bd4 Se5 bKh8 Pa7b6\r\n";
+  std::string task;
+  task.reserve(kLines * line.size());
+  for (std::size_t i = 0; i < kLines; ++i) task += i % 1000 == 0 ? "<Protokoll>\r\n" : line;
+  b.task(task);
+  const double mib = static_cast<double>(task.size()) / (1 << 20);
+  task = Slurp(b.folder / "test_#3.INP");  // in the page cache now
+  task = std::string();
+  frmKalmorChecker& f = b.load();
   Steady::time_point started{};
-  b.toolkit.atNextPump([&] { started = Steady::now(); });
+  Steady::time_point lastPump{};
+  double longestGapMs = 0;
+  b.toolkit.onEveryPump([&](int) {
+    const auto now = Steady::now();
+    if (started != Steady::time_point{}) return;
+    longestGapMs = std::max(longestGapMs, Milliseconds(now - lastPump));
+    lastPump = now;
+    if (f.SolverRunning) started = now;
+  });
+  std::vector<double> speeds;
   ResetPeakResident();
   const long peakBefore = PeakResidentKiB();
-  const auto pressed = Steady::now();
-  RunExpecting(b, kPassed);
-  const double seconds = Milliseconds(started - pressed) / 1000;
+  for (int press = 0; press < 5; ++press) {
+    ::sync();
+    started = {};
+    const auto pressed = lastPump = Steady::now();
+    RunExpecting(b, kPassed);
+    speeds.push_back(mib / (Milliseconds(started - pressed) / 1000));
+  }
+  b.toolkit.onEveryPump(nullptr);
   const long grew = PeakResidentKiB() - peakBefore;
-  return {"100 MiB task file: press to solver started (copy with rewrite); peak memory growth",
-          Fixed(seconds, 2) + " s (" + Fixed(100 / seconds, 0) + " MiB/s); +" +
-              std::to_string(grew) + " KiB",
-          "memory bounded: < 16 MiB growth", Verdict(grew < 16 * 1024)};
+  const double speed = Percentile(speeds, 50);
+  const std::string what = Fixed(mib, 0) + " MiB task (48-byte lines, page cache), 5 presses: ";
+  return {{what + "copy with rewrite, press to solver started, median / slowest",
+           Fixed(speed, 0) + " / " + Fixed(*std::min_element(speeds.begin(), speeds.end()), 0) +
+               " MiB/s", "median >= 500 MiB/s", Verdict(speed >= 500)},
+          {what + "longest time without an event pump; peak memory growth",
+           Fixed(longestGapMs, 1) + " ms; +" + std::to_string(grew) + " KiB",
+           "< 100 ms; < 16 MiB", Verdict(longestGapMs < 100 && grew < 16 * 1024)}};
 }
 
 std::vector<Row> Soak(CheckerFolder& b, double scale) {
@@ -374,7 +401,7 @@ int main(int argc, char** argv) {
     { CheckerFolder b(standin, "bench"); for (const Row& row : StopAndClose(b, scale)) PrintRow(row); }
     { CheckerFolder b(standin, "bench"); for (const Row& row : Soak(b, scale)) PrintRow(row); }
     { CheckerFolder b(standin, "bench"); for (const Row& row : StartUp(b, probe, scale)) PrintRow(row); }
-    { CheckerFolder b(standin, "bench"); PrintRow(HugeTask(b)); }
+    { CheckerFolder b(standin, "bench"); for (const Row& row : HugeTask(b)) PrintRow(row); }
     if (argc > 4) {
       CheckerFolder b(standin, "bench");
       for (const Row& row : CheckProgram(b, argv[4], scale)) PrintRow(row);

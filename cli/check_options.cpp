@@ -105,9 +105,12 @@ Options:
 Each run prints one line: task, build, mode, outcome, seconds, and the first
 line of KM.OUT for a pass or the reason for anything else; a summary follows.
 
+A run the checker refuses (its folder not fit for a check, e.g. another check
+running there) ends the matrix with its reason.
+
 Exit status: 0 every run passed; 1 a run failed or was aborted, or the program
 was interrupted (Ctrl+C), which also ends the running solver; 2 a usage error,
-or nothing could run (no task, no solver, an unwritable folder).
+a refused run, or nothing could run (no task, no solver, an unwritable folder).
 )";
 }
 

@@ -68,6 +68,7 @@ std::vector<RunResult> CheckSession::runAll(const std::function<void(const RunRe
         toolkit_.choose(window_.lstKalmorCallingMode, mode);
         results.push_back(runOne());
         if (done) done(results.back());
+        if (results.back().outcome == RunOutcome::Refused) return results;
       }
     }
   }
@@ -98,20 +99,26 @@ RunResult CheckSession::runOne() {
   result.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - runStart_).count();
 
-  const std::string& status = window_.lblStatus.caption();
-  if (stopPressed_) {
-    result.outcome = RunOutcome::Aborted;
-    result.detail = status;
-  } else if (!window_.StartFailed && status == window_.TestPassedText) {
-    result.outcome = RunOutcome::Passed;
-    result.detail = OneLine(window_.SolverFirstLine.substr(window_.SolverFirstLine.empty() ? 0 : 1));
-  } else if (!window_.StartFailed && status == window_.TestFailedText) {
-    result.outcome = RunOutcome::Failed;
-    result.detail = window_.FailureReason;
-    result.exit = window_.SolverExit;
-  } else {
-    result.outcome = RunOutcome::Error;
-    result.detail = missing + OneLine(window_.lblResult.caption());
+  result.outcome = window_.Outcome;
+  switch (result.outcome) {
+    case RunOutcome::Passed:
+      result.detail = OneLine(window_.SolverFirstLine.substr(window_.SolverFirstLine.empty() ? 0 : 1));
+      break;
+    case RunOutcome::Failed:
+      result.exit = window_.SolverExit;
+      [[fallthrough]];
+    case RunOutcome::Refused:
+      result.detail = OneLine(window_.FailureReason);
+      break;
+    case RunOutcome::Aborted:
+      result.detail = window_.lblStatus.caption();
+      break;
+    case RunOutcome::None:  // a press that ran nothing and said nothing: not a pass
+      result.outcome = RunOutcome::CouldNotStart;
+      [[fallthrough]];
+    case RunOutcome::CouldNotStart:
+      result.detail = missing + OneLine(window_.lblResult.caption());
+      break;
   }
   return result;
 }

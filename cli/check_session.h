@@ -15,13 +15,11 @@
 
 namespace kalmor {
 
-enum class RunOutcome { Passed, Failed, Aborted, Error };
-
 struct RunResult {
   std::string task;
   std::string build;
   int mode = 0;
-  RunOutcome outcome = RunOutcome::Error;
+  RunOutcome outcome = RunOutcome::None;
   double seconds = 0;
   // The first line of KM.OUT for a pass, otherwise why not.
   std::string detail;
@@ -35,7 +33,8 @@ class CheckSession {
   // The window's start-up, then the language and the choices; false with the
   // reason when they name nothing that can run.
   bool prepare(const CheckOptions& options, std::string& error);
-  // Every chosen combination in the window's list order; done sees each run as it ends.
+  // Every chosen combination in the window's list order; done sees each run as
+  // it ends. A refused run ends the matrix: the folder is not fit for a check.
   std::vector<RunResult> runAll(const std::function<void(const RunResult&)>& done);
 
   int language() const { return window_.lstLanguage.listIndex(); }

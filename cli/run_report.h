@@ -14,7 +14,8 @@ std::string SummaryLine(const std::vector<RunResult>& runs, int language);
 std::string JsonReport(const std::vector<RunResult>& runs, const std::string& folder,
                        int language, int exitStatus);
 
-// 0 every run passed; 2 none could run (or there was none); 1 otherwise.
+// 0 every run passed; 2 a run was refused, or none could run (or there was
+// none); 1 otherwise.
 int ExitStatus(const std::vector<RunResult>& runs);
 
 }  // namespace kalmor

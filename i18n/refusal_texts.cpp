@@ -25,6 +25,12 @@ std::string RefusalText(Refusal refusal, int language) {
     case Refusal::OutputNotAFile:
       return german ? "KM.OUT ist keine gew\xC3\xB6hnliche Datei; der Test startet nicht."
                     : "KM.OUT is not a regular file; the test does not start.";
+    case Refusal::TaskMissing:
+      return german ? "Die gew\xC3\xA4hlte Aufgabendatei fehlt; der Test startet nicht."
+                    : "The chosen task file is missing; the test does not start.";
+    case Refusal::TemporaryInputTooLarge:
+      return german ? "Die Aufgabe erg\xC3\xA4" "be ein TMP_INPUT.INP \xC3\xBC" "ber 64 MiB; der Test startet nicht."
+                    : "The task would make TMP_INPUT.INP larger than 64 MiB; the test does not start.";
   }
   return {};
 }

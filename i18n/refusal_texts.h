@@ -14,6 +14,8 @@ enum class Refusal {
   FolderBusy,             // another run in this folder, or what is left of one, holds its lock
   InputNotAFile,          // TMP_INPUT.INP is a folder, a named pipe or a device
   OutputNotAFile,         // KM.OUT is a folder, a named pipe or a device
+  TaskMissing,            // the chosen task file went away (the window stays silent)
+  TemporaryInputTooLarge, // the rewritten task would pass kTemporaryInputLimit
 };
 
 // language: the index in the language list, 0 German, 1 English; other

@@ -12,7 +12,7 @@ struct Pair {
 };
 
 // In the order of ReportText.
-constexpr std::array<Pair, 13> kTexts{{
+constexpr std::array<Pair, 14> kTexts{{
     {"Kalmor endete mit Exit-Code %1, ohne KM.OUT zu schreiben.",
      "Kalmor ended with exit code %1 without writing KM.OUT."},
     {"Kalmor endete mit Exit-Code 0 (kein Fehler), hat aber KM.OUT nicht geschrieben.",
@@ -32,6 +32,7 @@ constexpr std::array<Pair, 13> kTexts{{
     {"%1 Läufe: %2 bestanden, %3 fehlgeschlagen, %4 abgebrochen, %5 Fehler",
      "%1 runs: %2 passed, %3 failed, %4 aborted, %5 errors"},
     {"Abgebrochen: Kalmor wurde beendet.", "Aborted: Kalmor was ended."},
+    {"abgelehnt", "refused"},
 }};
 
 }  // namespace

@@ -20,6 +20,7 @@ enum class ReportText {
   Error,
   Summary,  // %1 runs, %2 passed, %3 failed, %4 aborted, %5 errors
   AbortedByUser,
+  Refused,
 };
 
 // language 0 German, anything else English.

@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "testbench/controls.h"
+#include "testbench/run_outcome.h"
 #include "testbench/toolkit.h"
 
 namespace kalmor {
@@ -112,11 +113,13 @@ class frmKalmorChecker {
   std::int32_t LastStartError = 0;
   std::string StartErrorText;
   Clock::time_point RunStartTime{};
-  // How the last solver that ended by itself ended, and why a failed run failed
-  // (also the result line's tool tip until the next press).
+  // How the last solver that ended by itself ended, and why a run failed or
+  // was refused (after a failed run also the result line's tool tip, until
+  // the next press).
   ProcessExit SolverExit;
   std::string SolverExitText;
   std::string FailureReason;
+  RunOutcome Outcome = RunOutcome::None;
 
  private:
   // AppFolder is taken at each press; the lists look in the program folder as it is now.
@@ -129,9 +132,14 @@ class frmKalmorChecker {
   std::string showSystemError(std::int32_t error, const std::string& fileName);
   // Ends a press that must not run, with why in red; the window is left idle.
   void refuseRun(const std::string& why);
+  // Ends a press whose run a system error stopped before the solver started.
+  void failToStart(std::int32_t error, const std::string& fileName);
+  // The window after a Stop or a time-out.
+  void showAborted();
   // Empty when the run may go on, else why it must not.
   std::string whyNotRun();
-  bool writeTemporaryInput(std::int32_t& error, std::string& failedFile);
+  enum class InputCopy { Written, Failed, Stopped, TooLarge };
+  InputCopy writeTemporaryInput(std::int32_t& error, std::string& failedFile);
   bool readSolverFirstLine(std::string& line, std::int32_t& error);
   void judgeRun();
 

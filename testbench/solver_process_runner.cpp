@@ -36,6 +36,14 @@ void frmKalmorChecker::TerminateSolver() {
   SolverKilled = true;
 }
 
+void frmKalmorChecker::showAborted() {
+  bild0.setPicture(cmdClose.picture());
+  bild0.setVisible(true);
+  lblStatus.setCaption(AbortedText);
+  lblResult.setCaption("");
+  Outcome = RunOutcome::Aborted;
+}
+
 bool frmKalmorChecker::ShellWait(const std::string& cmdProg, const std::string& cmdTask,
                                  bool bShowApp) {
   CmdLineQuoted = cmdProg + " \"" + cmdTask + "\"";
@@ -88,10 +96,7 @@ bool frmKalmorChecker::ShellWait(const std::string& cmdProg, const std::string& 
     toolkit_.doEvents();
     if (AbortRequested) {
       TerminateSolver();
-      bild0.setPicture(cmdClose.picture());
-      bild0.setVisible(true);
-      lblStatus.setCaption(AbortedText);
-      lblResult.setCaption("");
+      showAborted();
       break;
     }
   }

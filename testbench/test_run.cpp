@@ -1,6 +1,5 @@
 // The Start/Stop button: one press runs a whole test; a press during a run
 // only asks the running test to stop.
-#include <array>
 #include <string>
 
 #include "i18n/refusal_texts.h"
@@ -9,7 +8,6 @@
 #include "testbench/file_names.h"
 #include "testbench/first_line.h"
 #include "testbench/frm_kalmor_checker.h"
-#include "testbench/task_rewrite.h"
 
 namespace kalmor {
 
@@ -44,6 +42,14 @@ std::string frmKalmorChecker::showSystemError(std::int32_t error, const std::str
 void frmKalmorChecker::refuseRun(const std::string& why) {
   showInRed(why);
   cmdOK.setCaption("&Start");
+  Outcome = RunOutcome::Refused;
+  FailureReason = why;
+}
+
+void frmKalmorChecker::failToStart(std::int32_t error, const std::string& fileName) {
+  showSystemError(error, fileName);
+  cmdOK.setCaption("&Start");
+  Outcome = RunOutcome::CouldNotStart;
 }
 
 std::string frmKalmorChecker::whyNotRun() {
@@ -72,46 +78,6 @@ std::string frmKalmorChecker::whyNotRun() {
   return {};
 }
 
-bool frmKalmorChecker::writeTemporaryInput(std::int32_t& error, std::string& failedFile) {
-  failedFile = kTemporaryInputFile;
-  auto output = platform_.openForWriting(inAppFolder(kTemporaryInputFile), error);
-  if (!output) return false;
-
-  failedFile = TaskFile;
-  auto input = platform_.openForReading(inAppFolder(TaskFile), error);
-  if (!input) {
-    std::int32_t ignored = 0;
-    output->close(ignored);
-    return false;
-  }
-
-  TaskRewriter rewriter(
-      platform_.toAnsi("Protokoll " + inAppFolder(kSolverOutputFile)));
-  std::array<char, 64 * 1024> buffer{};
-  std::string rewritten;
-  for (;;) {
-    failedFile = TaskFile;
-    error = 0;
-    const std::size_t count = input->read(buffer.data(), buffer.size(), error);
-    if (error != 0) break;
-    rewritten.clear();
-    if (count == 0) {
-      rewriter.finish(rewritten);
-    } else {
-      rewriter.feed(buffer.data(), count, rewritten);
-    }
-    failedFile = kTemporaryInputFile;
-    if (!rewritten.empty() && !output->write(rewritten.data(), rewritten.size(), error)) break;
-    if (count == 0) {
-      input.reset();
-      return output->close(error);
-    }
-  }
-  std::int32_t ignored = 0;
-  output->close(ignored);
-  return false;
-}
-
 bool frmKalmorChecker::readSolverFirstLine(std::string& line, std::int32_t& error) {
   auto file = platform_.openForReading(inAppFolder(kSolverOutputFile), error);
   if (!file) return false;
@@ -129,8 +95,9 @@ void frmKalmorChecker::judgeRun() {
     std::int32_t error = 0;
     if (!readSolverFirstLine(firstLine, error)) {
       SolverFirstLine.clear();
-      showSystemError(error, kSolverOutputFile);
+      FailureReason = showSystemError(error, kSolverOutputFile);
       cmdOK.setCaption("&Start");
+      Outcome = RunOutcome::Failed;
       return;
     }
     SolverFirstLine = "\r" + firstLine;
@@ -138,6 +105,7 @@ void frmKalmorChecker::judgeRun() {
     lblResult.setCaption(SolutionCreatedText + " " + kSolverOutputFile + SolverFirstLine);
     lblResult.setForeColour(Colour::buttonText());
     cmdOK.setCaption("&Start");
+    Outcome = RunOutcome::Passed;
   } else {
     SolverFirstLine.clear();
     bild0.setPicture(cmdOK.picture());
@@ -148,6 +116,7 @@ void frmKalmorChecker::judgeRun() {
     FailureReason = SolverFailureReason(SolverExit, SolverExitText, lstLanguage.listIndex());
     lblResult.setToolTip(FailureReason);
     cmdOK.setCaption("&Start");
+    Outcome = RunOutcome::Failed;
   }
 }
 
@@ -157,6 +126,7 @@ void frmKalmorChecker::cmdOK_Click() {
   StartFailed = false;
   toolkit_.setFocus(cmdDummy);
   if (!RunInProgress) {
+    Outcome = RunOutcome::None;
     FailureReason.clear();
     lblResult.setToolTip("");
   }
@@ -193,8 +163,7 @@ void frmKalmorChecker::cmdOK_Click() {
     return;
   }
   if (!runLock) {
-    showSystemError(error, kTemporaryInputFile);
-    cmdOK.setCaption("&Start");
+    failToStart(error, kTemporaryInputFile);
     return;
   }
 
@@ -205,12 +174,16 @@ void frmKalmorChecker::cmdOK_Click() {
   const std::string oldOutput = inAppFolder(kSolverOutputFile);
   if (platform_.nameKind(oldOutput) != NameKind::Absent &&
       !platform_.deleteFile(oldOutput, error)) {
-    showSystemError(error, kSolverOutputFile);
-    cmdOK.setCaption("&Start");
+    failToStart(error, kSolverOutputFile);
     return;
   }
 
-  if (TaskFile.empty() || !platform_.plainFileExists(inAppFolder(TaskFile))) return;
+  if (TaskFile.empty() || !platform_.plainFileExists(inAppFolder(TaskFile))) {
+    // The window says nothing here; whoever drives it learns why.
+    Outcome = RunOutcome::Refused;
+    FailureReason = RefusalText(Refusal::TaskMissing, lstLanguage.listIndex());
+    return;
+  }
 
   cmdOK.setCaption("&Stop");
   lblResult.setCaption(TestVariantText + "\r" + "Kalmor " + lstKalmorBitVersion.text() + ", " +
@@ -220,9 +193,16 @@ void frmKalmorChecker::cmdOK_Click() {
   RunInProgress = true;
 
   std::string failedFile;
-  if (!writeTemporaryInput(error, failedFile)) {
-    showSystemError(error, failedFile);
+  const InputCopy copy = writeTemporaryInput(error, failedFile);
+  if (copy != InputCopy::Written) {
     RunInProgress = false;
+    AbortRequested = false;
+    if (copy == InputCopy::Failed) failToStart(error, failedFile);
+    if (copy == InputCopy::Stopped) showAborted();
+    if (copy == InputCopy::TooLarge) {
+      showInRed(RefusalText(Refusal::TemporaryInputTooLarge, lstLanguage.listIndex()));
+      Outcome = RunOutcome::CouldNotStart;
+    }
     cmdOK.setCaption("&Start");
     return;
   }
@@ -233,6 +213,7 @@ void frmKalmorChecker::cmdOK_Click() {
   ShellWait(inAppFolder(SolverExe), inAppFolder(kTemporaryInputFile), false);
 
   if (!AbortRequested && !SolverKilled && !StartFailed) judgeRun();
+  if (StartFailed) Outcome = RunOutcome::CouldNotStart;
 
   SolverKilled = false;
   cmdOK.setCaption("&Start");

@@ -15,6 +15,7 @@ void frmKalmorChecker::Timer1_Timer() {
 }
 
 void frmKalmorChecker::Form_QueryUnload(bool& /*cancel*/, int /*unloadMode*/) {
+  if (RunInProgress || SolverRunning) Outcome = RunOutcome::Aborted;
   if (SolverRunning) {
     AbortRequested = true;
     TerminateSolver();

@@ -34,8 +34,8 @@ TEST(SolverFailureReason, NamesTheExitTheWaySystemsDo) {
 TEST(CheckExitStatus, AllPassedFailedOrNothingRan) {
   using O = RunOutcome;
   const std::pair<std::vector<O>, int> cases[] = {
-      {{O::Passed, O::Passed}, 0}, {{O::Passed, O::Aborted}, 1}, {{O::Error, O::Failed}, 1},
-      {{O::Error, O::Error}, 2}, {{}, 2}};
+      {{O::Passed, O::Passed}, 0}, {{O::Passed, O::Aborted}, 1}, {{O::CouldNotStart, O::Failed}, 1},
+      {{O::CouldNotStart, O::CouldNotStart}, 2}, {{O::Passed, O::Refused}, 2}, {{}, 2}};
   for (const auto& [outcomes, status] : cases) {
     std::vector<RunResult> runs(outcomes.size());
     for (std::size_t i = 0; i < runs.size(); ++i) runs[i].outcome = outcomes[i];
@@ -43,12 +43,32 @@ TEST(CheckExitStatus, AllPassedFailedOrNothingRan) {
   }
 }
 
-TEST(JsonReport, AnyFirstLineStaysValidJson) {
-  RunResult run;
-  run.detail = "a\"b\\\x01\xE4\xC3\xA4";  // quote, backslash, control, Latin-1 and UTF-8 umlauts
-  const std::string json = JsonReport({run}, "/f", 1, 2);
-  EXPECT_NE(json.find("\"detail\": \"a\\\"b\\\\\\u0001\xEF\xBF\xBD\xC3\xA4\""), std::string::npos)
-      << json;
+// What is not well-formed UTF-8 becomes U+FFFD byte by byte in both reports;
+// the text report writes controls out instead of sending them to the terminal.
+TEST(Report, AnyFirstLineStaysValidJsonAndHarmlessText) {
+  const auto r = [](int n) {
+    std::string s;
+    while (n-- > 0) s += "\xEF\xBF\xBD";
+    return s;
+  };
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      // raw, in JSON, in the text report: quote, backslash, control, Latin-1 and UTF-8 umlauts
+      {"a\"b\\\x01\xE4\xC3\xA4", "a\\\"b\\\\\\u0001" + r(1) + "\xC3\xA4", "a\"b\\\\x01" + r(1) + "\xC3\xA4"},
+      {"\xC0\xAF\xE0\x80\xAF\xF0\x8F\xBF\xBF", r(9), r(9)},  // overlong forms
+      {"\xED\xA0\x80\xF4\x90\x80\x80\xF8\x88\x80\x80\x80", r(12), r(12)},  // surrogate, past U+10FFFF
+      {"\xE2\x82x\xF0\x9F\x98", r(2) + "x" + r(3), r(2) + "x" + r(3)},  // cut short
+      {"\xF4\x8F\xBF\xBF\xED\x9F\xBF\xE0\xA0\x80", "\xF4\x8F\xBF\xBF\xED\x9F\xBF\xE0\xA0\x80",
+       "\xF4\x8F\xBF\xBF\xED\x9F\xBF\xE0\xA0\x80"},  // the edges that are valid
+      {"\x1B]0;x\x07\x1B[2J\x7F\xC2\x9B" "1m", "\\u001b]0;x\\u0007\\u001b[2J\x7F\xC2\x9B" "1m",
+       "\\x1b]0;x\\x07\\x1b[2J\\x7f\\u009b1m"},  // escape sequences, DEL, a C1 control
+  };
+  for (const auto& [raw, inJson, inText] : cases) {
+    RunResult run;
+    run.detail = raw;
+    const std::string json = JsonReport({run}, "/f", 1, 2);
+    EXPECT_NE(json.find("\"detail\": \"" + inJson + "\""), std::string::npos) << json;
+    EXPECT_EQ(RunLine(run, 1), "    mode 0  error  0.000 s  " + inText);
+  }
 }
 
 }  // namespace

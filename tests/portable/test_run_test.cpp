@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "testbench/elapsed_time.h"
+#include "testbench/temporary_input.h"
 #include "tests/support/window_fixture.h"
 
 namespace kalmor::testing {
@@ -35,7 +36,7 @@ TEST_F(TestRun, PassShowsTheOutputsFirstLineAndTheNextPressStartsAgain) {
   EXPECT_EQ(std::tuple(call.inheritHandles, call.creationFlags, call.startup.dwFlags, call.startup.wShowWindow),
             std::tuple(true, 0x20u, 1u, std::uint16_t{0}));
   EXPECT_EQ(ShownBy(f), (Shown{kPassedDe, "Lösungs-Datei erstellt: KM.OUT\rKalmor: 1 solution",
-                               Colour::buttonText(), Picture::Key}));
+                               Colour::buttonText(), Picture::Key, RunOutcome::Passed}));
   // The verdict goes to screen readers once, when the press ends.
   EXPECT_EQ(toolkit.announced(),
             (std::vector<std::string>{kPassedDe, "Lösungs-Datei erstellt: KM.OUT\rKalmor: 1 solution"}));
@@ -69,7 +70,8 @@ TEST_F(TestRun, FailWhenNoOutputIsWrittenAndAnOldOneIsGone) {
   EXPECT_TRUE(platform.terminated.empty());
   EXPECT_EQ(during, "Test variant:\rKalmor 64-Bit, Kalmor calling mode: 2");
   EXPECT_FALSE(platform.has("KM.OUT"));
-  EXPECT_EQ(ShownBy(f), (Shown{"Test failed!", "Solving file was not created:\rKM.OUT", kRed, Picture::Warning}));
+  EXPECT_EQ(ShownBy(f), (Shown{"Test failed!", "Solving file was not created:\rKM.OUT", kRed, Picture::Warning,
+                               RunOutcome::Failed}));
   EXPECT_EQ(f.lblResult.toolTip(), "Kalmor ended with exit code 3 without writing KM.OUT.");
   platform.waitFails = false;
   solverEnds(0, "solved\r\n");
@@ -82,43 +84,57 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
     const char* what;
     std::function<void(FakePlatform&)> arrange;
     const char* result;
+    RunOutcome outcome;
     bool solverStarts, inputWritten, oldOutputKept;
-    const char* folder = FakePlatform::kFolder;
+    std::string folder = FakePlatform::kFolder;
   };
+  using enum RunOutcome;
   const Case cases[] = {
       // A folder the run cannot name, or whose name would split the protocol line (the solver
       // would write where the second half points), stops the press before any file is touched.
       {"folder unknown", [](FakePlatform&) {},
-       "Der Ordner des Programms ist nicht zu ermitteln; der Test startet nicht.",
+       "Der Ordner des Programms ist nicht zu ermitteln; der Test startet nicht.", Refused,
        false, false, true, ""},
       {"line break in the folder", [](FakePlatform&) {},
-       "Der Ordnername enthält einen Zeilenumbruch; der Test startet nicht.", false, false, true, "C:\\Kal\rmor"},
+       "Der Ordnername enthält einen Zeilenumbruch; der Test startet nicht.", Refused, false, false, true,
+       "C:\\Kal\rmor"},
       {"line feed in the folder", [](FakePlatform&) {},
-       "Der Ordnername enthält einen Zeilenumbruch; der Test startet nicht.", false, false, true, "C:\\Kal\nmor"},
+       "Der Ordnername enthält einen Zeilenumbruch; der Test startet nicht.", Refused, false, false, true,
+       "C:\\Kal\nmor"},
       // Refused before anything changes: another run holds the folder, or a name of the run is no
       // regular file (a pipe would block the writer, or the solver, for ever).
       {"folder busy", [](FakePlatform& p) { p.locked.insert(p.path("TMP_INPUT.INP")); },
-       "In diesem Ordner läuft schon ein Test (oder ein Rest davon); der Test startet nicht.", false, false, true},
+       "In diesem Ordner läuft schon ein Test (oder ein Rest davon); der Test startet nicht.", Refused, false,
+       false, true},
       {"input is a pipe", [](FakePlatform& p) { p.put("TMP_INPUT.INP").special = true; },
-       "TMP_INPUT.INP ist keine gewöhnliche Datei; der Test startet nicht.", false, true, true},
+       "TMP_INPUT.INP ist keine gewöhnliche Datei; der Test startet nicht.", Refused, false, true, true},
       {"KM.OUT is a folder", [](FakePlatform& p) { p.file("KM.OUT").folder = true; },
-       "KM.OUT ist keine gewöhnliche Datei; der Test startet nicht.", false, false, true},
+       "KM.OUT ist keine gewöhnliche Datei; der Test startet nicht.", Refused, false, false, true},
       {"lock fails", [](FakePlatform& p) { p.lockError = 5; }, "Fehlernummer: 5\rUnbekannter Fehler: &H5",
-       false, false, true},
+       CouldNotStart, false, false, true},
       {"old output cannot be deleted", [](FakePlatform& p) { p.file("KM.OUT").deleteError = 32; },
-       "Fehlernummer: 32\rThe file is in use. ", false, false, true},
+       "Fehlernummer: 32\rThe file is in use. ", CouldNotStart, false, false, true},
       {"input not writable", [](FakePlatform& p) { p.writeError = 5; }, "Fehlernummer: 5\rUnbekannter Fehler: &H5",
-       false, false, false},
+       CouldNotStart, false, false, false},
       {"task unreadable", [](FakePlatform& p) { p.file("test_#3.INP").readError = 32; },
-       "Fehlernummer: 32\rThe file is in use. ", false, true, false},
+       "Fehlernummer: 32\rThe file is in use. ", CouldNotStart, false, true, false},
       {"disk full while the input is written", [](FakePlatform& p) { p.diskFullError = 112; },
-       "Fehlernummer: 112\rUnbekannter Fehler: &H70", false, true, false},
+       "Fehlernummer: 112\rUnbekannter Fehler: &H70", CouldNotStart, false, true, false},
+      // Each marker becomes the whole path of a deep folder: the input is bounded.
+      {"input past its limit",
+       [](FakePlatform& p) {
+         std::string markers;
+         for (int i = 0; i < 17000; ++i) markers += "<Protokoll>";
+         p.put("test_#3.INP", markers);
+       },
+       "Die Aufgabe ergäbe ein TMP_INPUT.INP über 64 MiB; der Test startet nicht.", CouldNotStart, false,
+       true, false, "C:\\" + std::string(4000, 'k')},
       // "%1" in the system text names the solver file.
       {"solver no program", [](FakePlatform& p) { p.createError = 193; },
-       "Fehlernummer: 193\rkmwin64.exe is not a valid Win32 application. ", true, true, false},
+       "Fehlernummer: 193\rkmwin64.exe is not a valid Win32 application. ", CouldNotStart, true, true, false},
       {"output unreadable",
        [](FakePlatform& p) { p.solver.onExit = [&p](const std::string&) { p.put("KM.OUT").readError = 5; }; },
-       "Fehlernummer: 5\rUnbekannter Fehler: &H5", true, true, true},
+       "Fehlernummer: 5\rUnbekannter Fehler: &H5", Failed, true, true, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -132,10 +148,12 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
     const std::set<std::string> lockedBefore = w.platform.locked;
     w.toolkit.click(w.f.cmdOK);
     EXPECT_EQ(w.platform.locked, lockedBefore) << "the run lock is released";
-    EXPECT_EQ(ShownBy(w.f), (Shown{"Bereit", c.result, kRed, Picture::Warning}));
+    EXPECT_EQ(ShownBy(w.f), (Shown{"Bereit", c.result, kRed, Picture::Warning, c.outcome}));
     // Solver started, input written, old output kept.
     EXPECT_EQ(std::tuple(w.platform.creates.size() == 1, w.platform.has("TMP_INPUT.INP"), w.platform.has("KM.OUT")),
               std::tuple(c.solverStarts, c.inputWritten, c.oldOutputKept));
+    EXPECT_LE(w.platform.has("TMP_INPUT.INP") ? w.platform.file("TMP_INPUT.INP").bytes.size() : 0,
+              kTemporaryInputLimit);
     EXPECT_FALSE(w.f.Timer1.enabled());
     // Once the cause is gone the next press runs: the window is idle again.
     w.platform = FakePlatform{};
@@ -155,6 +173,7 @@ TEST_F(TestRun, WithoutATaskOnlyTheCommonStepsRun) {
   EXPECT_TRUE(f.frameTime.visible() && !f.bild0.visible());
   EXPECT_FALSE(platform.has("TMP_INPUT.INP"));
   EXPECT_TRUE(platform.creates.empty());
+  EXPECT_EQ(f.Outcome, RunOutcome::Refused);
 }
 
 TEST_F(TestRun, FourCallingModesInAFolderWithBlanks) {
@@ -202,7 +221,7 @@ TEST_F(StopAndClose, StopEndsTheSolverAndTheBlinkingClockAndTheNextRunRunsNormal
   EXPECT_EQ(seen, blinks);
   EXPECT_EQ(platform.terminated, std::vector<std::uint32_t>{1000u});
   EXPECT_EQ(toolkit.pumps(), 7);
-  EXPECT_EQ(ShownBy(f), (Shown{"Test has been aborted", "", Colour::buttonText(), Picture::Error}));
+  EXPECT_EQ(ShownBy(f), (Shown{"Test has been aborted", "", Colour::buttonText(), Picture::Error, RunOutcome::Aborted}));
   EXPECT_EQ(toolkit.announced(), (std::vector<std::string>{"Test has been aborted", ""})) << "not by Stop";
   EXPECT_FALSE(platform.has("KM.OUT") || toolkit.tick());
   EXPECT_EQ(f.lblTimer.caption(), "00:00:03");
@@ -214,6 +233,7 @@ TEST_F(StopAndClose, StopEndsTheSolverAndTheBlinkingClockAndTheNextRunRunsNormal
   toolkit.click(f.cmdOK);
   EXPECT_EQ(platform.terminated.size(), 1u);
   EXPECT_EQ(f.lblStatus.caption(), "Test finished successfully!");
+  EXPECT_EQ(f.Outcome, RunOutcome::Passed);
 }
 
 // A run keeps its status and its solver whatever is chosen meanwhile, and reports
@@ -257,12 +277,43 @@ TEST_F(StopAndClose, ClosingMidRunTerminatesTheSolverAndEndsAtOnceButIdleTouches
     EXPECT_EQ(w.platform.terminated.size(), 1u);
     EXPECT_EQ(w.toolkit.pumps(), 2);  // the wait never resumed
     EXPECT_TRUE(w.platform.locked.empty());
+    EXPECT_EQ(w.f.Outcome, RunOutcome::Aborted);
   }
   auto& f = load();
   platform.solver.slices = 0;
   toolkit.click(f.cmdOK);
   EXPECT_THROW(toolkit.click(f.cmdClose), ProgramEnded);
   EXPECT_TRUE(platform.terminated.empty());
+}
+
+// A task of many chunks is copied with the window live: Stop or Close between
+// two chunks ends the press before the solver starts.
+TEST_F(StopAndClose, AHugeTaskIsCopiedWithTheWindowLive) {
+  const std::string task = "a\r<Protokoll>\n" + std::string(4 * kTaskChunk, 'x');
+  const std::string input = "a\r\nProtokoll C:\\Kalmor\\KM.OUT\n" + std::string(4 * kTaskChunk, 'x') + "\r\n";
+  for (const int press : {0, 1, 2}) {  // nothing, Stop, Close at the second pump
+    SCOPED_TRACE(press);
+    LoadedWindow w([&](FakePlatform& p) {
+      PutEverything(p);
+      p.put("test_#3.INP", task);
+      p.solver.onExit = [&p](const std::string&) { p.put("KM.OUT", "solved\r\n"); };
+    });
+    w.toolkit.choose(w.f.lstLanguage, 1);
+    w.toolkit.atPump(2, [&] { press == 1 ? w.toolkit.click(w.f.cmdOK) : press == 2 ? w.toolkit.closeBox() : void(); });
+    if (press == 2) {
+      EXPECT_THROW(w.toolkit.click(w.f.cmdOK), ProgramEnded);
+    } else {
+      w.toolkit.click(w.f.cmdOK);
+    }
+    EXPECT_EQ(w.toolkit.pumps(), press == 0 ? 4 : 2);  // one between two chunks, none in the wait
+    EXPECT_EQ(w.platform.creates.size(), press == 0 ? 1u : 0u);
+    if (press == 0) {
+      EXPECT_EQ(w.platform.file("TMP_INPUT.INP").bytes, input);
+    } else if (press == 1) {
+      EXPECT_EQ(ShownBy(w.f), (Shown{"Test has been aborted", "", Colour::buttonText(), Picture::Error,
+                                     RunOutcome::Aborted}));
+    }
+  }
 }
 
 TEST(FormatElapsed, WholeSecondsWithHoursWrappedAt24AndNoNegativeTime) {

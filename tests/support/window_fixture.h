@@ -16,21 +16,24 @@ namespace kalmor::testing {
 inline constexpr const char* kPressStartDe = "Bitte betätigen Sie den \"Starten\"-Button";
 inline constexpr const char* kPassedDe = "Test erfolgreich abgeschlossen!";
 
-// What the window shows once a press is handled, compared as a whole.
+// What the window shows once a press is handled, and the outcome it gives,
+// compared as a whole.
 struct Shown {
   std::string status, result;
   Colour resultColour;
   Picture picture;
+  RunOutcome outcome;
   std::string button = "&Start";
   bool operator==(const Shown&) const = default;
 };
 inline Shown ShownBy(const frmKalmorChecker& f) {
   return {f.lblStatus.caption(), f.lblResult.caption(), f.lblResult.foreColour(), f.bild0.picture(),
-          f.cmdOK.caption()};
+          f.Outcome, f.cmdOK.caption()};
 }
 inline void PrintTo(const Shown& s, std::ostream* os) {
   *os << "{" << s.status << " | " << s.result << " | colour " << int(s.resultColour.kind) << ":"
-      << int(s.resultColour.r) << " | picture " << int(s.picture) << " | " << s.button << "}";
+      << int(s.resultColour.r) << " | picture " << int(s.picture) << " | outcome " << int(s.outcome)
+      << " | " << s.button << "}";
 }
 
 // All three tasks and both solver builds.
