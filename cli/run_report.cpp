@@ -4,8 +4,8 @@
 #include <array>
 #include <cstdio>
 
+#include "i18n/fill_placeholders.h"
 #include "i18n/report_texts.h"
-#include "testbench/failure_reason.h"
 
 namespace kalmor {
 namespace {
