@@ -100,9 +100,10 @@ Options:
 Each run prints one line: task, build, mode, outcome, seconds, and the first
 line of KM.OUT for a pass or the reason for anything else; a summary follows.
 
-Exit status: 0 every run passed; 1 a run failed or was aborted, or the program
-was interrupted (Ctrl+C), which also ends the running solver; 2 a usage error,
-or nothing could run (no task, no solver, an unwritable folder).
+Exit status: 0 every run passed; 1 a run failed, was aborted or could not start
+while another could, or the program was interrupted (Ctrl+C), which also ends
+the running solver; 2 a usage error, or no run could start (no task, no solver,
+an unwritable folder).
 )";
 }
 
