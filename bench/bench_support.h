@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bench/table.h"
-#include "tests/faults/checker_folder.h"
+#include "tests/support/checker_folder.h"
 
 namespace kalmor::bench {
 

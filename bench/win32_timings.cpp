@@ -21,7 +21,7 @@
 #include "bench/table.h"
 #include "platform/win32/win32_platform.h"
 #include "testbench/frm_kalmor_checker.h"
-#include "tests/win32/scratch_folder.h"
+#include "tests/support/win32/scratch_folder.h"
 #include "ui/headless/headless_toolkit.h"
 
 namespace kalmor::bench {

@@ -108,9 +108,10 @@ line of KM.OUT for a pass or the reason for anything else; a summary follows.
 A run the checker refuses (its folder not fit for a check, e.g. another check
 running there) ends the matrix with its reason.
 
-Exit status: 0 every run passed; 1 a run failed or was aborted, or the program
-was interrupted (Ctrl+C), which also ends the running solver; 2 a usage error,
-a refused run, or nothing could run (no task, no solver, an unwritable folder).
+Exit status: 0 every run passed; 1 a run failed, was aborted or could not start
+while another could, or the program was interrupted (Ctrl+C), which also ends
+the running solver; 2 a usage error, a refused run, or no run could start (no
+task, no solver, an unwritable folder).
 )";
 }
 

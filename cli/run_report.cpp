@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "i18n/fill_placeholders.h"
 #include "i18n/report_texts.h"
 #include "kalmor_version.h"
-#include "testbench/failure_reason.h"
 
 namespace kalmor {
 namespace {

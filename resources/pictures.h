@@ -4,9 +4,10 @@
 #include <array>
 #include <cstdint>
 
-#include "testbench/controls.h"
-
 namespace kalmor {
+
+// The pictures by name: the controls hold these, the front-ends draw them.
+enum class Picture : std::uint8_t { None, Information, Error, Warning, Key };
 
 // A 16 x 16 picture. Pixels run row by row from the top left; each is
 // 0xAARRGGBB with straight (not premultiplied) alpha, alpha 0 being the

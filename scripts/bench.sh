@@ -15,7 +15,7 @@ echo "bench: building build/bench" >&2
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALMOR_WERROR=ON \
   -DKALMOR_BUILD_BENCH=ON -DKALMOR_BUILD_GUI=ON -DKALMOR_BUILD_TESTS=OFF >/dev/null
 cmake --build build/bench -j2 \
-  --target kalmor_bench startup_probe window_map_probe standin_solver kalmor-check demo >/dev/null
+  --target kalmor_bench startup_probe spawn_probe window_map_probe standin_solver kalmor-check demo >/dev/null
 
 cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')
 load=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -24,7 +24,7 @@ echo
 echo "| figure | measured | goal | verdict |"
 echo "|---|---|---|---|"
 build/bench/bench/kalmor_bench build/bench/tools/standin_solver/standin_solver \
-  build/bench/bench/startup_probe "$scale" build/bench/app/kalmor-check
+  build/bench/bench/startup_probe "$scale" build/bench/app/kalmor-check build/bench/bench/spawn_probe
 
 # The real program under a virtual X server, measured by the server's MapNotify.
 if ! xvfb-run -a -s "-screen 0 1024x768x24" \

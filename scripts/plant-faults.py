@@ -218,11 +218,15 @@ def main():
             started = time.monotonic()
             target = scratch / path
             original = target.read_text() if target.is_file() else ""
-            if original.count(search) != 1:
+            pairs = list(zip(search, replace)) if isinstance(search, tuple) else [(search, replace)]
+            if any(original.count(text) != 1 for text, _ in pairs):
                 result = "not applicable"
             else:
                 print(f"--- {ident}", file=log, flush=True)
-                target.write_text(original.replace(search, replace))
+                planted = original
+                for text, replacement in pairs:
+                    planted = planted.replace(text, replacement)
+                target.write_text(planted)
                 try:
                     if not build(scratch, preset, log):
                         result = "broken (does not build)"

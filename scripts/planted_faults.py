@@ -1,7 +1,14 @@
 # Faults a developer could really make, one per entry, planted one at a time
-# by scripts/plant-faults.sh to see whether the tests notice.
-# Each entry: id, file, exact text to find (must occur once), its replacement,
-# what the fault is. Every planted tree must still build with warnings as errors.
+# to see whether the tests notice. Three files work together:
+#   planted_faults.py  this list (data only);
+#   plant-faults.py    plants each fault in a scratch copy, builds, runs the
+#                      tests and prints caught or not caught (--only ID ... for some);
+#   plant-faults.sh    the command to type: runs plant-faults.py.
+# Each entry: id (its prefix names the folder), file, exact text to find (must
+# occur once), its replacement, what the fault is. Where one fault touches
+# several places, text and replacement are tuples, pair by pair. The list
+# follows the code: when code moves, its faults' texts move with it. Every
+# planted tree must still build with warnings as errors.
 FAULTS = [
     ('tb-keep-old-output',
      'testbench/test_run.cpp',
@@ -83,6 +90,60 @@ FAULTS = [
      'cmdOK.setEnabled(lstTask.listCount() > 0);',
      'cmdOK.setEnabled(true);',
      'Start stays enabled without any task'),
+    ('tb-running-picture-hidden',
+     'testbench/test_run.cpp',
+     '  bild0.setPicture(cmdDummy.picture());\n  bild0.setVisible(true);\n',
+     '  bild0.setPicture(cmdDummy.picture());\n',
+     'the running picture is not shown during a run'),
+    ('tb-no-stop-caption',
+     'testbench/test_run.cpp',
+     '  cmdOK.setCaption("&Stop");\n',
+     '',
+     'the button does not say Stop during a run'),
+    ('tb-result-stays-red',
+     'testbench/test_run.cpp',
+     'std::to_string(lstKalmorCallingMode.listIndex() + 1));\n  lblResult.setForeColour(Colour::buttonText());\n',
+     'std::to_string(lstKalmorCallingMode.listIndex() + 1));\n',
+     'the result line stays red at the start of a run after a failed one'),
+    ('tb-last-line-lost',
+     'testbench/test_run.cpp',
+     '      rewriter.finish(rewritten);\n',
+     '',
+     "a task's last line without a line break is not copied"),
+    ('tb-stop-picture-hidden',
+     'testbench/solver_process_runner.cpp',
+     '      bild0.setPicture(cmdClose.picture());\n      bild0.setVisible(true);\n',
+     '      bild0.setPicture(cmdClose.picture());\n',
+     'the status picture stays hidden after a Stop'),
+    ('tb-clock-not-reset',
+     'testbench/solver_process_runner.cpp',
+     ('  lblTimer.setCaption("00:00:00");\n  Timer1.setEnabled(true);\n  RunStartTime = toolkit_.now();\n\n'
+      '  const std::string& commandLine',
+      '  lblTimer.setCaption("00:00:00");\n  Timer1.setEnabled(true);\n  RunStartTime = toolkit_.now();\n\n'
+      '  lblStatus.setForeColour(kBlue);'),
+     ('  Timer1.setEnabled(true);\n  RunStartTime = toolkit_.now();\n\n  const std::string& commandLine',
+      '  Timer1.setEnabled(true);\n  RunStartTime = toolkit_.now();\n\n  lblStatus.setForeColour(kBlue);'),
+     'a later run starts with the last run\'s elapsed time'),
+    ('cli-timeout-no-reason',
+     'cli/check_options.cpp',
+     '    if (!ok) {\n      error = "unknown argument "',
+     '    if (!ok) {\n      if (name != "--timeout") error = "unknown argument "',
+     'a bad --timeout is refused without saying why'),
+    ('cli-only-errors-exit-1',
+     'cli/run_report.cpp',
+     'if (runs.empty() || Count(runs, RunOutcome::Error) == static_cast<long>(runs.size())) return 2;',
+     'if (runs.empty()) return 2;',
+     'kalmor-check exits 1, not 2, when no run could start'),
+    ('cli-language-ignored',
+     'cli/check_session.cpp',
+     '  if (options.language) toolkit_.choose(window_.lstLanguage, *options.language);\n',
+     '',
+     '--lang is ignored'),
+    ('layer-upward-include',
+     'sysinfo/get_api_error.cpp',
+     '#include "sysinfo/get_api_error.h"\n',
+     '#include "sysinfo/get_api_error.h"\n\n#include "testbench/controls.h"\n',
+     'a system answer includes the window (an include back up the layers)'),
     ('i18n-field-off-by-one',
      'i18n/get_field.cpp',
      'return Mid(source, previous + d, current - previous - d);',
@@ -244,10 +305,10 @@ FAULTS = [
 # machine time (each costs a build and, when missed, a whole suite run);
 # --reserve plants them too.
 RESERVE = [
-    ('tb-error-insert',
-     'testbench/test_run.cpp',
-     'text.replace(at, 2, fileName);',
-     'text.replace(at, 1, fileName);',
+    ('i18n-error-insert',
+     'i18n/fill_placeholders.cpp',
+     '      filled += arguments[index];\n      ++i;\n',
+     '      filled += arguments[index];\n',
      '%1 in a system error text is half replaced'),
     ('tb-write-error-ignored',
      'testbench/test_run.cpp',

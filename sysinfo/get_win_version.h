@@ -12,7 +12,6 @@ namespace kalmor {
 class WinVersionError : public std::runtime_error {
  public:
   WinVersionError() : std::runtime_error("Windows version query failed") {}
-  int number() const { return -1; }
 };
 
 // Returns the name text in the system's ANSI code page. Throws WinVersionError.

@@ -1,20 +1,10 @@
 #include "sysinfo/is_64bit_system.h"
 
-#include <algorithm>
-#include <cctype>
 #include <exception>
-#include <string_view>
+
+#include "sysinfo/contains_ignoring_case.h"
 
 namespace kalmor {
-namespace {
-
-bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
-  const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
-  return std::search(text.begin(), text.end(), part.begin(), part.end(),
-                     [&](char a, char b) { return lower(a) == lower(b); }) != text.end();
-}
-
-}  // namespace
 
 bool Is64BitSystem(SystemTypeQueries& queries) {
   bool answer = false;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "resources/pictures.h"
+
 namespace kalmor {
 
 class Control;
@@ -42,8 +44,6 @@ struct Colour {
 inline constexpr Colour kBlue = Colour::rgb(0, 0, 255);
 inline constexpr Colour kRed = Colour::rgb(255, 0, 0);
 inline constexpr Colour kBlack = Colour::rgb(0, 0, 0);
-
-enum class Picture : std::uint8_t { None, Information, Error, Warning, Key };
 
 enum class ControlKind : std::uint8_t { Form, Frame, Label, ComboBox, Button, Image, TextBox, Timer };
 

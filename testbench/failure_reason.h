@@ -2,7 +2,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "platform/platform.h"
 
@@ -11,8 +10,5 @@ namespace kalmor {
 // systemText: the system's name for the exit (Platform::processExitText), may be empty.
 std::string SolverFailureReason(const ProcessExit& exit, const std::string& systemText,
                                 int language);
-
-// text with %1, %2, ... replaced by the arguments, in one pass.
-std::string FillPlaceholders(const std::string& text, const std::vector<std::string>& arguments);
 
 }  // namespace kalmor

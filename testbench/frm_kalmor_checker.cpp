@@ -1,13 +1,13 @@
 // The checker window's controls, their layout, and start-up.
 #include "testbench/frm_kalmor_checker.h"
 
-#include <algorithm>
 #include <stdexcept>
 #include <string>
 
 #include "i18n/message_lookup.h"
 #include "i18n/system_locale.h"
 #include "resources/language_table.h"
+#include "sysinfo/contains_ignoring_case.h"
 #include "sysinfo/is_64bit_system.h"
 #include "testbench/file_names.h"
 
@@ -139,11 +139,8 @@ void frmKalmorChecker::Form_Load() {
     nameText = "not identified";
   }
   const bool is64Bit = Is64BitSystem(platform_.systemTypeQueries());
-  std::string lower = nameText;
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
   const bool carriesWidth =
-      lower.find("32-bit") != std::string::npos || lower.find("64-bit") != std::string::npos;
+      ContainsIgnoringCase(nameText, "32-bit") || ContainsIgnoringCase(nameText, "64-bit");
   lblOSVersion.setCaption(carriesWidth ? nameText : nameText + (is64Bit ? ", 64-Bit" : ", 32-Bit"));
 
   lstKalmorBitVersion.addItem("32-Bit");

@@ -1,5 +1,13 @@
 // The checker window: its controls, the state its handlers share, and one
 // handler per control event. Front-ends render the controls and forward events.
+//
+// Where its members are defined:
+//   testbench/frm_kalmor_checker.cpp         the controls and their layout, Form_Load
+//   testbench/solver_and_task_selection.cpp  lstKalmorBitVersion_Click, lstTask_Click
+//   testbench/test_run.cpp                   cmdOK_Click (Start and Stop) and its steps
+//   testbench/solver_process_runner.cpp      ShellWait, TerminateSolver, WriteCallText
+//   testbench/timer_and_closing.cpp          Timer1_Timer, Form_QueryUnload, cmdClose_Click
+//   i18n/apply_language.cpp                  lstLanguage_Click (applying a language)
 #pragma once
 
 #include <cstdint>
@@ -60,23 +68,23 @@ class frmKalmorChecker {
   ComboBox lstLanguage;
   Label lblTask;
   ComboBox lstTask;
-  Label lblMode;
+  Label lblMode;  // labels the build list lstKalmorBitVersion
   ComboBox lstKalmorBitVersion;
-  Label Label1;
+  Label Label1;  // labels the calling-mode list
   ComboBox lstKalmorCallingMode;
   Frame rahmen14;
-  Image bild0;
+  Image bild0;  // bild(0), the status picture
   Label lblStatus;
   Frame frameTime;
-  Label lbl1;
+  Label lbl1;  // "Zeit:" before the elapsed time
   Label lblTimer;
   Label lblResult;
-  Button cmdOK;
+  Button cmdOK;  // Start, and Stop during a run
   Button cmdClose;
-  Button cmdDummy;
-  Label lblTestvariante;
-  Label lbl28;
-  TextBox tbLanguage;
+  Button cmdDummy;  // out of sight: takes the focus, holds the information picture
+  Label lblTestvariante;  // hidden; WriteCallText leaves the solver call here
+  Label lbl28;  // lbl(28), hidden; its status words give the interim text after a run
+  TextBox tbLanguage;  // hidden; holds the language table
   Timer Timer1;
 
   // --- window-level state

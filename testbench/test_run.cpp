@@ -2,6 +2,7 @@
 // only asks the running test to stop.
 #include <string>
 
+#include "i18n/fill_placeholders.h"
 #include "i18n/refusal_texts.h"
 #include "sysinfo/get_api_error.h"
 #include "testbench/failure_reason.h"
@@ -30,11 +31,8 @@ void frmKalmorChecker::showInRed(const std::string& why) {
 }
 
 std::string frmKalmorChecker::showSystemError(std::int32_t error, const std::string& fileName) {
-  std::string text = platform_.fromAnsi(GetAPIError(platform_.messageQueries(), error));
-  for (std::size_t at = text.find("%1"); at != std::string::npos;
-       at = text.find("%1", at + fileName.size())) {
-    text.replace(at, 2, fileName);
-  }
+  const std::string text =
+      FillPlaceholders(platform_.fromAnsi(GetAPIError(platform_.messageQueries(), error)), {fileName});
   showInRed(ErrorNumberText + " " + std::to_string(error) + "\r" + text);
   return text;
 }

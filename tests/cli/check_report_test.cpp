@@ -10,11 +10,11 @@ namespace {
 
 // The values themselves are seen by the program's run beside the stand-in.
 TEST(CheckOptions, BadOnesAreRefusedWithAReason) {
-  std::string error;
   for (const auto& bad : std::vector<std::vector<std::string>>{
            {"--task", "#3"}, {"--mode", "5"}, {"--build"}, {"--lang", "fr"},
            {"--timeout", "0"}, {"--timeout", "2s"}, {"extra"}}) {
     CheckOptions ignored;
+    std::string error;
     EXPECT_FALSE(ParseCheckOptions(bad, ignored, error)) << bad[0];
     EXPECT_FALSE(error.empty());
   }

@@ -19,7 +19,7 @@
 #include <optional>
 #include <thread>
 
-#include "tests/faults/checker_folder.h"
+#include "tests/support/checker_folder.h"
 #include "tests/support/eventually.h"
 
 namespace kalmor {

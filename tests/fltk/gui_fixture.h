@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "tests/faults/checker_folder.h"
+#include "tests/support/checker_folder.h"
 #include "tests/support/fltk/widget_probe.h"
 #include "ui/fltk/fltk_checker.h"
 

@@ -35,27 +35,32 @@ TEST_F(TestRun, PassShowsTheOutputsFirstLineAndTheNextPressStartsAgain) {
   // Inheriting handles, at normal priority, hidden.
   EXPECT_EQ(std::tuple(call.inheritHandles, call.creationFlags, call.startup.dwFlags, call.startup.wShowWindow),
             std::tuple(true, 0x20u, 1u, std::uint16_t{0}));
-  EXPECT_EQ(ShownBy(f), (Shown{kPassedDe, "Lösungs-Datei erstellt: KM.OUT\rKalmor: 1 solution",
-                               Colour::buttonText(), Picture::Key, RunOutcome::Passed}));
+  EXPECT_EQ(changes(), (Shown{{"bild(0)", " key"}, {"cmdDummy", " information focus"}, {"cmdOK", "&Start warning"},
+                             {"frameTime", ""}, {"lblResult", "Lösungs-Datei erstellt: KM.OUT\rKalmor: 1 solution"},
+                             {"lblStatus", std::string(kPassedDe) + " black"}}));
+  EXPECT_EQ(f.Outcome, RunOutcome::Passed);
   // The verdict goes to screen readers once, when the press ends.
   EXPECT_EQ(toolkit.announced(),
             (std::vector<std::string>{kPassedDe, "Lösungs-Datei erstellt: KM.OUT\rKalmor: 1 solution"}));
-  EXPECT_EQ(f.lblStatus.foreColour(), kBlack);
-  EXPECT_TRUE(f.bild0.visible() && f.frameTime.visible());
-  EXPECT_EQ(toolkit.focused(), &f.cmdDummy);
   // The running text was painted at once, then the interim text.
   EXPECT_EQ(toolkit.repaints(), (std::vector<std::string>{"Prüfung läuft...", "Prüfung beendet"}));
-  for (const auto& [out, firstLine] : {std::pair{std::string(), std::string("\r")},
-                                       {std::string(1 << 20, 'x'), "\r" + std::string(4096, 'x')}}) {
-    solverEnds(1, out);  // an empty or a huge output passes too, with a bounded first line
+  // An empty or a huge output passes too, with a bounded first line; a task's
+  // last line without a line break is copied whole.
+  for (const auto& [task, input, out, firstLine] :
+       {std::tuple{"line\r\nKd1 Qh5", "line\r\nKd1 Qh5\r\n", std::string(), std::string("\r")},
+        {"", "", std::string(1 << 20, 'x'), "\r" + std::string(4096, 'x')}}) {
+    platform.put("test_#3.INP", task);
+    solverEnds(1, out);
     toolkit.click(f.cmdOK);
     EXPECT_EQ(f.lblStatus.caption(), kPassedDe);
     EXPECT_EQ(f.SolverFirstLine, firstLine);
+    EXPECT_EQ(platform.file("TMP_INPUT.INP").bytes, input);
   }
   EXPECT_EQ(platform.creates.size(), 3u);
 }
 
-// A failed wait ends the run too, which is judged by its output.
+// A failed wait ends the run too, which is judged by its output. The whole
+// window during and after the run, and during and after a run after it.
 TEST_F(TestRun, FailWhenNoOutputIsWrittenAndAnOldOneIsGone) {
   platform.put("KM.OUT", "old result\r\n").hidden = true;  // hidden or not, it goes
   solverEnds(1000, std::nullopt);
@@ -63,20 +68,38 @@ TEST_F(TestRun, FailWhenNoOutputIsWrittenAndAnOldOneIsGone) {
   auto& f = load();
   toolkit.choose(f.lstLanguage, 1);
   toolkit.choose(f.lstKalmorCallingMode, 1);
-  std::string during;
-  toolkit.atPump(1, [&] { during = f.lblResult.caption(); });
+  changes();
+  Shown during;
+  toolkit.atPump(1, [&] {
+    toolkit.advance(seconds(2));
+    toolkit.tick();
+    toolkit.tick();
+    during = ShownBy(f, toolkit);
+  });
   toolkit.atPump(2, [&] { platform.waitFails = true; });
   toolkit.click(f.cmdOK);
   EXPECT_TRUE(platform.terminated.empty());
-  EXPECT_EQ(during, "Test variant:\rKalmor 64-Bit, Kalmor calling mode: 2");
   EXPECT_FALSE(platform.has("KM.OUT"));
-  EXPECT_EQ(ShownBy(f), (Shown{"Test failed!", "Solving file was not created:\rKM.OUT", kRed, Picture::Warning,
-                               RunOutcome::Failed}));
-  EXPECT_EQ(f.lblResult.toolTip(), "Kalmor ended with exit code 3 without writing KM.OUT.");
+  const std::string timerTip = " tip: Zeigt die verstrichene Lösezeit an während Kalmor ein Problem löst";
+  EXPECT_EQ(changes(during), (Shown{{"Timer1", ""}, {"cmdDummy", " information focus"}, {"cmdOK", "&Stop warning"},
+                                    {"frameTime", ""}, {"lblResult", "Test variant:\rKalmor 64-Bit, Kalmor calling mode: 2"},
+                                    {"lblStatus", "Solving runs... blue"}, {"lblTimer", "00:00:02" + timerTip}}));
+  EXPECT_EQ(changes(), (Shown{{"Timer1", " off"}, {"bild(0)", " warning"}, {"cmdOK", "&Start warning"},
+                              {"lblResult", "Solving file was not created:\rKM.OUT red tip: Kalmor ended with exit code 3 "
+                                            "without writing KM.OUT."},
+                              {"lblStatus", "Test failed! black"}}));
+  EXPECT_EQ(f.Outcome, RunOutcome::Failed);
   platform.waitFails = false;
-  solverEnds(0, "solved\r\n");
+  solverEnds(2, "solved\r\n");
+  toolkit.atPump(toolkit.pumps() + 1, [&] { during = ShownBy(f, toolkit); });
   toolkit.click(f.cmdOK);
-  EXPECT_EQ(f.lblResult.toolTip(), "");  // the reason goes with the next press
+  // Nothing of the failed run is left: no red, no reason, the clock from zero.
+  EXPECT_EQ(changes(during), (Shown{{"Timer1", ""}, {"bild(0)", " information"}, {"cmdOK", "&Stop warning"},
+                                    {"lblResult", "Test variant:\rKalmor 64-Bit, Kalmor calling mode: 2"},
+                                    {"lblStatus", "Solving runs... blue"}, {"lblTimer", "00:00:00" + timerTip}}));
+  EXPECT_EQ(changes(), (Shown{{"Timer1", " off"}, {"bild(0)", " key"}, {"cmdOK", "&Start warning"},
+                              {"lblResult", "Solution file created: KM.OUT\rsolved"},
+                              {"lblStatus", "Test finished successfully! black"}}));
 }
 
 TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
@@ -148,7 +171,10 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
     const std::set<std::string> lockedBefore = w.platform.locked;
     w.toolkit.click(w.f.cmdOK);
     EXPECT_EQ(w.platform.locked, lockedBefore) << "the run lock is released";
-    EXPECT_EQ(ShownBy(w.f), (Shown{"Bereit", c.result, kRed, Picture::Warning, c.outcome}));
+    EXPECT_EQ(w.f.Outcome, c.outcome);
+    EXPECT_EQ(w.changes(), (Shown{{"bild(0)", " warning"}, {"cmdDummy", " information focus"}, {"cmdOK", "&Start warning"},
+                                  {"frameTime", ""}, {"lblResult", c.result + std::string(" red")},
+                                  {"lblStatus", "Bereit black"}}));
     // Solver started, input written, old output kept.
     EXPECT_EQ(std::tuple(w.platform.creates.size() == 1, w.platform.has("TMP_INPUT.INP"), w.platform.has("KM.OUT")),
               std::tuple(c.solverStarts, c.inputWritten, c.oldOutputKept));
@@ -204,6 +230,7 @@ TEST_F(StopAndClose, StopEndsTheSolverAndTheBlinkingClockAndTheNextRunRunsNormal
   solverEnds(7, "late\r\n");
   auto& f = load();
   toolkit.choose(f.lstLanguage, 1);
+  changes();
   EXPECT_FALSE(toolkit.tick());
   std::vector<std::pair<bool, std::string>> seen;  // status visible?, time shown
   toolkit.onEveryPump([&](int pump) {
@@ -221,11 +248,12 @@ TEST_F(StopAndClose, StopEndsTheSolverAndTheBlinkingClockAndTheNextRunRunsNormal
   EXPECT_EQ(seen, blinks);
   EXPECT_EQ(platform.terminated, std::vector<std::uint32_t>{1000u});
   EXPECT_EQ(toolkit.pumps(), 7);
-  EXPECT_EQ(ShownBy(f), (Shown{"Test has been aborted", "", Colour::buttonText(), Picture::Error, RunOutcome::Aborted}));
+  EXPECT_EQ(changes(), (Shown{{"bild(0)", " error"}, {"cmdDummy", " information focus"}, {"cmdOK", "&Start warning"},
+                             {"frameTime", ""}, {"lblStatus", "Test has been aborted black"},
+                             {"lblTimer", "00:00:03 tip: Zeigt die verstrichene Lösezeit an während Kalmor ein Problem löst"}}));
+  EXPECT_EQ(f.Outcome, RunOutcome::Aborted);
   EXPECT_EQ(toolkit.announced(), (std::vector<std::string>{"Test has been aborted", ""})) << "not by Stop";
   EXPECT_FALSE(platform.has("KM.OUT") || toolkit.tick());
-  EXPECT_EQ(f.lblTimer.caption(), "00:00:03");
-  EXPECT_NE(f.lblStatus.foreColour(), f.lblStatus.backColour());
   EXPECT_EQ(platform.openProcesses, 0);
   EXPECT_TRUE(platform.locked.empty());
   for (const auto& painted : toolkit.repaints()) EXPECT_NE(painted, "Prüfung beendet");
@@ -310,8 +338,8 @@ TEST_F(StopAndClose, AHugeTaskIsCopiedWithTheWindowLive) {
     if (press == 0) {
       EXPECT_EQ(w.platform.file("TMP_INPUT.INP").bytes, input);
     } else if (press == 1) {
-      EXPECT_EQ(ShownBy(w.f), (Shown{"Test has been aborted", "", Colour::buttonText(), Picture::Error,
-                                     RunOutcome::Aborted}));
+      EXPECT_EQ(std::tuple(w.f.lblStatus.caption(), w.f.bild0.picture(), w.f.Outcome),
+                std::tuple(std::string("Test has been aborted"), Picture::Error, RunOutcome::Aborted));
     }
   }
 }

@@ -19,7 +19,7 @@
 #include "platform/posix/shell_assignments.h"
 #include "sysinfo/get_api_error.h"
 #include "sysinfo/is_64bit_system.h"
-#include "tests/faults/checker_folder.h"
+#include "tests/support/checker_folder.h"
 
 namespace kalmor {
 namespace {

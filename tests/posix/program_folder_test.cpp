@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/posix/posix_files.h"
-#include "tests/faults/checker_folder.h"
+#include "tests/support/checker_folder.h"
 
 namespace kalmor {
 namespace {

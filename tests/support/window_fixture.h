@@ -4,8 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
-#include <ostream>
+#include <string>
 
 #include "tests/support/fake_platform.h"
 #include "testbench/frm_kalmor_checker.h"
@@ -16,24 +17,43 @@ namespace kalmor::testing {
 inline constexpr const char* kPressStartDe = "Bitte betätigen Sie den \"Starten\"-Button";
 inline constexpr const char* kPassedDe = "Test erfolgreich abgeschlossen!";
 
-// What the window shows once a press is handled, and the outcome it gives,
-// compared as a whole.
-struct Shown {
-  std::string status, result;
-  Colour resultColour;
-  Picture picture;
-  RunOutcome outcome;
-  std::string button = "&Start";
-  bool operator==(const Shown&) const = default;
-};
-inline Shown ShownBy(const frmKalmorChecker& f) {
-  return {f.lblStatus.caption(), f.lblResult.caption(), f.lblResult.foreColour(), f.bild0.picture(),
-          f.Outcome, f.cmdOK.caption()};
+// What the window shows: for every control its caption, colours, picture,
+// items, whether it is visible, enabled and focused. Compared as a whole, or
+// as what changed since an earlier moment, so that nothing changes unseen.
+using Shown = std::map<std::string, std::string>;
+inline Shown ShownBy(const frmKalmorChecker& f, const HeadlessToolkit& toolkit) {
+  const auto colour = [](Colour c) -> std::string {
+    if (c == kBlue || c == kRed || c == kBlack) return c == kBlue ? " blue" : c == kRed ? " red" : " black";
+    return c.kind == Colour::Kind::Rgb ? " rgb" : c.kind == Colour::Kind::ButtonFace ? " face" : "";
+  };
+  const char* pictures[] = {" none", " information", " error", " warning", " key"};
+  Shown shown;
+  for (const Control* c : f.controls()) {
+    std::string& s = shown[c->name()];
+    if (!c->visible()) {
+      s = " hidden";
+      continue;
+    }
+    if (const auto* form = dynamic_cast<const Form*>(c)) s = form->caption();
+    if (const auto* frame = dynamic_cast<const Frame*>(c)) s = frame->caption();
+    if (const auto* box = dynamic_cast<const TextBox*>(c)) s = std::to_string(box->text().size()) + " bytes";
+    if (const auto* image = dynamic_cast<const Image*>(c)) s = pictures[int(image->picture())];
+    if (const auto* button = dynamic_cast<const Button*>(c)) s = button->caption() + pictures[int(button->picture())];
+    if (const auto* list = dynamic_cast<const ComboBox*>(c)) s = std::to_string(list->listIndex()) + " of " + ::testing::PrintToString(list->items());
+    if (const auto* label = dynamic_cast<const Label*>(c)) {
+      s = label->caption() + colour(label->foreColour()) + (label->backColour() == Colour::buttonFace() ? "" : " on" + colour(label->backColour())) +
+          (label->bold() ? " bold" : "") + (label->toolTip().empty() ? "" : " tip: " + label->toolTip());
+    }
+    s += std::string(c->enabled() ? "" : " off") + (toolkit.focused() == c ? " focus" : "");
+  }
+  return shown;
 }
-inline void PrintTo(const Shown& s, std::ostream* os) {
-  *os << "{" << s.status << " | " << s.result << " | colour " << int(s.resultColour.kind) << ":"
-      << int(s.resultColour.r) << " | picture " << int(s.picture) << " | outcome " << int(s.outcome)
-      << " | " << s.button << "}";
+// What differs in now from seen, which becomes now.
+inline Shown Changes(Shown& seen, const Shown& now) {
+  Shown changed;
+  for (const auto& [name, what] : now) if (seen[name] != what) changed[name] = what;
+  seen = now;
+  return changed;
 }
 
 // All three tasks and both solver builds.
@@ -49,10 +69,13 @@ struct LoadedWindow {
     arrange(platform);
     toolkit.attach(f);
     f.Form_Load();
+    lastSeen = ShownBy(f, toolkit);
   }
+  Shown changes() { return Changes(lastSeen, ShownBy(f, toolkit)); }
   FakePlatform platform;
   HeadlessToolkit toolkit;
   frmKalmorChecker f{platform, toolkit};
+  Shown lastSeen;
 };
 
 class WindowTest : public ::testing::Test {
@@ -62,12 +85,17 @@ class WindowTest : public ::testing::Test {
     window = std::make_unique<frmKalmorChecker>(platform, toolkit);
     toolkit.attach(*window);
     window->Form_Load();
+    lastSeen = ShownBy(*window, toolkit);
     return *window;
   }
+  // What changed since load or the last call; now: a moment taken earlier.
+  Shown changes() { return Changes(lastSeen, ShownBy(*window, toolkit)); }
+  Shown changes(const Shown& now) { return Changes(lastSeen, now); }
 
   FakePlatform platform;
   HeadlessToolkit toolkit;
   std::unique_ptr<frmKalmorChecker> window;
+  Shown lastSeen;
 };
 
 }  // namespace kalmor::testing

@@ -20,7 +20,7 @@
 #include "testbench/frm_kalmor_checker.h"
 #include "tests/support/eventually.h"
 #include "tests/support/win32/process_census.h"
-#include "tests/win32/scratch_folder.h"
+#include "tests/support/win32/scratch_folder.h"
 #include "ui/headless/headless_toolkit.h"
 
 namespace kalmor {

@@ -13,7 +13,7 @@
 #include "platform/windows_command_line.h"
 #include "tests/support/eventually.h"
 #include "tests/support/win32/process_census.h"
-#include "tests/win32/scratch_folder.h"
+#include "tests/support/win32/scratch_folder.h"
 #include "tools/standin_solver/command_tail.h"
 
 namespace kalmor {

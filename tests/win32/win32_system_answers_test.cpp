@@ -18,7 +18,7 @@
 #include "platform/win32/win32_version_queries.h"
 #include "sysinfo/get_api_error.h"
 #include "sysinfo/is_64bit_system.h"
-#include "tests/win32/scratch_folder.h"
+#include "tests/support/win32/scratch_folder.h"
 
 namespace kalmor {
 namespace {

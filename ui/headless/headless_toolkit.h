@@ -1,6 +1,7 @@
-// A front-end without widgets, for tests: it records what the window does,
-// runs scripted user events when the window pumps events, ticks the timer on
-// request and takes its clock from the test.
+// A front-end without widgets: kalmor-check runs the window on it, and the
+// tests drive it. It records what the window does, runs scripted user events
+// when the window pumps events, ticks the timer on request and takes its
+// clock from its user.
 #pragma once
 
 #include <deque>
