@@ -52,6 +52,16 @@ TEST_F(CheckerWindow, OpensCentredAtItsFixedSizeWithTitleIconAndStartFocused) {
   EXPECT_TRUE(probe().hasFocus(w.cmdOK));
 }
 
+TEST_F(CheckerWindow, FollowsTheDesktopsXftDpiWithPicturesDrawnForIt) {
+  WidgetProbe::setXResources("Xft.antialias:\t1\nXft.dpi:\t144\n");
+  auto& w = openWithTasks();
+  WidgetProbe::setXResources("");
+  EXPECT_EQ(probe().window().w(), 516) << "5160 twips at 144 dpi";
+  EXPECT_EQ(probe().widget(w.bild(0)).image()->w(), 24);
+  EXPECT_EQ(probe().picture(w.bild(0)), Picture::Information);
+  EXPECT_TRUE(probe().hasIconOfSize(24, 24));
+}
+
 TEST_F(CheckerWindow, PickingALanguageRewritesTheWindowAndTabFollowsTheFocusOrder) {
   auto& w = openWithTasks();
   probe().pick(w.lstLanguage, 1);
