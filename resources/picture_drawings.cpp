@@ -49,7 +49,8 @@ PictureBits Error(const Grid g) {
   const Shape disc = Circle({c, c}, c);
   canvas.paint(disc, 0xFFB01414);
   // Light falls on the disc from above.
-  canvas.paint(Inset(disc, g.outline), [&](Point p) { return Mix(0xFFF06058, 0xFFDC2828, p.y / (0.4 * g.size)); });
+  canvas.paint(Inset(disc, g.outline),
+               [&](Point p) { return Mix(0xFFF06058, 0xFFDC2828, p.y / (0.4 * g.size)); });
   const double arm = g.u(3.3), half = g.u(1.25);
   canvas.paint(Union(Stroke({c - arm, c - arm}, {c + arm, c + arm}, half),
                      Stroke({c + arm, c - arm}, {c - arm, c + arm}, half)),
@@ -59,13 +60,15 @@ PictureBits Error(const Grid g) {
 
 PictureBits Warning(const Grid g) {
   Canvas canvas(g.size);
-  const double c = g.size / 2.0, round = g.u(0.8);
+  const double c = g.size / 2.0, corner = g.u(0.8);
   const Shape triangle =
-      Inset(Polygon({{c, g.u(1.4)}, {g.u(1.0), g.size - round}, {g.size - g.u(1.0), g.size - round}}), -round);
+      Inset(Polygon({{c, g.u(1.4)}, {g.u(1.0), g.size - corner}, {g.size - g.u(1.0), g.size - corner}}), -corner);
   canvas.paint(triangle, 0xFFB07800);
-  canvas.paint(Inset(triangle, g.outline), [&](Point p) { return Mix(0xFFFFE050, 0xFFFFCC00, p.y / (0.55 * g.size)); });
-  const double bar = std::max(1.0, std::round(g.u(1.2)));
-  canvas.paint(Union(Polygon({{c - bar, g.u(5)}, {c + bar, g.u(5)}, {c + 0.7 * bar, g.u(10.6)}, {c - 0.7 * bar, g.u(10.6)}}),
+  canvas.paint(Inset(triangle, g.outline),
+               [&](Point p) { return Mix(0xFFFFE050, 0xFFFFCC00, p.y / (0.55 * g.size)); });
+  // The mark's stroke narrows to its foot; its top is a whole number of pixels wide.
+  const double bar = std::max(1.0, std::round(g.u(1.2))), foot = g.u(10.6);
+  canvas.paint(Union(Polygon({{c - bar, g.u(5)}, {c + bar, g.u(5)}, {c + 0.7 * bar, foot}, {c - 0.7 * bar, foot}}),
                      Circle({c, g.u(12.6)}, bar)),
                0xFF000000);
   return canvas.bits();

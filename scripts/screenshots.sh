@@ -13,7 +13,7 @@ root=$PWD
 out=$root/docs/screenshots
 systems=("$@")
 [ ${#systems[@]} -eq 0 ] && systems=(linux windows)
-for tool in Xvfb xdotool import cmake unshare; do
+for tool in Xvfb xdotool xprop import cmake unshare; do
   command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing (scripts/install-deps.sh)" >&2; exit 2; }
 done
 mkdir -p "$out"
@@ -30,7 +30,7 @@ trap stop_screen EXIT
 start_screen() {
   local size=$1 dpi=$2 number
   number=$(mktemp)
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 "${size}x24" -dpi "$dpi" 3>"$number" 2>/dev/null &
+  Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 "${size}x24" -dpi "$dpi" 3>"$number" 2>/dev/null &
   xvfb_pid=$!
   for _ in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
   DISPLAY=:$(cat "$number")
@@ -76,7 +76,7 @@ with_system_locale() {
 linux_shots() {
   cmake --preset ci >/dev/null
   cmake --build --preset ci -j2 --target demo >/dev/null
-  local demo checker
+  local demo checker window
   demo=$(mktemp -d)
   cp -r "$root/build/ci/kalmor-demo/." "$demo"
   mkdir "$demo/.etc-de" "$demo/.etc-en"
@@ -84,9 +84,12 @@ linux_shots() {
   for dpi in 96 192; do
     for language in de en; do
       start_screen 1024x768 "$dpi"
+      # The desktop's font resolution, which the checker follows, exactly.
+      xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	$dpi"
       with_system_locale "$demo/.etc-$language" "$demo/KalmorChecker" &
       checker=$!
-      press_start_and_save "$(find_window --class KalmorChecker)" "$out/linux-$language-$dpi.png"
+      window=$(find_window --class KalmorChecker)
+      press_start_and_save "$window" "$out/linux-$language-$dpi.png"
       kill "$checker" 2>/dev/null || true
       wait "$checker" 2>/dev/null || true
       stop_screen
@@ -104,6 +107,9 @@ windows_shots() {
   cp -r "$root/build/windows-x86/kalmor-demo/." "$demo"
   export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   [ -d "$prefix" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
+  # Wine's own fonts (Debian's fonts-wine) as a Wine user sees them: this
+  # Wine does not always find them in its data folder, so the prefix gets a copy.
+  if [ -d /usr/share/wine/fonts ]; then cp -n /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/"; fi
   for dpi in 96 192; do
     local desktop=480x360
     [ "$dpi" = 192 ] && desktop=960x720

@@ -67,25 +67,17 @@ std::uint64_t FileVersion(const std::string& program) {
   return std::uint64_t{fixed->dwFileVersionMS} << 32 | fixed->dwFileVersionLS;
 }
 
-// The width of the image Windows picks from the program's icon for each size,
-// after the number of images the icon holds; empty without an icon.
-std::vector<int> IconImageWidths(const std::string& program, std::initializer_list<int> sizes) {
+// The sizes of the images in the program's icon; empty without an icon.
+std::vector<int> IconSizes(const std::string& program) {
   const HMODULE file = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  const auto data = [file](LPCSTR name, LPCSTR type) {
-    const HRSRC found = FindResourceA(file, name, type);
-    return found != nullptr ? static_cast<BYTE*>(LockResource(LoadResource(file, found))) : nullptr;
-  };
-  BYTE* directory = file != nullptr ? data(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14)) : nullptr;  // RT_GROUP_ICON
-  std::vector<int> widths;
-  if (directory != nullptr) widths.push_back(directory[4] | directory[5] << 8);
-  for (const int size : sizes) {
-    if (directory == nullptr) break;
-    const int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
-    const BYTE* image = data(MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3));  // RT_ICON
-    widths.push_back(image != nullptr ? *reinterpret_cast<const std::int32_t*>(image + 4) : 0);
+  const HRSRC group = file != nullptr ? FindResourceA(file, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14)) : nullptr;
+  const auto* icon = group != nullptr ? static_cast<const BYTE*>(LockResource(LoadResource(file, group))) : nullptr;
+  std::vector<int> sizes;  // GRPICONDIR: a count at 4, then 14-byte entries that start with the width, 0 for 256
+  for (int i = 0; icon != nullptr && i < (icon[4] | icon[5] << 8); ++i) {
+    sizes.push_back(icon[6 + 14 * i] != 0 ? icon[6 + 14 * i] : 256);
   }
   if (file != nullptr) FreeLibrary(file);
-  return widths;
+  return sizes;
 }
 
 // The checker in gFolder with the stand-in as both builds and a task whose
@@ -154,7 +146,7 @@ class EndToEnd : public ::testing::Test {
 TEST_F(EndToEnd, PassShowsTheOutputsFirstLineAndTheCloseBoxEndsTheChecker) {
   ASSERT_NO_FATAL_FAILURE(open(""));
   // Explorer shows the program's own icon, sharp at each of its sizes, and version.
-  EXPECT_EQ(IconImageWidths(program, {16, 20, 24, 32, 48, 256}), (std::vector<int>{6, 16, 20, 24, 32, 48, 256}));
+  EXPECT_EQ(IconSizes(program), (std::vector<int>{16, 20, 24, 32, 48, 256}));
   EXPECT_EQ(FileVersion(program), std::uint64_t{KALMOR_VERSION_MAJOR} << 48 |
                                       std::uint64_t{KALMOR_VERSION_MINOR} << 32 |
                                       KALMOR_VERSION_REVISION);

@@ -32,7 +32,8 @@ double XftDpi() {
   double dpi = 0;
   char* kind = nullptr;
   XrmValue value{};
-  if (resources != nullptr && XrmGetResource(resources, "Xft.dpi", "Xft.Dpi", &kind, &value) && value.addr != nullptr) {
+  if (resources != nullptr && XrmGetResource(resources, "Xft.dpi", "Xft.Dpi", &kind, &value) &&
+      value.addr != nullptr) {
     dpi = std::strtod(value.addr, nullptr);
   }
   if (resources != nullptr) XrmDestroyDatabase(resources);

@@ -34,8 +34,6 @@ class WidgetProbe {
   // The window manager's icon property holds an image of this size first.
   bool hasIconOfSize(int w, int h) const;
   double dpi() const;   // the screen's, as the front-end lays out for it
-  // The X server's resources, as a desktop sets them (xrdb); empty removes them all.
-  static void setXResources(const std::string& resources);
 
   // --- what a user sees of a control
   std::string text(const Control& control) const;  // label, caption or button text

@@ -1,5 +1,4 @@
-// What a shown window told the window manager, read back from the X server, and
-// the X resources a desktop sets;
+// What a shown window told the window manager, read back from the X server;
 // apart from the rest of the probe, whose names X11's macros would replace.
 #include "tests/support/fltk/widget_probe.h"
 
@@ -36,18 +35,6 @@ bool WidgetProbe::hasIconOfSize(int w, int h) const {
                      longs[1] == static_cast<unsigned long>(h);
   if (data != nullptr) XFree(data);
   return match;
-}
-
-void WidgetProbe::setXResources(const std::string& resources) {
-  fl_open_display();
-  const Window root = RootWindow(fl_display, fl_screen);
-  if (resources.empty()) {
-    XDeleteProperty(fl_display, root, XA_RESOURCE_MANAGER);
-  } else {
-    XChangeProperty(fl_display, root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(resources.c_str()), static_cast<int>(resources.size()));
-  }
-  XSync(fl_display, False);
 }
 
 }  // namespace kalmor
