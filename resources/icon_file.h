@@ -15,7 +15,7 @@ namespace kalmor {
 // padded to four bytes.
 std::vector<std::uint8_t> IconImageBytes(const PictureBits& picture);
 
-// ICONDIR with one ICONDIRENTRY, then the image.
-std::vector<std::uint8_t> IcoFileBytes(const PictureBits& picture);
+// ICONDIR with one ICONDIRENTRY for each picture, then the images in that order.
+std::vector<std::uint8_t> IcoFileBytes(const std::vector<PictureBits>& pictures);
 
 }  // namespace kalmor

@@ -1,7 +1,13 @@
 #include "resources/pictures.h"
 
+#include <cstdlib>
+#include <map>
+#include <string>
 #include <stdexcept>
 #include <string_view>
+#include <utility>
+
+#include "resources/picture_drawings.h"
 
 namespace kalmor {
 namespace {
@@ -12,16 +18,18 @@ struct Ink {
   std::uint32_t argb;
 };
 
-using Drawing = std::array<std::string_view, PictureBits::kSize>;
+constexpr int kSize = 16;
+using Drawing = std::array<std::string_view, kSize>;
+using Pixels = std::array<std::uint32_t, kSize * kSize>;
 
 // Evaluated at compile time, so a malformed drawing does not compile.
 template <std::size_t N>
-constexpr PictureBits Paint(const Drawing& rows, const std::array<Ink, N>& inks) {
-  PictureBits bits;
-  for (int y = 0; y < PictureBits::kSize; ++y) {
+constexpr Pixels Paint(const Drawing& rows, const std::array<Ink, N>& inks) {
+  Pixels bits{};
+  for (int y = 0; y < kSize; ++y) {
     const std::string_view row = rows[static_cast<std::size_t>(y)];
-    if (row.size() != PictureBits::kSize) throw std::logic_error("drawing row is not 16 wide");
-    for (int x = 0; x < PictureBits::kSize; ++x) {
+    if (row.size() != kSize) throw std::logic_error("drawing row is not 16 wide");
+    for (int x = 0; x < kSize; ++x) {
       const char symbol = row[static_cast<std::size_t>(x)];
       std::uint32_t argb = 0;
       bool known = symbol == '.';
@@ -32,14 +40,14 @@ constexpr PictureBits Paint(const Drawing& rows, const std::array<Ink, N>& inks)
         }
       }
       if (!known) throw std::logic_error("drawing uses a symbol without an ink");
-      bits.pixels[static_cast<std::size_t>(y * PictureBits::kSize + x)] = argb;
+      bits[static_cast<std::size_t>(y * kSize + x)] = argb;
     }
   }
   return bits;
 }
 
 // Half-transparent inks soften the outlines against any background.
-constexpr PictureBits kInformation = Paint(
+constexpr Pixels kInformation = Paint(
     Drawing{
         "..,GGGGGGGGGG,..",
         ".,GWWWWWWWWWWG,.",
@@ -67,7 +75,7 @@ constexpr PictureBits kInformation = Paint(
         Ink{'b', 0xFFB4C8F4},
     });
 
-constexpr PictureBits kError = Paint(
+constexpr Pixels kError = Paint(
     Drawing{
         ".....,:DD:,.....",
         "...,DrrrrrrD,...",
@@ -96,7 +104,7 @@ constexpr PictureBits kError = Paint(
         Ink{'p', 0xFFF4B4B0},  // cross edge
     });
 
-constexpr PictureBits kWarning = Paint(
+constexpr Pixels kWarning = Paint(
     Drawing{
         ".......,,.......",
         "......,OO,......",
@@ -124,7 +132,7 @@ constexpr PictureBits kWarning = Paint(
         Ink{'k', 0xFF806010},  // its tapered foot
     });
 
-constexpr PictureBits kKey = Paint(
+constexpr Pixels kKey = Paint(
     Drawing{
         "................",
         "................",
@@ -151,9 +159,7 @@ constexpr PictureBits kKey = Paint(
         Ink{'d', 0xFFB07E0C},  // shade around the hole
     });
 
-}  // namespace
-
-const PictureBits& PictureBitmap(Picture picture) {
+const Pixels& HandDrawn(Picture picture) {
   switch (picture) {
     case Picture::Information:
       return kInformation;
@@ -167,6 +173,32 @@ const PictureBits& PictureBitmap(Picture picture) {
       break;
   }
   throw std::invalid_argument("Picture::None has no bits");
+}
+
+}  // namespace
+
+int NearestDrawnSize(int pixels) {
+  int nearest = kDrawnSizes.front();
+  for (const int size : kDrawnSizes) {
+    if (std::abs(size - pixels) < std::abs(nearest - pixels)) nearest = size;
+  }
+  return nearest;
+}
+
+const PictureBits& PictureBitmap(Picture picture, int size) {
+  if (size < kSize || size > 256) throw std::invalid_argument("no picture of " + std::to_string(size) + " px");
+  // Drawn once each, on first use; the window has a single thread.
+  static std::map<std::pair<Picture, int>, PictureBits> made;
+  const auto key = std::make_pair(picture, size);
+  if (const auto it = made.find(key); it != made.end()) return it->second;
+  PictureBits bits;
+  if (size == kSize) {
+    const Pixels& pixels = HandDrawn(picture);
+    bits = PictureBits{kSize, std::vector<std::uint32_t>(pixels.begin(), pixels.end())};
+  } else {
+    bits = DrawnPicture(picture, size);
+  }
+  return made.emplace(key, std::move(bits)).first->second;
 }
 
 }  // namespace kalmor

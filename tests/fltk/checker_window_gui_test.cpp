@@ -1,7 +1,7 @@
 // The real checker window on FLTK under an X server: what only real widgets
 // and real input show. The run outcomes themselves are checked headless.
-// NoOverlap runs at the resolution of the X server the test is started on
-// (ctest starts it at 96, 120 and 144 dpi).
+// NoOverlap runs at the resolution of the X server the test is started on, or
+// of its Xft.dpi resource (ctest starts it at 96, 120 and 144 dpi).
 // Before FLTK, whose X11 headers define names that googletest uses.
 #include "tests/fltk/gui_fixture.h"
 
@@ -174,6 +174,7 @@ TEST_F(NoOverlap, TextsKeepApartInBothLanguagesBeforeAndAfterARun) {
   auto& w = open();
   if (const char* dpi = std::getenv("KALMOR_EXPECTED_DPI")) {
     ASSERT_NEAR(probe().dpi(), std::atof(dpi), 1.0);  // the server rounds to whole millimetres
+    EXPECT_EQ(probe().widget(w.bild(0)).image()->w(), std::atoi(std::getenv("KALMOR_EXPECTED_PICTURE")));
   }
   for (const int language : {0, 1}) {
     probe().pick(w.lstLanguage, language);

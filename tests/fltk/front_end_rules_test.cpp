@@ -17,9 +17,9 @@ TEST(WithLineFeeds, EveryCarriageReturnBreaksTheLineOnce) {
 }
 
 TEST(RgbaBytes, ChannelsReorderedAndRowsPadded) {
-  PictureBits bits;
-  bits.pixels[PictureBits::kSize - 1] = 0x01020304;  // top right, ARGB
-  bits.pixels[PictureBits::kSize] = 0xFF445566;      // first of the second row
+  PictureBits bits{16, std::vector<std::uint32_t>(16 * 16)};
+  bits.pixels[15] = 0x01020304;  // top right, ARGB
+  bits.pixels[16] = 0xFF445566;  // first of the second row
   const auto padded = RgbaBytes(bits, 2);
   ASSERT_EQ(padded.size(), 18u * 16u * 4u);
   EXPECT_EQ(std::vector<unsigned char>(padded.begin() + 60, padded.begin() + 76),

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <limits>
 
 #include "resources/icon_file.h"
@@ -18,39 +19,41 @@ std::uint32_t Read32(const std::vector<std::uint8_t>& b, std::size_t at) {
   return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 
-constexpr std::size_t kColourAt = 22 + 40, kMaskAt = kColourAt + 16 * 16 * 4;
+constexpr std::size_t kColourAt = 22 + 16 + 40, kMaskAt = kColourAt + 16 * 16 * 4;
 
-TEST(IconFile, One16By16ImageOf32BitsBottomRowFirstWithItsMask) {
-  PictureBits bits;
-  bits.pixels.fill(0xFF000000);
+TEST(IconFile, A16By16ImageOf32BitsBottomRowFirstWithItsMaskAndA256ImageAfterIt) {
+  PictureBits bits{16, std::vector<std::uint32_t>(16 * 16, 0xFF000000)};
   bits.pixels[0] = 0x00112233;   // top left, transparent
   bits.pixels[9] = 0x00000000;   // top row, x 9, transparent
   bits.pixels[15] = 0xFF445566;  // top right
   bits.pixels[16] = 0x01778899;  // barely visible still counts as drawn
-  const std::vector<std::uint8_t> ico = IcoFileBytes(bits);
-  ASSERT_EQ(ico.size(), kMaskAt + 16 * 4);
+  const std::vector<std::uint8_t> ico = IcoFileBytes({bits, PictureBitmap(Picture::Key, 256)});
+  ASSERT_EQ(ico.size(), kMaskAt + 16 * 4 + 40 + 256 * 256 * 4 + 256 * 32);
   EXPECT_EQ(std::vector<std::uint8_t>(ico.begin(), ico.begin() + 8),
-            (std::vector<std::uint8_t>{0, 0, 1, 0, 1, 0, 16, 16}));
+            (std::vector<std::uint8_t>{0, 0, 1, 0, 2, 0, 16, 16}));
   EXPECT_EQ(Read32(ico, 12) & 0xFFFF, 32u);                  // bits per pixel in the directory
-  EXPECT_EQ(Read32(ico, 18), 22u);                           // image offset
-  EXPECT_EQ(Read32(ico, 30), 32u);                           // colour rows and mask rows
-  EXPECT_EQ(Read32(ico, 34), 1u | 32u << 16);                // planes, bits per pixel
+  EXPECT_EQ(Read32(ico, 18), 38u);                           // image offset
+  EXPECT_EQ(Read32(ico, 22) & 0xFFFF, 0u);                   // 256 wide and high is written 0
+  EXPECT_EQ(Read32(ico, 34), kMaskAt + 16 * 4);              // the second image follows the first
+  EXPECT_EQ(Read32(ico, 46), 32u);                           // colour rows and mask rows
+  EXPECT_EQ(Read32(ico, 50), 1u | 32u << 16);                // planes, bits per pixel
   EXPECT_EQ(Read32(ico, kColourAt + (15 * 16 + 15) * 4), 0xFF445566u);  // BGRA little-endian is ARGB
   EXPECT_EQ(Read32(ico, kColourAt + (14 * 16) * 4), 0x01778899u);
   EXPECT_EQ(Read32(ico, kMaskAt + 15 * 4), 0x00004080u);  // top row: x 0 and x 9 transparent
   EXPECT_EQ(Read32(ico, kMaskAt + 14 * 4), 0u);
 }
 
-// Catches pictures swapped between the roles or a drawing gone astray.
+// Catches pictures swapped between the roles or a drawing gone astray, at any size.
 TEST(Pictures, EachHasItsColoursOnATransparentBackground) {
-  // At least this many white, red, blue and yellow pixels; -1: none at all.
+  // At least this many white, red, blue and yellow pixels in 16 x 16; -1: none at all.
   const std::pair<Picture, std::array<int, 4>> expectations[] = {
       {Picture::Information, {60, -1, 15, -1}}, {Picture::Error, {15, 80, -1, -1}},
-      {Picture::Warning, {0, -1, -1, 60}}, {Picture::Key, {-1, -1, -1, 30}}};
-  for (const auto& [picture, least] : expectations) {
-    std::array<int, 4> seen{};
+      {Picture::Warning, {0, -1, -1, 60}}, {Picture::Key, {-1, -1, -1, 20}}};
+  for (const int size : kIconSizes) for (const auto& [picture, least16] : expectations) {
+    std::array<int, 4> seen{}, least{};
+    for (std::size_t i = 0; i < least.size(); ++i) least[i] = least16[i] * size * size / 256;
     int transparent = 0;
-    for (const std::uint32_t argb : PictureBitmap(picture).pixels) {
+    for (const std::uint32_t argb : PictureBitmap(picture, size).pixels) {
       const int a = AlphaOf(argb), r = RedOf(argb), g = GreenOf(argb), b = BlueOf(argb);
       transparent += a == 0;
       const bool is[] = {r > 240 && g > 240 && b > 240, r > 180 && g < 80 && b < 80, b > 180 && r < 80,
@@ -59,9 +62,36 @@ TEST(Pictures, EachHasItsColoursOnATransparentBackground) {
     }
     for (std::size_t i = 0; i < seen.size(); ++i) {
       EXPECT_TRUE(least[i] < 0 ? seen[i] == 0 : seen[i] >= least[i])
-          << "picture " << int(picture) << ", colour " << i << ": " << seen[i];
+          << "picture " << int(picture) << " at " << size << " px, colour " << i << ": " << seen[i];
     }
-    EXPECT_GT(transparent, 20);
+    EXPECT_GT(transparent, 20 * size * size / 256);
+  }
+}
+
+TEST(Pictures, TheNearestDrawnSizeTheSmallerOfTwoEquallyNear) {
+  const std::pair<int, int> wantedShown[] = {{0, 16}, {16, 16}, {18, 16}, {19, 20}, {22, 20}, {23, 24}, {27, 24},
+                                             {28, 24}, {29, 32}, {40, 32}, {41, 48}, {300, 48}};
+  for (const auto& [wanted, shown] : wantedShown) EXPECT_EQ(NearestDrawnSize(wanted), shown) << wanted;
+}
+
+// Enlarged pixels are what the larger sizes must not be: at least an eighth
+// of the pixels differ clearly from the 16 x 16 picture enlarged.
+TEST(Pictures, EachLargerSizeIsDrawnForItselfNotEnlarged) {
+  for (const Picture picture : {Picture::Information, Picture::Error, Picture::Warning, Picture::Key}) {
+    const PictureBits& small = PictureBitmap(picture);
+    for (const int size : {20, 24, 32, 48}) {
+      const PictureBits& drawn = PictureBitmap(picture, size);
+      ASSERT_EQ(drawn.pixels.size(), static_cast<std::size_t>(size * size));
+      int differ = 0;
+      for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+          const std::uint32_t a = drawn.at(x, y), b = small.at(x * 16 / size, y * 16 / size);
+          differ += std::abs(AlphaOf(a) - AlphaOf(b)) + std::abs(RedOf(a) - RedOf(b)) +
+                        std::abs(GreenOf(a) - GreenOf(b)) + std::abs(BlueOf(a) - BlueOf(b)) > 96;
+        }
+      }
+      EXPECT_GT(differ, size * size / 8) << "picture " << int(picture) << " at " << size << " px";
+    }
   }
 }
 

@@ -24,8 +24,6 @@
 #include "ui/win32/control_ids.h"
 #include "ui/win32/windows_api.h"
 
-#include <shellapi.h>  // after windows.h
-
 namespace kalmor {
 namespace {
 
@@ -69,6 +67,19 @@ std::uint64_t FileVersion(const std::string& program) {
     return 0;
   }
   return std::uint64_t{fixed->dwFileVersionMS} << 32 | fixed->dwFileVersionLS;
+}
+
+// The sizes of the images in the program's icon; empty without an icon.
+std::vector<int> IconSizes(const std::string& program) {
+  const HMODULE file = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const HRSRC group = file != nullptr ? FindResourceA(file, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14)) : nullptr;
+  const auto* icon = group != nullptr ? static_cast<const BYTE*>(LockResource(LoadResource(file, group))) : nullptr;
+  std::vector<int> sizes;  // GRPICONDIR: a count at 4, then 14-byte entries that start with the width, 0 for 256
+  for (int i = 0; icon != nullptr && i < (icon[4] | icon[5] << 8); ++i) {
+    sizes.push_back(icon[6 + 14 * i] != 0 ? icon[6 + 14 * i] : 256);
+  }
+  if (file != nullptr) FreeLibrary(file);
+  return sizes;
 }
 
 // The checker in gFolder with the stand-in as both builds and a task whose
@@ -166,8 +177,8 @@ TEST_F(EndToEnd, PassShowsTheOutputsFirstLineToEyesAndEarsAndTheCloseBoxEndsTheC
     EXPECT_EQ(GetWindow(item(list), GW_HWNDPREV), item(label)) << list;
   }
   expectAllSpoken("before the run", {L"Hinweis", L"Information"});
-  // Explorer shows the program's own icon and version.
-  EXPECT_GE(ExtractIconExA(program.c_str(), -1, nullptr, nullptr, 0), 1u);
+  // Explorer shows the program's own icon, sharp at each of its sizes, and version.
+  EXPECT_EQ(IconSizes(program), (std::vector<int>{16, 20, 24, 32, 48, 256}));
   EXPECT_EQ(FileVersion(program), std::uint64_t{KALMOR_VERSION_MAJOR} << 48 |
                                       std::uint64_t{KALMOR_VERSION_MINOR} << 32 |
                                       KALMOR_VERSION_REVISION);

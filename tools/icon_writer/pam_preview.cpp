@@ -3,7 +3,7 @@
 namespace kalmor {
 
 std::string PamPreview(const PictureBits& picture, int scale) {
-  const int side = PictureBits::kSize * scale;
+  const int side = picture.size * scale;
   std::string out = "P7\nWIDTH " + std::to_string(side) + "\nHEIGHT " + std::to_string(side) +
                     "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
   for (int y = 0; y < side; ++y) {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "ui/fltk/desktop_dpi.h"
 #include "ui/fltk/dialog_font.h"
 #include "ui/pixel_layout.h"
 
@@ -24,10 +25,7 @@ void FltkToolkit::attach(frmKalmorChecker& window) {
 
 void FltkToolkit::build() {
   fl_open_display();
-  float dpiH = 0;
-  float dpiV = 0;
-  Fl::screen_dpi(dpiH, dpiV);
-  tree_ = std::make_unique<WidgetTree>(window_->controls(), window_->focusOrder(), UsableDpi(dpiH));
+  tree_ = std::make_unique<WidgetTree>(window_->controls(), window_->focusOrder(), DesktopDpi());
   Fl_Tooltip::size(tree_->fontSize());
   Fl_Tooltip::font(DialogFont());
   Fl_Double_Window& window = tree_->window();

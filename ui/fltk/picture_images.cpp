@@ -2,27 +2,25 @@
 
 #include <FL/Fl_RGB_Image.H>
 
+#include <algorithm>
 #include <map>
 #include <memory>
-#include <utility>
+#include <tuple>
 
 namespace kalmor {
 namespace {
 
-constexpr int kButtonGap = 2;
-
-Fl_RGB_Image* CachedImage(Picture picture, int rightMargin) {
+Fl_RGB_Image* CachedImage(Picture picture, int size, int rightMargin) {
   if (picture == Picture::None) return nullptr;
   struct Entry {
     std::vector<unsigned char> bytes;  // the image draws from these, it does not copy them
     std::unique_ptr<Fl_RGB_Image> image;
   };
-  static std::map<std::pair<Picture, int>, Entry> images;
-  Entry& entry = images[{picture, rightMargin}];
+  static std::map<std::tuple<Picture, int, int>, Entry> images;
+  Entry& entry = images[{picture, size, rightMargin}];
   if (entry.image == nullptr) {
-    entry.bytes = RgbaBytes(PictureBitmap(picture), rightMargin);
-    entry.image = std::make_unique<Fl_RGB_Image>(
-        entry.bytes.data(), PictureBits::kSize + rightMargin, PictureBits::kSize, 4);
+    entry.bytes = RgbaBytes(PictureBitmap(picture, size), rightMargin);
+    entry.image = std::make_unique<Fl_RGB_Image>(entry.bytes.data(), size + rightMargin, size, 4);
   }
   return entry.image.get();
 }
@@ -31,9 +29,9 @@ Fl_RGB_Image* CachedImage(Picture picture, int rightMargin) {
 
 std::vector<unsigned char> RgbaBytes(const PictureBits& bits, int rightMargin) {
   std::vector<unsigned char> bytes;
-  bytes.reserve(static_cast<std::size_t>((PictureBits::kSize + rightMargin) * PictureBits::kSize * 4));
-  for (int y = 0; y < PictureBits::kSize; ++y) {
-    for (int x = 0; x < PictureBits::kSize; ++x) {
+  bytes.reserve(static_cast<std::size_t>((bits.size + rightMargin) * bits.size * 4));
+  for (int y = 0; y < bits.size; ++y) {
+    for (int x = 0; x < bits.size; ++x) {
       const std::uint32_t argb = bits.at(x, y);
       bytes.insert(bytes.end(), {RedOf(argb), GreenOf(argb), BlueOf(argb), AlphaOf(argb)});
     }
@@ -42,8 +40,10 @@ std::vector<unsigned char> RgbaBytes(const PictureBits& bits, int rightMargin) {
   return bytes;
 }
 
-Fl_RGB_Image* PictureImage(Picture picture) { return CachedImage(picture, 0); }
+Fl_RGB_Image* PictureImage(Picture picture, int size) { return CachedImage(picture, size, 0); }
 
-Fl_RGB_Image* ButtonPictureImage(Picture picture) { return CachedImage(picture, kButtonGap); }
+Fl_RGB_Image* ButtonPictureImage(Picture picture, int size) {
+  return CachedImage(picture, size, std::max(2, size / 8));
+}
 
 }  // namespace kalmor

@@ -2,6 +2,9 @@
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Multiline_Output.H>
+#include <FL/Fl_RGB_Image.H>
+
+#include <vector>
 
 #include "ui/fltk/dialog_font.h"
 #include "ui/fltk/display_text.h"
@@ -30,12 +33,17 @@ void SetLabel(Fl_Widget& widget, const std::string& text) {
   widget.redraw();
 }
 
-void SyncForm(const Form& form, Fl_Double_Window& window) {
+void SyncForm(const Form& form, Fl_Double_Window& window, int pictureSize) {
   // Fl_Window's own copy_label, not Fl_Widget's: only it retitles a shown window.
   if (window.label() == nullptr || form.caption() != window.label()) {
     window.copy_label(form.caption().c_str());
   }
-  window.icon(PictureImage(form.icon()));
+  // Every drawn size, so the desktop need not enlarge one; the title bar's first.
+  std::vector<const Fl_RGB_Image*> icons{PictureImage(form.icon(), pictureSize)};
+  for (const int size : kDrawnSizes) {
+    if (size != pictureSize) icons.push_back(PictureImage(form.icon(), size));
+  }
+  window.icons(icons.data(), icons.front() == nullptr ? 0 : static_cast<int>(icons.size()));
 }
 
 void SyncLabel(const Label& label, Fl_Widget& box) {
@@ -49,13 +57,13 @@ void SyncLabel(const Label& label, Fl_Widget& box) {
   box.redraw();
 }
 
-void SyncButton(const Button& button, Fl_Widget& widget) {
+void SyncButton(const Button& button, Fl_Widget& widget, int pictureSize) {
   SetLabel(widget, button.caption());  // FLTK reads "&" as the access key, as we do
-  widget.image(ButtonPictureImage(button.picture()));
+  widget.image(ButtonPictureImage(button.picture(), pictureSize));
 }
 
-void SyncImage(const Image& image, Fl_Widget& box) {
-  box.image(PictureImage(image.picture()));
+void SyncImage(const Image& image, Fl_Widget& box, int pictureSize) {
+  box.image(PictureImage(image.picture(), pictureSize));
   box.redraw();
 }
 
@@ -66,7 +74,7 @@ void WidgetTree::sync(Control& control) {
   if (widget == nullptr) return;
   switch (control.kind()) {
     case ControlKind::Form:
-      SyncForm(static_cast<Form&>(control), *window_);
+      SyncForm(static_cast<Form&>(control), *window_, pictureSize_);
       break;
     case ControlKind::Frame:
       SetLabel(*widget, static_cast<Frame&>(control).caption());
@@ -80,10 +88,10 @@ void WidgetTree::sync(Control& control) {
       break;
     }
     case ControlKind::Button:
-      SyncButton(static_cast<Button&>(control), *widget);
+      SyncButton(static_cast<Button&>(control), *widget, pictureSize_);
       break;
     case ControlKind::Image:
-      SyncImage(static_cast<Image&>(control), *widget);
+      SyncImage(static_cast<Image&>(control), *widget, pictureSize_);
       break;
     case ControlKind::TextBox:
       static_cast<Fl_Multiline_Output*>(widget)->value(static_cast<TextBox&>(control).text().c_str());

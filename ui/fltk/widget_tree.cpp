@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "resources/pictures.h"
 #include "ui/fltk/caption_frame.h"
 #include "ui/fltk/dialog_font.h"
 #include "ui/fltk/item_choice.h"
@@ -22,6 +23,8 @@ namespace {
 
 // The system dialog font of the windows this layout was drawn for.
 constexpr double kFontPoints = 8.0;
+// The room the layout gives a picture: 16 px at 96 dpi.
+constexpr int kPictureTwips = 240;
 
 void OnButton(Fl_Widget*, void* data) {
   Button& button = *static_cast<Button*>(data);
@@ -46,7 +49,8 @@ WidgetTree::WidgetTree(const std::vector<Control*>& controls,
     : controls_(controls),
       focusOrder_(focusOrder),
       dpi_(dpi),
-      fontSize_(PointsToPixels(kFontPoints, dpi)) {
+      fontSize_(PointsToPixels(kFontPoints, dpi)),
+      pictureSize_(NearestDrawnSize(TwipsToPixels(kPictureTwips, dpi))) {
   Control& form = FormOf(controls_);
   const PixelRect client = ClientPixelRect(form, dpi_);
   window_ = std::make_unique<Fl_Double_Window>(client.w, client.h);

@@ -28,6 +28,8 @@ class WidgetTree {
   Fl_Widget* widget(const Control& control) const;
   double dpi() const { return dpi_; }
   int fontSize() const { return fontSize_; }
+  // The drawn size the pictures are shown at, nearest to 240 twips.
+  int pictureSize() const { return pictureSize_; }
 
   // Copies the control's properties onto its widget.
   void sync(Control& control);
@@ -42,6 +44,7 @@ class WidgetTree {
   std::vector<Control*> focusOrder_;
   double dpi_;
   int fontSize_;
+  int pictureSize_;
   std::unique_ptr<Fl_Double_Window> window_;
   std::map<const Control*, Fl_Widget*> widgets_;
 };

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/win32/win32_text.h"
+#include "resources/pictures.h"
 #include "ui/label_fit.h"
 #include "ui/win32/native_controls.h"
 #include "ui/win32/native_layout.h"
@@ -83,11 +84,11 @@ void NativeControls::syncOne(Control& control) {
 
 void NativeControls::syncForm(const Form& form) {
   SetText(main_, Utf8ToWide(form.caption()));
-  // Small icon for the title bar, big one (twice the size) for task switching.
+  // Small icon for the title bar, big one (about twice the size) for task switching.
   SendMessageW(main_, WM_SETICON, ICON_SMALL,
                reinterpret_cast<LPARAM>(icons_.icon(form.icon(), pictureSize())));
   SendMessageW(main_, WM_SETICON, ICON_BIG,
-               reinterpret_cast<LPARAM>(icons_.icon(form.icon(), 2 * pictureSize())));
+               reinterpret_cast<LPARAM>(icons_.icon(form.icon(), NearestDrawnSize(2 * pictureSize()))));
 }
 
 void NativeControls::syncLabel(const Label& label, HWND window) {

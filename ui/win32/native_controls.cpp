@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "resources/pictures.h"
 #include "ui/win32/control_ids.h"
 #include "ui/win32/dpi_metrics.h"
 #include "ui/win32/native_kind.h"
@@ -134,6 +135,6 @@ HFONT NativeControls::labelFont(bool bold, int height) {
 }
 
 // The pictures are 16 x 16 at 96 dpi, as the 240-twip image that shows them.
-int NativeControls::pictureSize() const { return TwipsToPixels(240, dpi_); }
+int NativeControls::pictureSize() const { return NearestDrawnSize(TwipsToPixels(240, dpi_)); }
 
 }  // namespace kalmor

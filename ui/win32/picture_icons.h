@@ -1,6 +1,6 @@
-// The window's pictures as icons, made from the shared picture bits at each
-// size the screen's resolution asks for, and kept while this object lives (a
-// change of resolution adds a few small icons, and none is freed while shown).
+// The window's pictures as icons, made from the shared picture bits drawn for
+// each size the screen's resolution asks for, and kept while this object lives
+// (a change of resolution adds a few small icons, and none is freed while shown).
 #pragma once
 
 #include <map>
@@ -18,7 +18,7 @@ class PictureIcons {
   PictureIcons(const PictureIcons&) = delete;
   PictureIcons& operator=(const PictureIcons&) = delete;
 
-  // Null for Picture::None. The icon belongs to this object.
+  // sizePixels: one of kDrawnSizes. Null for Picture::None. The icon belongs to this object.
   HICON icon(Picture picture, int sizePixels);
 
  private:

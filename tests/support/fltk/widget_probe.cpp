@@ -52,8 +52,9 @@ bool WidgetProbe::hasFocus(const Control& control) const { return Fl::focus() ==
 
 Picture WidgetProbe::picture(const Control& control) const {
   const Fl_Image* image = widget(control).image();
+  const int size = toolkit_.widgets()->pictureSize();
   for (Picture p : {Picture::Information, Picture::Error, Picture::Warning, Picture::Key}) {
-    if (image == PictureImage(p) || image == ButtonPictureImage(p)) return p;
+    if (image == PictureImage(p, size) || image == ButtonPictureImage(p, size)) return p;
   }
   return Picture::None;
 }
