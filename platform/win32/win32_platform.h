@@ -40,21 +40,23 @@ class Win32Platform : public Platform {
   // CreateProcessA. Both strings are in the ANSI code page already. The
   // application name is passed explicitly, so blanks in its folder cannot make
   // the system start another file; the command line goes as a writable copy.
-  // Environment and current folder are inherited. The solver runs in a job
-  // that ends it, and all it starts, when the checker ends.
+  // Environment and current folder are inherited; the standard handles are
+  // the null device. The solver runs in a job that ends it, and all it
+  // starts, when the checker ends.
   bool createProcess(const std::string& applicationName, const std::string& commandLine,
                      bool inheritHandles, std::uint32_t creationFlags,
                      const StartupRecord& startup, ProcessRecord& process,
                      std::int32_t& lastError) override;
   WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) override;
   // OpenProcess + TerminateProcess + CloseHandle; a process already gone is no
-  // error. Every process in the solvers' job ends with it.
+  // error. Every process in the solvers' job ends with it, as it does when the
+  // handles close after a solver that ended by itself.
   void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
   void closeProcessHandles(ProcessRecord& process) override;
   // GetExitCodeProcess.
   ProcessExit processExit(const ProcessRecord& process) override;
-  // The system's text for an NTSTATUS error code (a crash, a loader failure),
-  // in the ANSI code page like the other system texts.
+  // The status's name and the system's text for an NTSTATUS error code (a
+  // crash, a loader failure).
   std::string processExitText(const ProcessExit& exit) override;
   // A console control handler; nothing happens in a program without a console.
   void endSolverOnInterrupt(int exitCode, const std::string& notice) override;

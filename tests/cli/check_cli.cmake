@@ -1,7 +1,7 @@
 # kalmor-check as a user runs it, beside the stand-in solver in a folder whose
 # name holds two blanks in a row: the whole matrix (the calling modes that
 # leave the input path bare cannot reach it), its JSON, a crash and its reason,
-# a timeout, and the exit statuses.
+# a timeout, and the exit statuses; what the solver prints is not part of it.
 #   cmake -DCHECK=... -DSOLVER=... -DWORK=... [-DEMULATOR=...] [-DDRIVE=Z:]
 #         [-DSANITIZED=ON] -P check_cli.cmake
 set(folder "${WORK}/Kalmor  Prüf")
@@ -76,6 +76,7 @@ string(JSON detail GET "${out}" runs 0 detail)
 check("JSON holds every run" jsonRuns EQUAL runs)
 check("JSON texts in the chosen language" "${out}" MATCHES "Läufe: ")
 check("JSON carries the first line" "${detail}" MATCHES "^Kalmor stand-in")
+check("what the solver prints stays out of the report" NOT "${out}${err}" MATCHES "standin:")
 
 run(--task 3 --mode 1)
 check("all passed is status 0" status EQUAL 0)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Ctrl+C to kalmor-check during a run, natively or under Wine: the solver goes
-# with it, and the program says so and exits with 1.
+# with it, and the program says so, reports nothing after that (the run it
+# ended is neither passed nor failed), and exits with 1.
 #   interrupt.sh RUNNER CHECK SOLVER WORK_FOLDER   (RUNNER: env, or Wine's runner)
 set -eu
 run=$1 check=$2 solver=$3 work=$4/ctrl-c-$$
@@ -25,6 +26,9 @@ for _ in $(seq 100); do pgrep -f "$solver_pattern" >/dev/null || break; sleep 0.
 fail=0
 [ "$status" = 1 ] || { echo "exit status $status, not 1"; fail=1; }
 grep -q "Aborted: Kalmor was ended." "$work/err.txt" || { echo "no notice"; fail=1; }
+if [ -s "$work/out.txt" ] || [ "$(grep -c . "$work/err.txt")" != 1 ]; then
+  echo "more than the notice:"; cat "$work/out.txt" "$work/err.txt"; fail=1
+fi
 if pgrep -f "$solver_pattern" >/dev/null; then
   echo "the solver outlived kalmor-check"; pkill -KILL -f "$solver_pattern"; fail=1
 fi
