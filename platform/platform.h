@@ -53,6 +53,20 @@ struct ProcessRecord {
 
 enum class WaitOutcome { Ended, Timeout, Failed };
 
+// Held for one whole run: taken before the old output is removed, released
+// after the run is judged. It is taken on the run's own input file, so no
+// other file appears in the folder. A second checker, in this process or
+// another, cannot take it while it is held, and it falls by itself when its
+// holder dies.
+class RunLock {
+ public:
+  virtual ~RunLock() = default;
+};
+enum class LockOutcome { Taken, Busy, Failed };
+
+// What stands at a name, the name itself looked at: a link is not followed.
+enum class NameKind { Absent, File, Link, Folder, Other };  // Other: FIFO, device, socket
+
 // How an ended process ended: with an exit code, or (POSIX) by a signal.
 struct ProcessExit {
   enum class Kind { Unknown, Code, Signal };
@@ -82,11 +96,18 @@ class Platform {
   virtual bool deleteFile(const std::string& path, std::int32_t& error) = 0;
   virtual std::unique_ptr<InputFile> openForReading(const std::string& path,
                                                     std::int32_t& error) = 0;
-  // Creates the file or empties it.
+  virtual NameKind nameKind(const std::string& path) = 0;
+  // Creates the file or empties it; refuses anything but a regular file of
+  // this one name, and never writes through a link.
   virtual std::unique_ptr<OutputFile> openForWriting(const std::string& path,
                                                      std::int32_t& error) = 0;
   virtual std::string toAnsi(const std::string& utf8) = 0;
   virtual std::string fromAnsi(const std::string& ansi) = 0;
+
+  // --- one run per folder
+  // nullptr unless Taken; error holds the system's error number when Failed.
+  virtual std::unique_ptr<RunLock> lockRun(const std::string& inputPath, LockOutcome& outcome,
+                                           std::int32_t& error) = 0;
 
   // --- processes
   // CreateProcess with an explicit application name: exactly that file runs,
@@ -99,6 +120,8 @@ class Platform {
   virtual WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) = 0;
   // OpenProcess(PROCESS_TERMINATE) + TerminateProcess + CloseHandle; results ignored.
   virtual void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) = 0;
+  // Ends everything the solver started that is still running (POSIX: its
+  // process group; Windows: its job), then closes the handles.
   virtual void closeProcessHandles(ProcessRecord& process) = 0;
   // How the process ended; asked after the wait saw it end, before its handles close.
   virtual ProcessExit processExit(const ProcessRecord& /*process*/) { return {}; }

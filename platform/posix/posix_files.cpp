@@ -116,6 +116,15 @@ bool PosixSameFile(const std::string& first, const std::string& second) {
          one.st_dev == two.st_dev && one.st_ino == two.st_ino;
 }
 
+NameKind PosixNameKind(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return NameKind::Absent;
+  if (S_ISREG(info.st_mode)) return NameKind::File;
+  if (S_ISLNK(info.st_mode)) return NameKind::Link;
+  if (S_ISDIR(info.st_mode)) return NameKind::Folder;
+  return NameKind::Other;
+}
+
 bool PosixDeleteFile(const std::string& path, std::int32_t& error) {
   if (::unlink(path.c_str()) == 0 || errno == ENOENT) return true;
   error = errno;

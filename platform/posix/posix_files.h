@@ -1,4 +1,4 @@
-// Files on POSIX: plain-file test, deletion, and byte streams.
+// Files on POSIX: plain-file test, what a name is, deletion, and byte streams.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +15,7 @@ bool PosixPlainFileExists(const std::string& path);
 bool PosixLinkExists(const std::string& path);
 // Both names reach one file: the same device and inode, links followed.
 bool PosixSameFile(const std::string& first, const std::string& second);
+NameKind PosixNameKind(const std::string& path);
 bool PosixDeleteFile(const std::string& path, std::int32_t& error);
 std::unique_ptr<InputFile> PosixOpenForReading(const std::string& path, std::int32_t& error);
 std::unique_ptr<OutputFile> PosixOpenForWriting(const std::string& path, std::int32_t& error);

@@ -7,6 +7,7 @@
 #include "platform/posix/os_release.h"
 #include "platform/posix/posix_files.h"
 #include "platform/posix/posix_interrupt.h"
+#include "platform/posix/posix_run_lock.h"
 
 namespace kalmor {
 
@@ -27,6 +28,15 @@ bool PosixPlatform::sameFile(const std::string& first, const std::string& second
 
 bool PosixPlatform::deleteFile(const std::string& path, std::int32_t& error) {
   return PosixDeleteFile(path, error);
+}
+
+NameKind PosixPlatform::nameKind(const std::string& path) { return PosixNameKind(path); }
+
+std::unique_ptr<RunLock> PosixPlatform::lockRun(const std::string& inputPath,
+                                                LockOutcome& outcome, std::int32_t& error) {
+  UniqueFd fd = PosixLockRunFile(inputPath, outcome, error);
+  if (!fd) return nullptr;
+  return std::make_unique<PosixRunLock>(std::move(fd), nullptr);
 }
 
 std::unique_ptr<InputFile> PosixPlatform::openForReading(const std::string& path,

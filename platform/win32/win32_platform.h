@@ -30,12 +30,16 @@ class Win32Platform : public Platform {
   // The same volume serial number and file index.
   bool sameFile(const std::string& first, const std::string& second) override;
   bool deleteFile(const std::string& path, std::int32_t& error) override;
+  NameKind nameKind(const std::string& path) override;
   std::unique_ptr<InputFile> openForReading(const std::string& path,
                                             std::int32_t& error) override;
   std::unique_ptr<OutputFile> openForWriting(const std::string& path,
                                              std::int32_t& error) override;
   std::string toAnsi(const std::string& utf8) override;
   std::string fromAnsi(const std::string& ansi) override;
+
+  std::unique_ptr<RunLock> lockRun(const std::string& inputPath, LockOutcome& outcome,
+                                   std::int32_t& error) override;
 
   // CreateProcessA. Both strings are in the ANSI code page already. The
   // application name is passed explicitly, so blanks in its folder cannot make

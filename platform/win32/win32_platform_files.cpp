@@ -208,6 +208,23 @@ bool Win32Platform::sameFile(const std::string& first, const std::string& second
          one.nFileIndexHigh == two.nFileIndexHigh && one.nFileIndexLow == two.nFileIndexLow;
 }
 
+// Windows side: see branch win
+NameKind Win32Platform::nameKind(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesW(Utf8ToWide(path).c_str());
+  if (attributes == kNoAttributes) return NameKind::Absent;
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return NameKind::Link;
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return NameKind::Folder;
+  if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return NameKind::Other;
+  return NameKind::File;
+}
+
+// Windows side: see branch win
+std::unique_ptr<RunLock> Win32Platform::lockRun(const std::string& /*inputPath*/,
+                                                LockOutcome& outcome, std::int32_t& /*error*/) {
+  outcome = LockOutcome::Taken;
+  return std::make_unique<RunLock>();
+}
+
 bool Win32Platform::deleteFile(const std::string& path, std::int32_t& error) {
   const std::wstring name = Utf8ToWide(path);
   const DWORD attributes = ::GetFileAttributesW(name.c_str());

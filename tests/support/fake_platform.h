@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@ namespace kalmor::testing {
 struct FakeFile {
   std::string bytes;
   bool hidden = false, folder = false;
+  bool link = false, special = false;  // a symbolic link; a FIFO or device
   std::int32_t deleteError = 0, readError = 0;  // non-zero: deleting or reading fails with it
 };
 
@@ -73,6 +75,8 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
   std::int32_t writeError = 0;     // non-zero: creating files fails with it
   std::int32_t diskFullError = 0;  // non-zero: writing into a created file fails with it
   std::int32_t createError = 0;    // non-zero: process creation fails with it
+  std::int32_t lockError = 0;      // non-zero: taking the run lock fails with it
+  std::set<std::string> locked;    // paths whose run lock is held, by this platform or another
   FakeSolver solver;               // how the next created process behaves
   bool waitFails = false;          // waits answer as a failed wait does
   ProcessExit solverExit;          // how an ended solver ended
@@ -87,9 +91,27 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
   char pathSeparator() const override { return '\\'; }
   bool plainFileExists(const std::string& p) override {
     const auto it = files_.find(p);
-    return it != files_.end() && !it->second.hidden && !it->second.folder;
+    return it != files_.end() && !it->second.hidden && !it->second.folder && !it->second.link &&
+           !it->second.special;
   }
-  bool linkExists(const std::string& /*path*/) override { return false; }
+  bool linkExists(const std::string& p) override { return nameKind(p) == NameKind::Link; }
+  NameKind nameKind(const std::string& p) override {
+    const auto it = files_.find(p);
+    if (it == files_.end()) return NameKind::Absent;
+    const FakeFile& f = it->second;
+    return f.folder ? NameKind::Folder : f.link ? NameKind::Link : f.special ? NameKind::Other : NameKind::File;
+  }
+  std::unique_ptr<RunLock> lockRun(const std::string& p, LockOutcome& outcome, std::int32_t& error) override {
+    struct Held : RunLock {
+      Held(std::set<std::string>& s, std::string p) : set(s), path(std::move(p)) {}
+      ~Held() override { set.erase(path); }
+      std::set<std::string>& set;
+      std::string path;
+    };
+    outcome = (error = lockError) != 0 ? LockOutcome::Failed
+              : locked.insert(p).second ? LockOutcome::Taken : LockOutcome::Busy;
+    return outcome == LockOutcome::Taken ? std::make_unique<Held>(locked, p) : nullptr;
+  }
   bool sameFile(const std::string& /*first*/, const std::string& /*second*/) override { return false; }
   bool deleteFile(const std::string& p, std::int32_t& error) override {
     const auto it = files_.find(p);
