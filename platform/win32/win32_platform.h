@@ -1,8 +1,9 @@
 // The Platform of a Windows system. Its members are defined by concern:
-// files in win32_platform_files.cpp, the solver process in
-// win32_platform_processes.cpp, the rest in win32_platform.cpp.
+// files in win32_platform_files.cpp, the run lock in win32_run_lock.cpp, the
+// solver process in win32_platform_processes.cpp, the rest in win32_platform.cpp.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "platform/win32/solver_job.h"
 #include "platform/win32/win32_locale_queries.h"
 #include "platform/win32/win32_message_queries.h"
+#include "platform/win32/win32_run_lock.h"
 #include "platform/win32/win32_system_type_queries.h"
 #include "platform/win32/win32_version_queries.h"
 
@@ -30,6 +32,8 @@ class Win32Platform : public Platform {
   // The same volume serial number and file index.
   bool sameFile(const std::string& first, const std::string& second) override;
   bool deleteFile(const std::string& path, std::int32_t& error) override;
+  // Under Wine a Unix link is a Link too, dangling or not (that one only
+  // where this checker holds the folder's run lock).
   NameKind nameKind(const std::string& path) override;
   std::unique_ptr<InputFile> openForReading(const std::string& path,
                                             std::int32_t& error) override;
@@ -75,6 +79,7 @@ class Win32Platform : public Platform {
  private:
   std::optional<std::string> programFolder_;
   SolverJob job_;  // the solvers' job, for the checker's lifetime
+  std::shared_ptr<HeldRunLocks> runLocks_ = std::make_shared<HeldRunLocks>();
   Win32VersionQueries version_;
   Win32SystemTypeQueries systemType_;
   Win32LocaleQueries locale_;

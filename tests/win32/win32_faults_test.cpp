@@ -167,29 +167,6 @@ const LinkCase kLinkCases[] = {
     {"InputIsASecondNameOfAFileOutside", "TMP_INPUT.INP", "../outside/victim", true},
 };
 
-// A symbolic link as the system makes it: under Wine a Unix one, by ln.
-void MakeLink(const fs::path& name, const std::string& target) {
-  using UnixName = char*(__cdecl*)(const wchar_t*);
-  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
-      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  if (unixName == nullptr) {
-    ASSERT_TRUE(::CreateSymbolicLinkW(name.c_str(), FromUtf8(target).make_preferred().c_str(),
-                                      SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE));
-    return;
-  }
-  char* unix = unixName(name.c_str());
-  std::wstring command = L"ln -s \"" + FromUtf8(target).wstring() + L"\" \"" +
-                         FromUtf8(unix).wstring() + L"\"";
-  ::HeapFree(::GetProcessHeap(), 0, unix);
-  STARTUPINFOW start{};
-  start.cb = sizeof start;
-  PROCESS_INFORMATION ln{};
-  ASSERT_TRUE(::CreateProcessW(L"Z:\\bin\\ln", command.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, &start, &ln));
-  UniqueHandle process(ln.hProcess), thread(ln.hThread);
-  ::WaitForSingleObject(process.get(), 10000);
-}
-
 class Win32Links : public Win32Checker, public ::testing::WithParamInterface<LinkCase> {};
 
 TEST_P(Win32Links, NeverReachBeyondTheNameAndTheRunPassesOnItsOwnOutput) {
@@ -204,7 +181,7 @@ TEST_P(Win32Links, NeverReachBeyondTheNameAndTheRunPassesOnItsOwnOutput) {
   } else if (fs::remove(at); c.hardLink) {
     ASSERT_TRUE(::CreateHardLinkW(at.c_str(), (outside / "victim").c_str(), nullptr));
   } else {
-    MakeLink(at, c.target);
+    testing::MakeLink(at, c.target);
   }
   if (HasFatalFailure()) return;
   const auto outsideBefore = testing::Snapshot(outside);
