@@ -32,5 +32,19 @@ fi
 if pgrep -f "$solver_pattern" >/dev/null; then
   echo "the solver outlived kalmor-check"; pkill -KILL -f "$solver_pattern"; fail=1
 fi
+# Under Wine a checker killed outright takes its solver and its run lock with it.
+if [ "$run" != env ]; then
+  "$run" "$work/kalmor-check.exe" --build 32 --lang en >"$work/out.txt" 2>&1 &
+  launcher=$!
+  for _ in $(seq 300); do pgrep -f "$solver_pattern" >/dev/null && break; sleep 0.1; done
+  pkill -KILL -f "$check_pattern" || true
+  wait "$launcher" || true
+  for _ in $(seq 100); do pgrep -f "$solver_pattern" >/dev/null || break; sleep 0.1; done
+  pgrep -f "$solver_pattern" >/dev/null && { echo "SIGKILL: the solver outlived it"; fail=1; }
+  printf '<Protokoll>\r\n' >"$work/test_#3.INP"
+  status=0
+  "$run" "$work/kalmor-check.exe" --build 32 --lang en >"$work/out.txt" 2>&1 || status=$?
+  [ "$status" = 0 ] || { echo "after SIGKILL: status $status: $(cat "$work/out.txt")"; fail=1; }
+fi
 rm -rf "$work"
 exit $fail
