@@ -31,17 +31,21 @@ class Win32Platform : public Platform {
   bool linkExists(const std::string& path) override;
   // The same volume serial number and file index.
   bool sameFile(const std::string& first, const std::string& second) override;
+  // A link goes as a link, also a Unix link under Wine (own_name.h).
   bool deleteFile(const std::string& path, std::int32_t& error) override;
   // Under Wine a Unix link is a Link too, dangling or not (that one only
   // where this checker holds the folder's run lock).
   NameKind nameKind(const std::string& path) override;
   std::unique_ptr<InputFile> openForReading(const std::string& path,
                                             std::int32_t& error) override;
+  // A link or a second name at path is replaced by a new file rather than
+  // refused; a file of this name alone is emptied in place.
   std::unique_ptr<OutputFile> openForWriting(const std::string& path,
                                              std::int32_t& error) override;
   std::string toAnsi(const std::string& utf8) override;
   std::string fromAnsi(const std::string& ansi) override;
 
+  // Creates the input when it is absent, as openForWriting would.
   std::unique_ptr<RunLock> lockRun(const std::string& inputPath, LockOutcome& outcome,
                                    std::int32_t& error) override;
 
