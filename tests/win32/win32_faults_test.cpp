@@ -150,10 +150,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, Win32Faults, ::testing::ValuesIn(kCases),
 // looks like a plain file, or like nothing when it dangles), or a KM.OUT that
 // a plain search does not find. The run passes on what its solver writes, and
 // no file outside the folder, nor a file it leads to, changes or appears.
+// A link at KM.OUT or TMP_INPUT.INP to a target relative to the folder; with
+// no target, the file itself marked hidden and system.
 struct LinkCase {
-  const char* name;
-  const char* at;      // KM.OUT or TMP_INPUT.INP
-  const char* target;  // relative to the folder; nullptr: marked hidden and system
+  const char *name, *at, *target;
   bool hardLink = false;
 };
 
