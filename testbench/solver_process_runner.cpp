@@ -90,7 +90,7 @@ bool frmKalmorChecker::ShellWait(const std::string& cmdProg, const std::string& 
   for (;;) {
     if (platform_.waitForProcess(uProc, kWaitSliceMs) != WaitOutcome::Timeout) {
       SolverExit = platform_.processExit(uProc);
-      SolverExitText = platform_.fromAnsi(platform_.processExitText(SolverExit));
+      SolverExitText = platform_.processExitText(SolverExit);
       break;
     }
     toolkit_.doEvents();

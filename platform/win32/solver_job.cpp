@@ -1,32 +1,32 @@
 #include "platform/win32/solver_job.h"
 
-#include <windows.h>
-
 namespace kalmor {
 
 SolverJob::SolverJob() {
-  HANDLE job = ::CreateJobObjectW(nullptr, nullptr);
-  if (job == nullptr) return;
+  UniqueHandle job(::CreateJobObjectW(nullptr, nullptr));
+  if (!job) return;
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
   limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (!::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
+  if (!::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
                                  sizeof limits)) {
-    ::CloseHandle(job);
     return;
   }
-  job_ = job;
+  job_ = std::move(job);
+  // A null handle asks about the job this process runs in, if any.
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION outer{};
+  if (::QueryInformationJobObject(nullptr, JobObjectExtendedLimitInformation, &outer,
+                                  sizeof outer, nullptr) &&
+      (outer.BasicLimitInformation.LimitFlags & JOB_OBJECT_LIMIT_BREAKAWAY_OK) != 0) {
+    breakaway_ = CREATE_BREAKAWAY_FROM_JOB;
+  }
 }
 
-SolverJob::~SolverJob() {
-  if (job_ != nullptr) ::CloseHandle(job_);
-}
-
-bool SolverJob::adopt(void* process) {
-  return job_ != nullptr && ::AssignProcessToJobObject(job_, process);
+bool SolverJob::adopt(HANDLE process) {
+  return job_ && ::AssignProcessToJobObject(job_.get(), process);
 }
 
 void SolverJob::endAll(std::uint32_t exitCode) {
-  if (job_ != nullptr) ::TerminateJobObject(job_, exitCode);
+  if (job_) ::TerminateJobObject(job_.get(), exitCode);
 }
 
 }  // namespace kalmor

@@ -5,26 +5,30 @@
 
 #include <cstdint>
 
+#include "platform/win32/win32_handle.h"
+
 namespace kalmor {
 
 class SolverJob {
  public:
   SolverJob();
-  ~SolverJob();
-  SolverJob(const SolverJob&) = delete;
-  SolverJob& operator=(const SolverJob&) = delete;
 
   // False where the system gave no job; processes then run outside one.
-  bool ready() const { return job_ != nullptr; }
+  bool ready() const { return static_cast<bool>(job_); }
+  // Creation flags that let a new process join this job: a checker that runs
+  // in a job of its own which allows it lets the solver break away from that
+  // one, since before Windows 8 a process could be in one job only.
+  std::uint32_t creationFlags() const { return breakaway_; }
   // Puts a process that has not yet run into the job; false where the system
-  // refuses (a checker already in a job that allows no nesting, as before
-  // Windows 8).
-  bool adopt(void* process);
+  // refuses (a checker already in a job that allows neither nesting nor
+  // breaking away).
+  bool adopt(HANDLE process);
   // Ends every process in the job.
   void endAll(std::uint32_t exitCode);
 
  private:
-  void* job_ = nullptr;
+  UniqueHandle job_;
+  std::uint32_t breakaway_ = 0;
 };
 
 }  // namespace kalmor

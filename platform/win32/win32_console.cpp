@@ -2,9 +2,30 @@
 #include <shellapi.h>
 
 #include "platform/console.h"
+#include "platform/win32/win32_console.h"
 #include "platform/win32/win32_text.h"
 
 namespace kalmor {
+namespace {
+
+// One writer at a time; held for good once the last word is out.
+SRWLOCK gOutput = SRWLOCK_INIT;
+
+void Write(const std::string& utf8, bool toError) {
+  const HANDLE handle = ::GetStdHandle(toError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
+  DWORD mode = 0;
+  DWORD written = 0;
+  if (::GetConsoleMode(handle, &mode)) {
+    // A console shows UTF-16 correctly whatever its code page.
+    const std::wstring wide = Utf8ToWide(utf8);
+    ::WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    return;
+  }
+  ::WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+}
+
+}  // namespace
 
 std::vector<std::string> ProgramArguments(int /*argc*/, char** /*argv*/) {
   // argv is in the ANSI code page; folder names outside it need the wide form.
@@ -17,17 +38,14 @@ std::vector<std::string> ProgramArguments(int /*argc*/, char** /*argv*/) {
 }
 
 void WriteToConsole(const std::string& utf8, bool toError) {
-  const HANDLE handle = ::GetStdHandle(toError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
-  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
-  DWORD mode = 0;
-  DWORD written = 0;
-  if (::GetConsoleMode(handle, &mode)) {
-    // A console shows UTF-16 correctly whatever its code page.
-    const std::wstring wide = Utf8ToWide(utf8);
-    ::WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-    return;
-  }
-  ::WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+  ::AcquireSRWLockExclusive(&gOutput);
+  Write(utf8, toError);
+  ::ReleaseSRWLockExclusive(&gOutput);
+}
+
+void WriteLastToConsole(const std::string& utf8, bool toError) {
+  ::AcquireSRWLockExclusive(&gOutput);
+  if (!utf8.empty()) Write(utf8, toError);
 }
 
 }  // namespace kalmor

@@ -32,6 +32,8 @@ class UniqueHandle {
     return ::CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != 0;
   }
   void reset() { close(); }
+  // Hands the handle over to an owner outside this type.
+  HANDLE release() { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
 
  private:
   HANDLE handle_ = INVALID_HANDLE_VALUE;

@@ -4,7 +4,8 @@
 
 #include <atomic>
 
-#include "platform/console.h"
+#include "platform/win32/terminate_by_id.h"
+#include "platform/win32/win32_console.h"
 
 namespace kalmor {
 namespace {
@@ -15,14 +16,9 @@ std::atomic<int> gExitCode{1};
 // Written before the handler is installed, only read by it afterwards.
 std::string gNotice;
 
+// The solver's own children go with the job it runs in, when there is one.
 void KillSolver() {
-  const DWORD processId = gSolver.load();
-  if (processId == 0) return;
-  // The solver's own children go with the job it runs in, when there is one.
-  const HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, processId);
-  if (process == nullptr) return;
-  ::TerminateProcess(process, 1);
-  ::CloseHandle(process);
+  if (const DWORD processId = gSolver.load(); processId != 0) TerminateById(processId, 1);
 }
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {
@@ -31,8 +27,9 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
     case CTRL_BREAK_EVENT:
     case CTRL_CLOSE_EVENT:
       // This runs on a thread of its own: once the solver is gone, the main
-      // thread may finish the run and end the program, so the notice goes first.
-      if (!gNotice.empty()) WriteToConsole(gNotice, true);
+      // thread would finish the run and report it before ExitProcess stops it,
+      // so the notice is the console's last word.
+      WriteLastToConsole(gNotice, true);
       KillSolver();
       ::ExitProcess(static_cast<UINT>(gExitCode.load()));
     default:

@@ -1,8 +1,9 @@
 // The Platform of a Windows system. Its members are defined by concern:
-// files in win32_platform_files.cpp, the solver process in
-// win32_platform_processes.cpp, the rest in win32_platform.cpp.
+// files in win32_platform_files.cpp, the run lock in win32_run_lock.cpp, the
+// solver process in win32_platform_processes.cpp, the rest in win32_platform.cpp.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "platform/win32/solver_job.h"
 #include "platform/win32/win32_locale_queries.h"
 #include "platform/win32/win32_message_queries.h"
+#include "platform/win32/win32_run_lock.h"
 #include "platform/win32/win32_system_type_queries.h"
 #include "platform/win32/win32_version_queries.h"
 
@@ -29,36 +31,44 @@ class Win32Platform : public Platform {
   bool linkExists(const std::string& path) override;
   // The same volume serial number and file index.
   bool sameFile(const std::string& first, const std::string& second) override;
+  // A link goes as a link, also a Unix link under Wine (own_name.h).
   bool deleteFile(const std::string& path, std::int32_t& error) override;
+  // Under Wine a Unix link is a Link too, dangling or not (that one only
+  // where this checker holds the folder's run lock).
   NameKind nameKind(const std::string& path) override;
   std::unique_ptr<InputFile> openForReading(const std::string& path,
                                             std::int32_t& error) override;
+  // A link or a second name at path is replaced by a new file rather than
+  // refused; a file of this name alone is emptied in place.
   std::unique_ptr<OutputFile> openForWriting(const std::string& path,
                                              std::int32_t& error) override;
   std::string toAnsi(const std::string& utf8) override;
   std::string fromAnsi(const std::string& ansi) override;
 
+  // Creates the input when it is absent, as openForWriting would.
   std::unique_ptr<RunLock> lockRun(const std::string& inputPath, LockOutcome& outcome,
                                    std::int32_t& error) override;
 
   // CreateProcessA. Both strings are in the ANSI code page already. The
   // application name is passed explicitly, so blanks in its folder cannot make
   // the system start another file; the command line goes as a writable copy.
-  // Environment and current folder are inherited. The solver runs in a job
-  // that ends it, and all it starts, when the checker ends.
+  // Environment and current folder are inherited; the standard handles are
+  // the null device. The solver runs in a job that ends it, and all it
+  // starts, when the checker ends.
   bool createProcess(const std::string& applicationName, const std::string& commandLine,
                      bool inheritHandles, std::uint32_t creationFlags,
                      const StartupRecord& startup, ProcessRecord& process,
                      std::int32_t& lastError) override;
   WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) override;
   // OpenProcess + TerminateProcess + CloseHandle; a process already gone is no
-  // error. Every process in the solvers' job ends with it.
+  // error. Every process in the solvers' job ends with it, as it does when the
+  // handles close after a solver that ended by itself.
   void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
   void closeProcessHandles(ProcessRecord& process) override;
   // GetExitCodeProcess.
   ProcessExit processExit(const ProcessRecord& process) override;
-  // The system's text for an NTSTATUS error code (a crash, a loader failure),
-  // in the ANSI code page like the other system texts.
+  // The status's name and the system's text for an NTSTATUS error code (a
+  // crash, a loader failure).
   std::string processExitText(const ProcessExit& exit) override;
   // A console control handler; nothing happens in a program without a console.
   void endSolverOnInterrupt(int exitCode, const std::string& notice) override;
@@ -73,6 +83,7 @@ class Win32Platform : public Platform {
  private:
   std::optional<std::string> programFolder_;
   SolverJob job_;  // the solvers' job, for the checker's lifetime
+  std::shared_ptr<HeldRunLocks> runLocks_ = std::make_shared<HeldRunLocks>();
   Win32VersionQueries version_;
   Win32SystemTypeQueries systemType_;
   Win32LocaleQueries locale_;

@@ -1,7 +1,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 
+#include "platform/win32/own_name.h"
 #include "platform/win32/win32_handle.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_text.h"
@@ -9,11 +11,6 @@
 namespace kalmor {
 namespace {
 
-// Others may read, write or delete the file while the checker holds it open,
-// as with the file functions of the runtime the tool once used.
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-// ERROR_STOPPED_ON_SYMLINK, which the cross headers lack.
-constexpr std::int32_t kErrorStoppedOnLink = 681;
 // ReadFile and WriteFile take a 32-bit count.
 constexpr std::size_t kMaxChunk = 1u << 30;
 
@@ -66,19 +63,10 @@ class HandleOutput : public OutputFile {
   UniqueHandle handle_;
 };
 
-UniqueHandle OpenHandle(const std::string& path, DWORD access, DWORD disposition,
-                        std::int32_t& error, DWORD flags = FILE_ATTRIBUTE_NORMAL) {
-  UniqueHandle handle(::CreateFileW(Utf8ToWide(path).c_str(), access, kShareAll, nullptr,
-                                    disposition, flags, nullptr));
-  if (!handle) error = LastError();
-  return handle;
-}
-
 bool Identify(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-  std::int32_t ignored = 0;
   // No access asked: the file's identity only; a folder needs backup semantics.
   const UniqueHandle handle =
-      OpenHandle(path, 0, OPEN_EXISTING, ignored, FILE_FLAG_BACKUP_SEMANTICS);
+      OpenHandle(Utf8ToWide(path), 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
   return handle && ::GetFileInformationByHandle(handle.get(), &info);
 }
 
@@ -111,33 +99,44 @@ bool Win32Platform::sameFile(const std::string& first, const std::string& second
          one.nFileIndexHigh == two.nFileIndexHigh && one.nFileIndexLow == two.nFileIndexLow;
 }
 
-// Windows side: see branch win
 NameKind Win32Platform::nameKind(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesW(Utf8ToWide(path).c_str());
-  if (attributes == kNoAttributes) return NameKind::Absent;
+  const std::wstring name = Utf8ToWide(path);
+  const DWORD attributes = ::GetFileAttributesW(name.c_str());
+  if (attributes == kNoAttributes) {
+    // Wine shows a dangling Unix link as nothing; only creating the name
+    // tells. That touches the name, so it is done only where this checker
+    // holds the folder's run lock and no other run can see it.
+    if (!runLocks_->holds(name)) return NameKind::Absent;
+    const UniqueHandle probe =
+        OpenHandle(name, DELETE, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
+    return probe || ::GetLastError() != ERROR_FILE_EXISTS ? NameKind::Absent : NameKind::Link;
+  }
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return NameKind::Link;
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return NameKind::Folder;
   if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return NameKind::Other;
-  return NameKind::File;
-}
-
-// Windows side: see branch win
-std::unique_ptr<RunLock> Win32Platform::lockRun(const std::string& /*inputPath*/,
-                                                LockOutcome& outcome, std::int32_t& /*error*/) {
-  outcome = LockOutcome::Taken;
-  return std::make_unique<RunLock>();
+  const UniqueHandle look = OpenHandle(name, 0, OPEN_EXISTING, kLookOnly);
+  return look && !EndsAtItsName(look.get(), name) ? NameKind::Link : NameKind::File;
 }
 
 bool Win32Platform::deleteFile(const std::string& path, std::int32_t& error) {
   const std::wstring name = Utf8ToWide(path);
-  // A link to a folder is removed as a folder is; its target stays.
   const DWORD attributes = ::GetFileAttributesW(name.c_str());
   constexpr DWORD kFolderLink = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+  UniqueHandle look = OpenHandle(name, 0, OPEN_EXISTING, kLookOnly);
+  const bool itself = look && EndsAtItsName(look.get(), name);
+  look.close();  // Wine replaces no file that is open
+  bool done = false;
   if (attributes != kNoAttributes && (attributes & kFolderLink) == kFolderLink) {
-    if (::RemoveDirectoryW(name.c_str())) return true;
-  } else if (::DeleteFileW(name.c_str())) {
-    return true;
+    // A link to a folder is removed as a folder is; its target stays.
+    done = ::RemoveDirectoryW(name.c_str());
+  } else if (itself) {
+    done = ::DeleteFileW(name.c_str());  // hidden and system files too
+  } else {
+    // DeleteFileW would remove what the name leads to: under Wine the target
+    // of a Unix link.
+    done = static_cast<bool>(ReplaceName(name, false));
   }
+  if (done) return true;
   const DWORD code = ::GetLastError();
   if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return true;
   error = static_cast<std::int32_t>(code);
@@ -146,33 +145,22 @@ bool Win32Platform::deleteFile(const std::string& path, std::int32_t& error) {
 
 std::unique_ptr<InputFile> Win32Platform::openForReading(const std::string& path,
                                                          std::int32_t& error) {
-  UniqueHandle handle = OpenHandle(path, GENERIC_READ, OPEN_EXISTING, error);
-  if (!handle) return nullptr;
+  UniqueHandle handle = OpenHandle(Utf8ToWide(path), GENERIC_READ, OPEN_EXISTING);
+  if (!handle) {
+    error = LastError();
+    return nullptr;
+  }
   return std::make_unique<HandleInput>(std::move(handle));
 }
 
 std::unique_ptr<OutputFile> Win32Platform::openForWriting(const std::string& path,
                                                           std::int32_t& error) {
-  // The name itself is opened, never what a link points at, and nothing is
-  // emptied until it is known to be a file of this one name: written through
-  // a link or a second name, the input could destroy the task it is copied
-  // from, or a file outside the folder.
-  UniqueHandle handle = OpenHandle(path, GENERIC_WRITE, OPEN_ALWAYS, error,
-                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
+  // Written through a link or a second name, the input could destroy the task
+  // it is copied from, or a file outside the folder: such a name is replaced
+  // by a new file. A file of this name alone is emptied in place, so that a
+  // lock held on it stays.
+  UniqueHandle handle = OpenOwnFile(Utf8ToWide(path), GENERIC_WRITE, error);
   if (!handle) return nullptr;
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!::GetFileInformationByHandle(handle.get(), &info)) {
-    error = LastError();
-    return nullptr;
-  }
-  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-    error = kErrorStoppedOnLink;
-    return nullptr;
-  }
-  if (info.nNumberOfLinks > 1) {
-    error = ERROR_TOO_MANY_LINKS;
-    return nullptr;
-  }
   if (!::SetEndOfFile(handle.get())) {
     error = LastError();
     return nullptr;

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include "platform/win32/terminate_by_id.h"
+#include "platform/win32/win32_handle.h"
 #include "platform/win32/win32_interrupt.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_text.h"
@@ -11,6 +13,15 @@ namespace {
 HANDLE AsHandle(std::intptr_t value) { return reinterpret_cast<HANDLE>(value); }
 std::intptr_t FromHandle(HANDLE handle) { return reinterpret_cast<std::intptr_t>(handle); }
 
+// The null device, for the solver's standard handles: what it prints must not
+// end up in the checker's report (kalmor-check --json).
+UniqueHandle InheritableNullDevice() {
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  return UniqueHandle(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                                    OPEN_EXISTING, 0, nullptr));
+}
+
 }  // namespace
 
 bool Win32Platform::createProcess(const std::string& applicationName,
@@ -21,29 +32,34 @@ bool Win32Platform::createProcess(const std::string& applicationName,
   start.cb = startup.cb;
   start.dwFlags = startup.dwFlags;
   start.wShowWindow = startup.wShowWindow;
+  const UniqueHandle nullDevice = inheritHandles ? InheritableNullDevice() : UniqueHandle();
+  if (nullDevice) {
+    start.dwFlags |= STARTF_USESTDHANDLES;
+    start.hStdInput = start.hStdOutput = start.hStdError = nullDevice.get();
+  }
   PROCESS_INFORMATION info{};
   std::string writableCommandLine = commandLine;  // CreateProcessA may write into it
   // The solver joins the job before it runs a single instruction, so nothing
   // it starts can escape it.
-  const DWORD suspended = job_.ready() ? CREATE_SUSPENDED : 0;
+  const DWORD joining = job_.ready() ? CREATE_SUSPENDED | job_.creationFlags() : 0;
   if (!::CreateProcessA(applicationName.c_str(), writableCommandLine.data(), nullptr, nullptr,
-                        inheritHandles ? TRUE : FALSE, creationFlags | suspended, nullptr,
+                        inheritHandles ? TRUE : FALSE, creationFlags | joining, nullptr,
                         nullptr, &start, &info)) {
     lastError = static_cast<std::int32_t>(::GetLastError());
     return false;
   }
-  if (suspended != 0) {
-    job_.adopt(info.hProcess);  // refused: the solver runs outside a job, as it always did
-    if (::ResumeThread(info.hThread) == static_cast<DWORD>(-1)) {
+  UniqueHandle solver(info.hProcess);
+  UniqueHandle thread(info.hThread);
+  if (joining != 0) {
+    job_.adopt(solver.get());  // refused: the solver runs outside a job, as it always did
+    if (::ResumeThread(thread.get()) == static_cast<DWORD>(-1)) {
       lastError = static_cast<std::int32_t>(::GetLastError());
-      ::TerminateProcess(info.hProcess, 1);
-      ::CloseHandle(info.hThread);
-      ::CloseHandle(info.hProcess);
+      ::TerminateProcess(solver.get(), 1);
       return false;
     }
   }
-  process.process = FromHandle(info.hProcess);
-  process.thread = FromHandle(info.hThread);
+  process.process = FromHandle(solver.release());
+  process.thread = FromHandle(thread.release());
   process.processId = info.dwProcessId;
   process.threadId = info.dwThreadId;
   SetInterruptibleSolver(info.dwProcessId);
@@ -62,9 +78,7 @@ WaitOutcome Win32Platform::waitForProcess(const ProcessRecord& process, int mill
 }
 
 void Win32Platform::terminateProcess(std::uint32_t processId, std::uint32_t exitCode) {
-  const HANDLE handle = ::OpenProcess(PROCESS_TERMINATE, FALSE, processId);
-  ::TerminateProcess(handle, exitCode);
-  ::CloseHandle(handle);
+  TerminateById(processId, exitCode);
   // Then what the solver started: no leftover may write KM.OUT into a later run.
   job_.endAll(exitCode);
 }
@@ -99,7 +113,7 @@ std::string Win32Platform::processExitText(const ProcessExit& exit) {
   if (text.find('%') != std::string::npos) text.clear();
   const char* name = NtStatusName(exit.value);
   if (name != nullptr) text = text.empty() ? name : std::string(name) + ": " + text;
-  return Utf8ToAnsi(text);
+  return text;
 }
 
 void Win32Platform::endSolverOnInterrupt(int exitCode, const std::string& notice) {
@@ -110,8 +124,11 @@ void Win32Platform::endSolverAndExit(int exitCode) { EndSolverAndExitNow(exitCod
 
 void Win32Platform::closeProcessHandles(ProcessRecord& process) {
   SetInterruptibleSolver(0);
-  if (process.process != 0) ::CloseHandle(AsHandle(process.process));
-  if (process.thread != 0) ::CloseHandle(AsHandle(process.thread));
+  // A solver that ended by itself may have left a child that would write
+  // KM.OUT later, into this run's verdict or the next run.
+  job_.endAll(1);
+  UniqueHandle(AsHandle(process.process)).reset();
+  UniqueHandle(AsHandle(process.thread)).reset();
   process.process = 0;
   process.thread = 0;
 }

@@ -1,7 +1,8 @@
 # kalmor-check as a user runs it, beside the stand-in solver in a folder whose
 # name holds two blanks in a row: the whole matrix (the calling modes that
 # leave the input path bare cannot reach it), its JSON, a crash and its reason,
-# a timeout, the exit statuses, and the version a support report names.
+# a timeout, the exit statuses, and the version a support report names; what
+# the solver prints is not part of it.
 #   cmake -DCHECK=... -DSOLVER=... -DWORK=... -DVERSION=... [-DEMULATOR=...] [-DDRIVE=Z:]
 #         [-DSANITIZED=ON] -P check_cli.cmake
 set(folder "${WORK}/Kalmor  Prüf")
@@ -80,6 +81,7 @@ check("JSON names the checker's version" version STREQUAL VERSION)
 check("JSON holds every run" jsonRuns EQUAL runs)
 check("JSON texts in the chosen language" "${out}" MATCHES "Läufe: ")
 check("JSON carries the first line" "${detail}" MATCHES "^Kalmor stand-in")
+check("what the solver prints stays out of the report" NOT "${out}${err}" MATCHES "standin:")
 
 run(--version)
 check("--version says the version" status EQUAL 0 AND out MATCHES "^kalmor-check ${VERSION}\r?\n$")

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Signals to kalmor-check during a run, natively or under Wine: each that would
 # end it (natively every kind in the table; under Wine Ctrl+C) ends the solver
-# with it, and the program says so and exits with 1. Natively also SIGKILL: the
+# with it, and the program says so, reports nothing after that (the run it ended
+# is neither passed nor failed), and exits with 1. Natively also SIGKILL: the
 # solver still ends, and what it left running keeps the folder busy, so the next
 # kalmor-check is refused (exit 2) instead of passing on what the leftover writes.
+# Under Wine a checker killed outright takes its solver and its run lock with it.
 #   interrupt.sh RUNNER CHECK SOLVER WORK_FOLDER   (RUNNER: env, or Wine's runner)
 set -eu
 run=$1 check=$2 solver=$3 work=$4/ctrl-c-$$
@@ -39,6 +41,9 @@ for sig in $signals; do
   solver_gone "SIG$sig"
   [ "$status" = 1 ] || { echo "SIG$sig: exit status $status, not 1"; fail=1; }
   grep -q "Aborted: Kalmor was ended." "$work/err.txt" || { echo "SIG$sig: no notice"; fail=1; }
+  if [ -s "$work/out.txt" ] || [ "$(grep -c . "$work/err.txt")" != 1 ]; then
+    echo "SIG$sig: more than the notice:"; cat "$work/out.txt" "$work/err.txt"; fail=1
+  fi
 done
 
 if [ "$run" = env ]; then
@@ -55,6 +60,15 @@ if [ "$run" = env ]; then
     echo "after SIGKILL, with a leftover running: exit status $status: $(cat "$work/out.txt")"; fail=1
   fi
   for _ in $(seq 50); do pgrep -f "$leftover_pattern" >/dev/null || break; sleep 0.1; done
+else
+  start_check '%%standin sleep 30000\r\n<Protokoll>\r\n'
+  pkill -KILL -f "$check_pattern" || true
+  wait "$launcher" || true
+  solver_gone SIGKILL
+  printf '<Protokoll>\r\n' >"$work/test_#3.INP"
+  status=0
+  "$run" "$work/kalmor-check.exe" --build 32 --lang en >"$work/out.txt" 2>&1 || status=$?
+  [ "$status" = 0 ] || { echo "after SIGKILL: status $status: $(cat "$work/out.txt")"; fail=1; }
 fi
 rm -rf "$work"
 exit $fail

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/win32/win32_handle.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/windows_command_line.h"
 #include "tests/support/eventually.h"
@@ -95,6 +96,45 @@ TEST_F(Win32Files, FileErrorsAreTheSystemsAndAMissingFileCountsAsDeleted) {
   EXPECT_NE(error, 0);
 }
 
+// One run per folder, and what stands at a name: under Wine a Unix link looks
+// like a plain file, or like nothing when it dangles; where this checker holds
+// the run lock, creating the name may tell, and leaves nothing behind (the
+// unlocked look would see it).
+TEST_F(Win32Files, OneRunPerFolderAndWhatStandsAtAName) {
+  Win32Platform other;
+  LockOutcome outcome{};
+  std::int32_t error = 0;
+  auto lock = platform.lockRun(folder.file("TMP_INPUT.INP"), outcome, error);
+  ASSERT_EQ(outcome, LockOutcome::Taken) << error;
+  for (Win32Platform* second : {&other, &platform}) {
+    EXPECT_EQ(second->lockRun(folder.file("TMP_INPUT.INP"), outcome, error), nullptr);
+    EXPECT_EQ(outcome, LockOutcome::Busy);
+  }
+  const std::string hidden = folder.put("hidden", "");
+  ASSERT_TRUE(::SetFileAttributesW(FromUtf8(hidden).c_str(),
+                                   FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  std::filesystem::create_directory(folder.path() / "folder");
+  testing::MakeLink(folder.path() / "link", "hidden");
+  testing::MakeLink(folder.path() / "dangling", "nothing");
+  using enum NameKind;
+  const struct { const char* name; NameKind kind, unlocked; } names[] = {
+      {"hidden", File, File}, {"folder", Folder, Folder}, {"link", Link, Link},
+      {"dangling", Link, Absent}, {"KM.OUT", Absent, Absent}};
+  for (const auto& name : names) {
+    EXPECT_EQ(platform.nameKind(folder.file(name.name)), name.kind) << name.name;
+    EXPECT_EQ(other.nameKind(folder.file(name.name)), name.unlocked) << name.name;
+  }
+  lock.reset();
+  const auto again = other.lockRun(folder.file("TMP_INPUT.INP"), outcome, error);
+  EXPECT_NE(again, nullptr);
+  // Gone as links, their targets kept (and the folder can go).
+  for (const char* link : {"link", "dangling"}) {
+    EXPECT_TRUE(platform.deleteFile(folder.file(link), error) &&
+                other.nameKind(folder.file(link)) == NameKind::Absent) << link;
+  }
+  EXPECT_EQ(platform.nameKind(hidden), NameKind::File) << "only the link went";
+}
+
 // The stand-in as kmwin32.exe in a folder with blanks, and a decoy where an
 // unquoted program path would lead the system first.
 class Win32Solver : public Win32Files {
@@ -152,11 +192,12 @@ TEST_F(Win32Solver, RunsLeaveNoHandleOfTheCheckerBehind) {
   EXPECT_GT(before, 0u) << "no way to count handles here";
 }
 
-// A sleeping stand-in that has started a sleeping child, under a name no other
-// test uses, so that the census counts this tree alone. The solver and all it
-// starts end together: on Stop, and when the checker ends (killed or not, the
-// system closes its job object, as destroying the platform does here).
-TEST_F(Win32Files, StopOrTheCheckersEndEndsTheSolverAndItsChild) {
+// A stand-in that has started a sleeping child, under a name no other test
+// uses, so that the census counts this tree alone. The solver and all it
+// starts end together: on Stop, when the checker ends (killed or not, the
+// system closes its job object, as destroying the platform does here), and
+// when the solver ends by itself, before its run is judged.
+TEST_F(Win32Files, AllTheSolverStartedEndsWithItsRun) {
   const std::string prefix = "kmtree" + std::to_string(::GetCurrentProcessId());
   std::filesystem::copy_file(KALMOR_STANDIN_SOLVER, folder.path() / (prefix + ".exe"));
   solver = folder.file(prefix + ".exe");
@@ -164,15 +205,25 @@ TEST_F(Win32Files, StopOrTheCheckersEndEndsTheSolverAndItsChild) {
     return testing::Eventually(std::chrono::seconds(seconds),
                                [&] { return probes::ProcessesNamed(prefix).size() == size; });
   };
-  for (const bool stop : {true, false}) {
+  enum End { kStop, kCheckerEnds, kByItself };
+  const char* names[] = {"Stop", "the checker's end", "the solver's own end"};
+  for (const End end : {kStop, kCheckerEnds, kByItself}) {
     auto checker = std::make_unique<Win32Platform>();
     ProcessRecord process;
-    ASSERT_TRUE(start(*checker, "%standin child 60000\r\n%standin sleep 60000\r\n", process));
-    ASSERT_TRUE(treeBecomes(2, 20));
-    checker->closeProcessHandles(process);
-    if (stop) checker->terminateProcess(process.processId, 1);
-    else checker.reset();
-    EXPECT_TRUE(treeBecomes(0, 5)) << (stop ? "after Stop" : "after the checker's end");
+    ASSERT_TRUE(start(*checker, std::string("%standin child 60000\r\n") +
+                                    (end == kByItself ? "" : "%standin sleep 60000\r\n"),
+                      process));
+    WaitOutcome outcome{};
+    if (end == kByItself) waitInSlices(process, 2000, outcome);
+    ASSERT_TRUE(treeBecomes(end == kByItself ? 1 : 2, 20)) << names[end];
+    if (end == kStop) checker->terminateProcess(process.processId, 1);
+    if (end == kCheckerEnds) {
+      Win32Platform().closeProcessHandles(process);  // the handles, not this checker's job
+      checker.reset();
+    } else {
+      checker->closeProcessHandles(process);
+    }
+    EXPECT_TRUE(treeBecomes(0, 5)) << "after " << names[end];
   }
   for (const std::uint32_t id : probes::ProcessesNamed(prefix)) {
     const HANDLE left = ::OpenProcess(PROCESS_TERMINATE, FALSE, id);

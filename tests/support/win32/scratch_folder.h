@@ -1,5 +1,5 @@
-// A fresh folder for one test, removed afterwards. Its name holds blanks and a
-// character beyond ASCII, as a composer's solver folder may.
+// A fresh folder for one test, removed afterwards, and links in it. Its name
+// holds blanks and a character beyond ASCII, as a composer's solver folder may.
 #pragma once
 
 #include <atomic>
@@ -10,7 +10,11 @@
 #include <string>
 #include <system_error>
 
+#include <gtest/gtest.h>
 #include <process.h>
+#include <windows.h>
+
+#include "platform/win32/win32_handle.h"
 
 namespace kalmor::testing {
 
@@ -33,6 +37,29 @@ inline std::map<std::string, std::string> Snapshot(const std::filesystem::path& 
     entries[Utf8(entry.path().lexically_relative(folder))] = bytes.str();
   }
   return entries;
+}
+
+// A symbolic link as the system makes it: under Wine a Unix one, by ln.
+inline void MakeLink(const std::filesystem::path& name, const std::string& target) {
+  using UnixName = char*(__cdecl*)(const wchar_t*);
+  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (unixName == nullptr) {
+    ASSERT_TRUE(::CreateSymbolicLinkW(name.c_str(), FromUtf8(target).make_preferred().c_str(),
+                                      SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE));
+    return;
+  }
+  char* unixPath = unixName(name.c_str());
+  std::wstring command = L"ln -s \"" + FromUtf8(target).wstring() + L"\" \"" +
+                         FromUtf8(unixPath).wstring() + L"\"";
+  ::HeapFree(::GetProcessHeap(), 0, unixPath);
+  STARTUPINFOW start{};
+  start.cb = sizeof start;
+  PROCESS_INFORMATION ln{};
+  ASSERT_TRUE(::CreateProcessW(L"Z:\\bin\\ln", command.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &start, &ln));
+  UniqueHandle process(ln.hProcess), thread(ln.hThread);
+  ::WaitForSingleObject(process.get(), 10000);
 }
 
 class ScratchFolder {

@@ -1,0 +1,63 @@
+#include "platform/win32/win32_run_lock.h"
+
+#include <algorithm>
+
+#include "platform/win32/own_name.h"
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_text.h"
+
+namespace kalmor {
+namespace {
+
+// 2^62: no task comes near, so the solver's reads never meet the lock.
+constexpr DWORD kLockOffsetHigh = 0x40000000;
+
+std::wstring FolderOf(const std::wstring& name) {
+  const std::size_t separator = name.find_last_of(L"\\/");
+  return separator == std::wstring::npos ? std::wstring() : name.substr(0, separator);
+}
+
+bool SameText(const std::wstring& one, const std::wstring& two) {
+  return ::CompareStringOrdinal(one.c_str(), static_cast<int>(one.size()), two.c_str(),
+                                static_cast<int>(two.size()), TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+bool HeldRunLocks::holds(const std::wstring& name) const {
+  const std::wstring folder = FolderOf(name);
+  return std::any_of(folders_.begin(), folders_.end(),
+                     [&](const std::wstring& held) { return SameText(held, folder); });
+}
+
+void HeldRunLocks::remove(const std::wstring& folder) {
+  const auto found = std::find(folders_.begin(), folders_.end(), folder);
+  if (found != folders_.end()) folders_.erase(found);
+}
+
+Win32RunLock::Win32RunLock(UniqueHandle file, std::shared_ptr<HeldRunLocks> held,
+                           std::wstring folder)
+    : file_(std::move(file)), held_(std::move(held)), folder_(std::move(folder)) {
+  held_->add(folder_);
+}
+
+std::unique_ptr<RunLock> Win32Platform::lockRun(const std::string& inputPath,
+                                                LockOutcome& outcome, std::int32_t& error) {
+  outcome = LockOutcome::Failed;
+  const std::wstring name = Utf8ToWide(inputPath);
+  UniqueHandle file = OpenOwnFile(name, GENERIC_READ, error);
+  if (!file) return nullptr;
+  OVERLAPPED beyondTheEnd{};
+  beyondTheEnd.OffsetHigh = kLockOffsetHigh;
+  if (!::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                    &beyondTheEnd)) {
+    const DWORD code = ::GetLastError();
+    if (code == ERROR_LOCK_VIOLATION) outcome = LockOutcome::Busy;
+    error = static_cast<std::int32_t>(code);
+    return nullptr;
+  }
+  outcome = LockOutcome::Taken;
+  return std::make_unique<Win32RunLock>(std::move(file), runLocks_, FolderOf(name));
+}
+
+}  // namespace kalmor
