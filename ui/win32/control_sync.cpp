@@ -164,10 +164,19 @@ void NativeControls::fitListFont(const ComboBox& list, HWND window) {
 }
 
 void NativeControls::syncButton(const Button& button, HWND window) {
-  // The picture sits beside the caption; both stay clear of the edges.
+  // The picture sits beside the caption; both stay clear of the edges. The
+  // button itself draws the caption right against the picture, so the
+  // caption's left margin keeps the gap neighbours keep.
   const std::wstring caption = Utf8ToWide(button.caption());
+  const int gap = std::max(2, TwipsToPixels(30, dpi_));
   const int room = ClientPixelRect(button, dpi_).w - pictureSize() -
-                   2 * GetSystemMetrics(SM_CXEDGE) - 2 * std::max(2, TwipsToPixels(30, dpi_));
+                   2 * GetSystemMetrics(SM_CXEDGE) - 2 * gap;
+  RECT margin{};
+  SendMessageW(window, BCM_GETTEXTMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
+  if (margin.left != gap) {
+    margin.left = gap;
+    SendMessageW(window, BCM_SETTEXTMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
+  }
   SetFont(window, fittingFont(window, false, room, caption));
   SetText(window, caption);
   const HICON icon = icons_.icon(button.picture(), pictureSize());
