@@ -4,7 +4,6 @@
 // decides is checked headless.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -106,13 +105,16 @@ class NativeWindowTest : public ::testing::Test {
         const SIZE e = Extent(w, text, DT_NOPREFIX, wraps ? width : 0);
         EXPECT_TRUE(e.cx <= width && e.cy <= r.bottom - r.top) << name << " is clipped";
       } else if (c->kind() == ControlKind::Button) {
-        // The picture, the caption's margins and the button's edges beside
-        // the text. The caption is centred or left-aligned between its
-        // margins, so the smaller one is what the picture keeps at least.
-        RECT margin{};
-        SendMessageW(w, BCM_GETTEXTMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
-        EXPECT_GE(std::min(margin.left, margin.right), 2) << name << " touches its picture";
-        const int beside = px(240) + margin.left + margin.right + 2 * GetSystemMetrics(SM_CXEDGE);
+        // The button draws its caption right after its image, so the image
+        // carries free columns after the picture; its edges lie beside too.
+        ICONINFO icon{};
+        GetIconInfo(reinterpret_cast<HICON>(SendMessageW(w, BM_GETIMAGE, IMAGE_ICON, 0)), &icon);
+        BITMAP image{};
+        GetObjectW(icon.hbmColor, sizeof(image), &image);
+        DeleteObject(icon.hbmColor);
+        DeleteObject(icon.hbmMask);
+        EXPECT_GE(image.bmWidth, px(240) + 2) << name << " touches its picture";
+        const int beside = image.bmWidth + 2 * GetSystemMetrics(SM_CXEDGE);
         EXPECT_LE(Extent(w, text, 0, 0).cx + beside, width) << name;
       } else if (c->kind() == ControlKind::ComboBox) {
         COMBOBOXINFO info{};
