@@ -27,6 +27,16 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     timeout 60 wineserver -w || true
     touch "$WINEPREFIX/.kalmor-ready"
   fi
+  # Wine's own fonts (Tahoma, the dialog font; Marlett, the title bar's
+  # buttons): Debian's fonts-wine puts them in a folder this Wine does not
+  # read, so without a copy every text is drawn in a substitute.
+  fonts=/usr/share/wine/fonts
+  if [ -d "$fonts" ] && [ ! -f "$WINEPREFIX/.kalmor-fonts" ]; then
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    find "$fonts" -maxdepth 1 -type f \( -name '*.ttf' -o -name '*.fon' \) \
+      -exec cp -p -t "$WINEPREFIX/drive_c/windows/Fonts" {} +
+    touch "$WINEPREFIX/.kalmor-fonts"
+  fi
   version="${KALMOR_WINE_VERSION:-}"
   if [ -n "$version" ] && [ "$(cat "$WINEPREFIX/.kalmor-version" 2>/dev/null)" != "$version" ]; then
     # winecfg also writes the registry's version and product name to match.

@@ -106,17 +106,14 @@ windows_shots() {
   demo=$(mktemp -d)
   cp -r "$root/build/windows-x86/kalmor-demo/." "$demo"
   export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  [ -d "$prefix" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
-  # Wine's own fonts (Debian's fonts-wine) as a Wine user sees them: this
-  # Wine does not always find them in its data folder, so the prefix gets a copy.
-  if [ -d /usr/share/wine/fonts ]; then cp -n /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/"; fi
   for dpi in 96 192; do
     local desktop=480x360
     [ "$dpi" = 192 ] && desktop=960x720
     for language in de en; do
       start_screen "$desktop" "$dpi"
-      wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-      wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+      # The tests' runner makes the prefix on first use, with Wine's own fonts.
+      "$root/cmake/wine-run.sh" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+      "$root/cmake/wine-run.sh" reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
       wineserver -w
       LC_ALL=$(language_env "$language") wine explorer "/desktop=screenshots,$desktop" "$demo/KalmorChecker.exe" &
       checker=$!

@@ -105,8 +105,16 @@ class NativeWindowTest : public ::testing::Test {
         const SIZE e = Extent(w, text, DT_NOPREFIX, wraps ? width : 0);
         EXPECT_TRUE(e.cx <= width && e.cy <= r.bottom - r.top) << name << " is clipped";
       } else if (c->kind() == ControlKind::Button) {
-        // The picture and the button's edges beside the text.
-        const int beside = px(240) + 2 * GetSystemMetrics(SM_CXEDGE);
+        // The button draws its caption right after its image, so the image
+        // carries free columns after the picture; its edges lie beside too.
+        ICONINFO icon{};
+        GetIconInfo(reinterpret_cast<HICON>(SendMessageW(w, BM_GETIMAGE, IMAGE_ICON, 0)), &icon);
+        BITMAP image{};
+        GetObjectW(icon.hbmColor, sizeof(image), &image);
+        DeleteObject(icon.hbmColor);
+        DeleteObject(icon.hbmMask);
+        EXPECT_GE(image.bmWidth, px(240) + 2) << name << " touches its picture";
+        const int beside = image.bmWidth + 2 * GetSystemMetrics(SM_CXEDGE);
         EXPECT_LE(Extent(w, text, 0, 0).cx + beside, width) << name;
       } else if (c->kind() == ControlKind::ComboBox) {
         COMBOBOXINFO info{};

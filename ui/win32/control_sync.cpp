@@ -164,13 +164,16 @@ void NativeControls::fitListFont(const ComboBox& list, HWND window) {
 }
 
 void NativeControls::syncButton(const Button& button, HWND window) {
-  // The picture sits beside the caption; both stay clear of the edges.
+  // The picture sits beside the caption; both stay clear of the edges. The
+  // button draws the caption right after the picture, so the picture brings
+  // the gap that neighbours keep.
   const std::wstring caption = Utf8ToWide(button.caption());
+  const int gap = std::max(2, TwipsToPixels(30, dpi_));
   const int room = ClientPixelRect(button, dpi_).w - pictureSize() -
-                   2 * GetSystemMetrics(SM_CXEDGE) - 2 * std::max(2, TwipsToPixels(30, dpi_));
+                   2 * GetSystemMetrics(SM_CXEDGE) - 2 * gap;
   SetFont(window, fittingFont(window, false, room, caption));
   SetText(window, caption);
-  const HICON icon = icons_.icon(button.picture(), pictureSize());
+  const HICON icon = icons_.icon(button.picture(), pictureSize(), gap);
   if (reinterpret_cast<HICON>(SendMessageW(window, BM_GETIMAGE, IMAGE_ICON, 0)) != icon) {
     SendMessageW(window, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
   }

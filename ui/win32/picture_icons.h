@@ -4,7 +4,7 @@
 #pragma once
 
 #include <map>
-#include <utility>
+#include <tuple>
 
 #include "testbench/controls.h"
 #include "ui/win32/windows_api.h"
@@ -18,11 +18,14 @@ class PictureIcons {
   PictureIcons(const PictureIcons&) = delete;
   PictureIcons& operator=(const PictureIcons&) = delete;
 
-  // sizePixels: one of kDrawnSizes. Null for Picture::None. The icon belongs to this object.
-  HICON icon(Picture picture, int sizePixels);
+  // sizePixels: one of kDrawnSizes. Null for Picture::None. The icon belongs
+  // to this object. roomAfter transparent columns follow the picture (with
+  // half as many rows above and below it, so the icon stays square and the
+  // picture centred): a button draws its caption right after its picture.
+  HICON icon(Picture picture, int sizePixels, int roomAfter = 0);
 
  private:
-  std::map<std::pair<Picture, int>, HICON> icons_;
+  std::map<std::tuple<Picture, int, int>, HICON> icons_;
 };
 
 }  // namespace kalmor
