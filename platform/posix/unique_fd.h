@@ -3,34 +3,16 @@
 
 #include <unistd.h>
 
-#include <utility>
+#include "platform/unique_resource.h"
 
 namespace kalmor {
 
-class UniqueFd {
- public:
-  UniqueFd() = default;
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  ~UniqueFd() { reset(); }
-  UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  UniqueFd& operator=(UniqueFd&& other) noexcept {
-    if (this != &other) {
-      reset();
-      fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-  }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-
-  int get() const { return fd_; }
-  explicit operator bool() const { return fd_ >= 0; }
-  void reset() {
-    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
-  }
-
- private:
-  int fd_ = -1;
+struct FdTraits {
+  using Value = int;
+  static int none() { return -1; }
+  static bool owns(int fd) { return fd >= 0; }
+  static bool release(int fd) { return ::close(fd) == 0; }
 };
+using UniqueFd = UniqueResource<FdTraits>;
 
 }  // namespace kalmor
