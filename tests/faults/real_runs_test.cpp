@@ -190,12 +190,19 @@ TEST_F(RealRun, BrokenRunFilesShowTheSystemErrorAndChangeNoOtherFile) {
     EXPECT_FALSE(fs::exists(base / "nowhere"));
     EXPECT_EQ(OtherFiles(folder), before) << "files other than the run's changed";
   }
-  // Asked directly, as for a pipe put there after the check: writing refuses it too.
+  // Asked directly, as for a pipe or a link put there after the check: writing refuses them,
+  // a pipe without waiting for a partner (a wait ends the test after 10 s) or with one.
   ::close(pipeEnd);
   ::mkfifo((folder / "pipe").c_str(), 0644);
-  pipeEnd = ::open((folder / "pipe").c_str(), O_RDWR);
+  fs::create_symlink(base / "nowhere", folder / "link");
+  EXPECT_FALSE(platform->plainFileExists(folder.string())) << "a folder";
   std::int32_t error = 0;
+  ::alarm(10);
+  EXPECT_FALSE(platform->openForWriting((folder / "pipe").string(), error)) << "no partner";
+  EXPECT_FALSE(platform->openForWriting((folder / "link").string(), error));
+  pipeEnd = ::open((folder / "pipe").c_str(), O_RDWR);
   EXPECT_FALSE(platform->openForWriting((folder / "pipe").string(), error));
+  ::alarm(0);
   ::close(pipeEnd);
 }
 

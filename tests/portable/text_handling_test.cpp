@@ -40,7 +40,7 @@ const std::string kDirective = "Protokoll C:\\Tools\\Checker\\KM.OUT";
 TEST(TaskRewrite, LineEndsAndMarkers) {
   const std::pair<std::string, std::string> cases[] = {
       {"<Protokoll>\r\n", kDirective + "\r\n"},
-      {"a<Protokoll>b<Protokoll>c", "a" + kDirective + "b" + kDirective + "c\r\n"},
+      {"a<Protokoll>b<Protokoll>c<Pro", "a" + kDirective + "b" + kDirective + "c<Pro\r\n"},
       {"<protokoll>\r\n<PROTOKOLL>", "<protokoll>\r\n<PROTOKOLL>\r\n"},
       {"a\rb\r", "a\r\nb\r\n"},  // a lone CR ends a line
       {"a\nb\r\n", "a\nb\r\n"},  // a lone LF stays inside its line
