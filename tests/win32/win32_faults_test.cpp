@@ -212,8 +212,9 @@ TEST_F(Win32SameFile, ANamedPipeHeldOpenAtARunFileIsRefused) {
     const wchar_t* hold = L"mkfifo \"$0\" && { sleep 20 3<>\"$0\" </dev/null >/dev/null 2>&1 & }";
     if (!testing::UnixShell(folder / name, hold)) GTEST_SKIP() << "no named pipes on Windows";
     EXPECT_EQ(loadAndPress(), name + " is not a regular file; the test does not start.");
-    EXPECT_EQ(testing::Snapshot(folder), before);
     testing::UnixShell(folder / name, L"rm \"$0\"");  // Wine cannot delete it
+    before.erase(name);
+    EXPECT_EQ(testing::Snapshot(folder), before);
   }
 }
 
