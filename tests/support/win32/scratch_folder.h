@@ -35,7 +35,8 @@ inline std::map<std::string, std::string> Snapshot(const std::filesystem::path& 
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
     std::ostringstream bytes;
     if (entry.is_directory()) bytes << "folder";
-    else if (entry.is_regular_file()) bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+    else if (entry.is_regular_file())
+      bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
     entries[Utf8(entry.path().lexically_relative(folder))] = bytes.str();
   }
   return entries;
@@ -53,7 +54,8 @@ inline bool UnixShell(const std::filesystem::path& name, const std::wstring& scr
   const std::filesystem::path busy = name.wstring() + L".busy";
   std::ofstream{busy};
   std::wstring command = L"sh -c \"";
-  for (const wchar_t c : script + L"; rm \"$0.busy\"") command += c == L'"' ? L"\\\"" : std::wstring(1, c);
+  for (const wchar_t c : script + L"; rm \"$0.busy\"")
+    command += c == L'"' ? L"\\\"" : std::wstring(1, c);
   command += L"\" \"" + FromUtf8(unixPath).wstring() + L"\"";
   ::HeapFree(::GetProcessHeap(), 0, unixPath);
   STARTUPINFOW start{};
