@@ -35,16 +35,15 @@ inline std::map<std::string, std::string> Snapshot(const std::filesystem::path& 
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
     std::ostringstream bytes;
     if (entry.is_directory()) bytes << "folder";
-    else if (entry.is_regular_file())
-      bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+    else if (entry.is_regular_file()) bytes << std::ifstream(entry.path(), bytes.binary).rdbuf();
     entries[Utf8(entry.path().lexically_relative(folder))] = bytes.str();
   }
   return entries;
 }
 
 // Runs a shell script under Wine, "$0" being name's Unix path, and waits for
-// it; false on Windows. Wine gives no handle of a Unix process, so the script
-// says it is done by removing a file.
+// it; false on Windows. Wine gives no handle of a Unix process to wait on, so
+// the script says it is done by removing a file.
 inline bool UnixShell(const std::filesystem::path& name, const std::wstring& script) {
   using UnixName = char*(__cdecl*)(const wchar_t*);
   const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
@@ -54,8 +53,7 @@ inline bool UnixShell(const std::filesystem::path& name, const std::wstring& scr
   const std::filesystem::path busy = name.wstring() + L".busy";
   std::ofstream{busy};
   std::wstring command = L"sh -c \"";
-  for (const wchar_t c : script + L"; rm \"$0.busy\"")
-    command += c == L'"' ? L"\\\"" : std::wstring(1, c);
+  for (auto c : script + L"; rm \"$0.busy\"") command += c == L'"' ? L"\\\"" : std::wstring(1, c);
   command += L"\" \"" + FromUtf8(unixPath).wstring() + L"\"";
   ::HeapFree(::GetProcessHeap(), 0, unixPath);
   STARTUPINFOW start{};
@@ -63,7 +61,6 @@ inline bool UnixShell(const std::filesystem::path& name, const std::wstring& scr
   PROCESS_INFORMATION sh{};
   EXPECT_TRUE(::CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0,
                                nullptr, nullptr, &start, &sh));
-  UniqueHandle process(sh.hProcess), thread(sh.hThread);
   EXPECT_TRUE(Eventually(std::chrono::seconds(10), [&] { return !std::filesystem::exists(busy); }));
   return true;
 }
