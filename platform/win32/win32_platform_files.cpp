@@ -72,17 +72,26 @@ bool Identify(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
 
 constexpr DWORD kNoAttributes = INVALID_FILE_ATTRIBUTES;
 
+// Wine finds a Unix named pipe, socket or device in a search as a plain file
+// and opens it at once; a read or write may then wait for ever. Asked for its
+// attributes, which needs no open, Wine calls it an invalid parameter.
+bool NeitherFileNorFolder(const std::wstring& name) {
+  return ::GetFileAttributesW(name.c_str()) == kNoAttributes &&
+         ::GetLastError() == ERROR_INVALID_PARAMETER;
+}
+
 }  // namespace
 
 // A file search that finds plain files only: no folder, nothing hidden or system.
 bool Win32Platform::plainFileExists(const std::string& path) {
+  const std::wstring name = Utf8ToWide(path);
   WIN32_FIND_DATAW found{};
-  const HANDLE search = ::FindFirstFileW(Utf8ToWide(path).c_str(), &found);
+  const HANDLE search = ::FindFirstFileW(name.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return false;
   ::FindClose(search);
   constexpr DWORD kNotPlain =
       FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  return (found.dwFileAttributes & kNotPlain) == 0;
+  return (found.dwFileAttributes & kNotPlain) == 0 && !NeitherFileNorFolder(name);
 }
 
 bool Win32Platform::linkExists(const std::string& path) {
@@ -103,6 +112,7 @@ NameKind Win32Platform::nameKind(const std::string& path) {
   const std::wstring name = Utf8ToWide(path);
   const DWORD attributes = ::GetFileAttributesW(name.c_str());
   if (attributes == kNoAttributes) {
+    if (::GetLastError() == ERROR_INVALID_PARAMETER) return NameKind::Other;  // see above
     // Wine shows a dangling Unix link as nothing; only creating the name
     // tells. That touches the name, so it is done only where this checker
     // holds the folder's run lock and no other run can see it.

@@ -205,5 +205,18 @@ TEST_F(Win32SameFile, TaskThatIsTheInputUnderAnotherNameIsRefused) {
   EXPECT_EQ(testing::Snapshot(folder), before);
 }
 
+// Wine shows a Unix named pipe as a plain file that opens at once; written to,
+// or read while another process holds it open, it can wait for ever.
+TEST_F(Win32SameFile, ANamedPipeHeldOpenAtARunFileIsRefused) {
+  for (const std::string name : {"TMP_INPUT.INP", "KM.OUT"}) {
+    const wchar_t* hold = L"mkfifo \"$0\" && { sleep 20 3<>\"$0\" </dev/null >/dev/null 2>&1 & }";
+    if (!testing::UnixShell(folder / name, hold)) GTEST_SKIP() << "no named pipes on Windows";
+    EXPECT_EQ(loadAndPress(), name + " is not a regular file; the test does not start.");
+    testing::UnixShell(folder / name, L"rm \"$0\"");  // Wine cannot delete it
+    before.erase(name);
+    EXPECT_EQ(testing::Snapshot(folder), before);
+  }
+}
+
 }  // namespace
 }  // namespace kalmor
