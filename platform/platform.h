@@ -86,9 +86,6 @@ class Platform {
   // --- files
   // Exists as a plain file: not a folder, not hidden, not a system file.
   virtual bool plainFileExists(const std::string& path) = 0;
-  // The name itself is a symbolic link or another reparse point, whether or
-  // not it leads anywhere.
-  virtual bool linkExists(const std::string& path) = 0;
   // Both names reach one existing file, links followed.
   virtual bool sameFile(const std::string& first, const std::string& second) = 0;
   // True when the file is gone afterwards (also when it never existed); a

@@ -103,11 +103,6 @@ bool PosixPlainFileExists(const std::string& path) {
   return S_ISREG(info.st_mode) && !(name.size() > 0 && name[0] == '.');
 }
 
-bool PosixLinkExists(const std::string& path) {
-  struct stat info {};
-  return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
-}
-
 bool PosixSameFile(const std::string& first, const std::string& second) {
   struct stat one {};
   struct stat two {};

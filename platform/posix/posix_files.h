@@ -12,7 +12,6 @@ namespace kalmor {
 // A regular file whose name does not start with a dot (the POSIX way of hiding).
 bool PosixPlainFileExists(const std::string& path);
 // The name itself is a symbolic link.
-bool PosixLinkExists(const std::string& path);
 // Both names reach one file: the same device and inode, links followed.
 bool PosixSameFile(const std::string& first, const std::string& second);
 NameKind PosixNameKind(const std::string& path);

@@ -20,7 +20,6 @@ std::string PosixPlatform::programFolder() {
 
 bool PosixPlatform::plainFileExists(const std::string& path) { return PosixPlainFileExists(path); }
 
-bool PosixPlatform::linkExists(const std::string& path) { return PosixLinkExists(path); }
 
 bool PosixPlatform::sameFile(const std::string& first, const std::string& second) {
   return PosixSameFile(first, second);

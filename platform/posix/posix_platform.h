@@ -24,7 +24,6 @@ class PosixPlatform : public Platform {
   char pathSeparator() const override { return '/'; }
 
   bool plainFileExists(const std::string& path) override;
-  bool linkExists(const std::string& path) override;
   bool sameFile(const std::string& first, const std::string& second) override;
   bool deleteFile(const std::string& path, std::int32_t& error) override;
   NameKind nameKind(const std::string& path) override;

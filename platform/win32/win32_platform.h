@@ -28,7 +28,6 @@ class Win32Platform : public Platform {
   // Files, through the wide-character API so that folder names outside the
   // ANSI code page work. Paths are UTF-8.
   bool plainFileExists(const std::string& path) override;
-  bool linkExists(const std::string& path) override;
   // The same volume serial number and file index.
   bool sameFile(const std::string& first, const std::string& second) override;
   // A link goes as a link, also a Unix link under Wine (own_name.h).

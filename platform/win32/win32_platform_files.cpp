@@ -94,12 +94,6 @@ bool Win32Platform::plainFileExists(const std::string& path) {
   return (found.dwFileAttributes & kNotPlain) == 0 && !NeitherFileNorFolder(name);
 }
 
-bool Win32Platform::linkExists(const std::string& path) {
-  // The attributes of the name itself: a link is not followed here.
-  const DWORD attributes = ::GetFileAttributesW(Utf8ToWide(path).c_str());
-  return attributes != kNoAttributes && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
-
 bool Win32Platform::sameFile(const std::string& first, const std::string& second) {
   BY_HANDLE_FILE_INFORMATION one{};
   BY_HANDLE_FILE_INFORMATION two{};

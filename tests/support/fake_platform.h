@@ -94,7 +94,6 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
     return it != files_.end() && !it->second.hidden && !it->second.folder && !it->second.link &&
            !it->second.special;
   }
-  bool linkExists(const std::string& p) override { return nameKind(p) == NameKind::Link; }
   NameKind nameKind(const std::string& p) override {
     const auto it = files_.find(p);
     if (it == files_.end()) return NameKind::Absent;
