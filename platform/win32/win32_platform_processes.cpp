@@ -62,11 +62,11 @@ bool Win32Platform::createProcess(const std::string& applicationName,
     // Refused, the solver runs outside a job, as it always did, or crashes as
     // it would have.
     if (job_.ready()) job_.adopt(solver.get());
-    if (catching) CatchCrashesOf(info.dwProcessId);
+    if (catching) crashCatcher_.attach(info.dwProcessId);
     if (::ResumeThread(thread.get()) == static_cast<DWORD>(-1)) {
       lastError = static_cast<std::int32_t>(::GetLastError());
       ::TerminateProcess(solver.get(), 1);
-      if (catching) StopCatchingCrashesOf(info.dwProcessId);
+      crashCatcher_.release(info.dwProcessId);
       return false;
     }
   }
@@ -79,9 +79,7 @@ bool Win32Platform::createProcess(const std::string& applicationName,
 }
 
 WaitOutcome Win32Platform::waitForProcess(const ProcessRecord& process, int milliseconds) {
-  const HANDLE handle = AsHandle(process.process);
-  const DWORD slice = static_cast<DWORD>(milliseconds);
-  switch (UnderWine() ? WaitServingCrashes(handle, slice) : ::WaitForSingleObject(handle, slice)) {
+  switch (::WaitForSingleObject(AsHandle(process.process), static_cast<DWORD>(milliseconds))) {
     case WAIT_TIMEOUT:
       return WaitOutcome::Timeout;
     case WAIT_OBJECT_0:
@@ -138,10 +136,10 @@ void Win32Platform::endSolverAndExit(int exitCode) { EndSolverAndExitNow(exitCod
 
 void Win32Platform::closeProcessHandles(ProcessRecord& process) {
   SetInterruptibleSolver(0);
-  if (UnderWine()) StopCatchingCrashesOf(process.processId);
   // A solver that ended by itself may have left a child that would write
   // KM.OUT later, into this run's verdict or the next run.
   job_.endAll(1);
+  crashCatcher_.release(process.processId);
   UniqueHandle(AsHandle(process.process)).reset();
   UniqueHandle(AsHandle(process.thread)).reset();
   process.process = 0;

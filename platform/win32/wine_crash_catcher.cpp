@@ -1,5 +1,9 @@
 #include "platform/win32/wine_crash_catcher.h"
 
+#include <windows.h>
+
+#include <future>
+
 #include "platform/win32/terminate_by_id.h"
 #include "platform/win32/win32_handle.h"
 
@@ -8,12 +12,21 @@ namespace {
 
 // A break-in on x86 code of a 64-bit system.
 constexpr DWORD kWow64Breakpoint = 0x4000001F;
+// How often a debugger looks whether its run is over.
+constexpr DWORD kStopCheckMs = 50;
 
+// Wine leaves the handles of an event to the debugger, and waits for its
+// answer before the debuggee goes on.
 void Serve(const DEBUG_EVENT& event) {
   DWORD reply = DBG_CONTINUE;
   switch (event.dwDebugEventCode) {
     case CREATE_PROCESS_DEBUG_EVENT:
       UniqueHandle(event.u.CreateProcessInfo.hFile).reset();
+      UniqueHandle(event.u.CreateProcessInfo.hProcess).reset();
+      UniqueHandle(event.u.CreateProcessInfo.hThread).reset();
+      break;
+    case CREATE_THREAD_DEBUG_EVENT:
+      UniqueHandle(event.u.CreateThread.hThread).reset();
       break;
     case LOAD_DLL_DEBUG_EVENT:
       UniqueHandle(event.u.LoadDll.hFile).reset();
@@ -33,6 +46,22 @@ void Serve(const DEBUG_EVENT& event) {
   ::ContinueDebugEvent(event.dwProcessId, event.dwThreadId, reply);
 }
 
+void Debug(std::uint32_t processId, const std::atomic<bool>& stop, std::promise<bool> attached) {
+  const bool ok = ::DebugActiveProcess(processId) != 0;
+  attached.set_value(ok);
+  if (!ok) return;
+  while (!stop.load()) {
+    DEBUG_EVENT event{};
+    if (!::WaitForDebugEvent(&event, kStopCheckMs)) continue;
+    Serve(event);
+    if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT && event.dwProcessId == processId) {
+      return;
+    }
+  }
+  // Released before its end: Wine would hold it at its next event for good.
+  ::DebugActiveProcessStop(processId);
+}
+
 }  // namespace
 
 bool UnderWine() {
@@ -41,29 +70,27 @@ bool UnderWine() {
   return wine;
 }
 
-bool CatchCrashesOf(std::uint32_t processId) { return ::DebugActiveProcess(processId) != 0; }
-
-DWORD WaitServingCrashes(HANDLE process, DWORD milliseconds) {
-  const DWORD start = ::GetTickCount();
-  for (;;) {
-    const DWORD state = ::WaitForSingleObject(process, 0);
-    const DWORD waited = ::GetTickCount() - start;
-    DEBUG_EVENT event{};
-    if (state != WAIT_TIMEOUT) {
-      // Its last events, so that nothing of it waits for this thread.
-      while (::WaitForDebugEvent(&event, 0)) Serve(event);
-      return state;
-    }
-    if (waited >= milliseconds) return WAIT_TIMEOUT;
-    if (::WaitForDebugEvent(&event, milliseconds - waited)) {
-      Serve(event);
-    } else if (::GetLastError() != ERROR_SEM_TIMEOUT) {
-      // This thread debugs nothing: a plain wait.
-      return ::WaitForSingleObject(process, milliseconds - waited);
-    }
-  }
+WineCrashCatcher::~WineCrashCatcher() {
+  while (!debuggers_.empty()) release(debuggers_.front().processId);
 }
 
-void StopCatchingCrashesOf(std::uint32_t processId) { ::DebugActiveProcessStop(processId); }
+bool WineCrashCatcher::attach(std::uint32_t processId) {
+  std::promise<bool> attached;
+  std::future<bool> answer = attached.get_future();
+  Debugger& debugger = debuggers_.emplace_back();
+  debugger.processId = processId;
+  debugger.thread = std::thread(Debug, processId, std::cref(debugger.stop), std::move(attached));
+  return answer.get();
+}
+
+void WineCrashCatcher::release(std::uint32_t processId) {
+  for (auto it = debuggers_.begin(); it != debuggers_.end(); ++it) {
+    if (it->processId != processId) continue;
+    it->stop.store(true);
+    it->thread.join();
+    debuggers_.erase(it);
+    return;
+  }
+}
 
 }  // namespace kalmor

@@ -5,32 +5,45 @@
 // under Wine the checker attaches to the solver as its debugger and ends it
 // with the exception's code when nothing in it handles the exception, as
 // Windows ends a crashed program without one. Windows itself is spared this:
-// a debugged program runs differently (its own checks for a debugger, and
+// a debugged program runs differently (its own checks for a debugger,
 // Windows' debug heap), and the error mode suffices there.
-//
-// Debug events go to the thread that attached, so attaching and waiting both
-// happen on the window's thread; a process that no one serves stops at its
-// next event.
 #pragma once
 
-#include <windows.h>
-
+#include <atomic>
 #include <cstdint>
+#include <list>
+#include <thread>
 
 namespace kalmor {
 
 bool UnderWine();
 
-// Attaches to a process that was created suspended. False where the system
-// refuses (a 32-bit checker cannot debug a 64-bit solver): that one runs as it
-// would without, and is waited for all the same.
-bool CatchCrashesOf(std::uint32_t processId);
+// Each solver gets a thread of its own as its debugger, since debug events go
+// to the thread that attached, and a debuggee whose events wait stands
+// still: the window's thread, busy drawing or in a modal loop, would stop the
+// solver with it. The thread ends with the solver's exit, or when released;
+// a solver that outlives its debugger is ended with it, as with its job.
+class WineCrashCatcher {
+ public:
+  WineCrashCatcher() = default;
+  ~WineCrashCatcher();
+  WineCrashCatcher(const WineCrashCatcher&) = delete;
+  WineCrashCatcher& operator=(const WineCrashCatcher&) = delete;
 
-// Waits up to milliseconds for process to end, serving the debug events of
-// every process this thread attached to meanwhile: WaitForSingleObject's answer.
-DWORD WaitServingCrashes(HANDLE process, DWORD milliseconds);
+  // Attaches to a process that was created suspended. False where the system
+  // refuses (a 32-bit checker cannot debug a 64-bit solver): that one runs as
+  // it would without.
+  bool attach(std::uint32_t processId);
+  // Lets go of the process once its run is over.
+  void release(std::uint32_t processId);
 
-// Lets go of a process that was ended before all its events were served.
-void StopCatchingCrashesOf(std::uint32_t processId);
+ private:
+  struct Debugger {
+    std::uint32_t processId = 0;
+    std::atomic<bool> stop{false};
+    std::thread thread;
+  };
+  std::list<Debugger> debuggers_;
+};
 
 }  // namespace kalmor
