@@ -12,8 +12,10 @@ namespace {
 
 // A break-in on x86 code of a 64-bit system.
 constexpr DWORD kWow64Breakpoint = 0x4000001F;
-// How often a debugger looks whether its run is over.
+// How often a debugger looks whether its run is over, and how long it then
+// waits for its solver's last events.
 constexpr DWORD kStopCheckMs = 50;
+constexpr DWORD kLastEventsMs = 1000;
 
 // Wine leaves the handles of an event to the debugger, and waits for its
 // answer before the debuggee goes on.
@@ -46,11 +48,21 @@ void Serve(const DEBUG_EVENT& event) {
   ::ContinueDebugEvent(event.dwProcessId, event.dwThreadId, reply);
 }
 
-void Debug(std::uint32_t processId, const std::atomic<bool>& stop, std::promise<bool> attached) {
+void Debug(std::uint32_t processId, const std::atomic<bool>& over, std::promise<bool> attached) {
   const bool ok = ::DebugActiveProcess(processId) != 0;
   attached.set_value(ok);
   if (!ok) return;
-  while (!stop.load()) {
+  bool ending = false;
+  DWORD endingSince = 0;
+  for (;;) {
+    // The run is over, so its solver has been ended: its last events come
+    // within moments, and are answered so that none of their handles stays
+    // open in the checker.
+    if (!ending && over.load()) {
+      ending = true;
+      endingSince = ::GetTickCount();
+    }
+    if (ending && ::GetTickCount() - endingSince > kLastEventsMs) break;
     DEBUG_EVENT event{};
     if (!::WaitForDebugEvent(&event, kStopCheckMs)) continue;
     Serve(event);
@@ -58,7 +70,7 @@ void Debug(std::uint32_t processId, const std::atomic<bool>& stop, std::promise<
       return;
     }
   }
-  // Released before its end: Wine would hold it at its next event for good.
+  // Still attached: Wine would hold it at its next event for good.
   ::DebugActiveProcessStop(processId);
 }
 
@@ -79,14 +91,14 @@ bool WineCrashCatcher::attach(std::uint32_t processId) {
   std::future<bool> answer = attached.get_future();
   Debugger& debugger = debuggers_.emplace_back();
   debugger.processId = processId;
-  debugger.thread = std::thread(Debug, processId, std::cref(debugger.stop), std::move(attached));
+  debugger.thread = std::thread(Debug, processId, std::cref(debugger.over), std::move(attached));
   return answer.get();
 }
 
 void WineCrashCatcher::release(std::uint32_t processId) {
   for (auto it = debuggers_.begin(); it != debuggers_.end(); ++it) {
     if (it->processId != processId) continue;
-    it->stop.store(true);
+    it->over.store(true);
     it->thread.join();
     debuggers_.erase(it);
     return;

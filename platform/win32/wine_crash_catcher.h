@@ -34,13 +34,13 @@ class WineCrashCatcher {
   // refuses (a 32-bit checker cannot debug a 64-bit solver): that one runs as
   // it would without.
   bool attach(std::uint32_t processId);
-  // Lets go of the process once its run is over.
+  // Lets go of the process once its run is over and it has been ended.
   void release(std::uint32_t processId);
 
  private:
   struct Debugger {
     std::uint32_t processId = 0;
-    std::atomic<bool> stop{false};
+    std::atomic<bool> over{false};
     std::thread thread;
   };
   std::list<Debugger> debuggers_;
