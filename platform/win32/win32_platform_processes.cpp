@@ -58,6 +58,9 @@ bool Win32Platform::createProcess(const std::string& applicationName,
   if (!created) return false;
   UniqueHandle solver(info.hProcess);
   UniqueHandle thread(info.hThread);
+  // An interrupt from here on ends it, even before it runs: attaching a
+  // debugger takes a moment.
+  SetInterruptibleSolver(info.dwProcessId);
   if (suspended != 0) {
     // Refused, the solver runs outside a job, as it always did, or crashes as
     // it would have.
@@ -67,6 +70,7 @@ bool Win32Platform::createProcess(const std::string& applicationName,
       lastError = static_cast<std::int32_t>(::GetLastError());
       ::TerminateProcess(solver.get(), 1);
       crashCatcher_.release(info.dwProcessId);
+      SetInterruptibleSolver(0);
       return false;
     }
   }
@@ -74,7 +78,6 @@ bool Win32Platform::createProcess(const std::string& applicationName,
   process.thread = FromHandle(thread.release());
   process.processId = info.dwProcessId;
   process.threadId = info.dwThreadId;
-  SetInterruptibleSolver(info.dwProcessId);
   return true;
 }
 

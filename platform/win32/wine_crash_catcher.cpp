@@ -49,16 +49,18 @@ void Serve(const DEBUG_EVENT& event) {
 }
 
 void Debug(std::uint32_t processId, const std::atomic<bool>& over, std::promise<bool> attached) {
+  const UniqueHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
   const bool ok = ::DebugActiveProcess(processId) != 0;
   attached.set_value(ok);
   if (!ok) return;
   bool ending = false;
   DWORD endingSince = 0;
   for (;;) {
-    // The run is over, so its solver has been ended: its last events come
-    // within moments, and are answered so that none of their handles stays
-    // open in the checker.
+    // Once the run is over, an ended solver's last events come within
+    // moments, and are answered so that none of their handles stays open in
+    // the checker; one that still runs (its checker is closing) is let go.
     if (!ending && over.load()) {
+      if (::WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) break;
       ending = true;
       endingSince = ::GetTickCount();
     }

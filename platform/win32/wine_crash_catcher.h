@@ -21,8 +21,8 @@ bool UnderWine();
 // Each solver gets a thread of its own as its debugger, since debug events go
 // to the thread that attached, and a debuggee whose events wait stands
 // still: the window's thread, busy drawing or in a modal loop, would stop the
-// solver with it. The thread ends with the solver's exit, or when released;
-// a solver that outlives its debugger is ended with it, as with its job.
+// solver with it. The thread ends with the solver's exit, or when released:
+// a solver still running then is let go, for its job to end.
 class WineCrashCatcher {
  public:
   WineCrashCatcher() = default;
@@ -31,10 +31,11 @@ class WineCrashCatcher {
   WineCrashCatcher& operator=(const WineCrashCatcher&) = delete;
 
   // Attaches to a process that was created suspended. False where the system
-  // refuses (a 32-bit checker cannot debug a 64-bit solver): that one runs as
-  // it would without.
+  // refuses (a 32-bit checker may not debug a 64-bit solver): that one runs
+  // as it would without.
   bool attach(std::uint32_t processId);
-  // Lets go of the process once its run is over and it has been ended.
+  // Lets go of the process once its run is over; of an ended one after its
+  // last events.
   void release(std::uint32_t processId);
 
  private:

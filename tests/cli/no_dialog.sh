@@ -35,7 +35,8 @@ printf '<Protokoll>\r\n' >"$work/nodll/test_#3.INP"
 
 # Also makes the prefix, so that its first start is not timed.
 if ! "$run" "$work/crash/kalmor-check.exe" --version >"$work/version.txt" 2>&1; then
-  [ "$width" = 32 ] && skip "this host cannot run a 32-bit Windows program:" "$(head -c 300 "$work/version.txt")"
+  [ "$width" = 32 ] && skip "this host cannot run a 32-bit Windows program" \
+    "(kalmor-check --version did not start: $(tail -c 200 "$work/version.txt"))"
   echo "kalmor-check --version did not run:"; cat "$work/version.txt"; exit 1
 fi
 grep -q 'winedbg --auto' "$WINEPREFIX/system.reg" || { echo "the prefix has no debugger"; exit 1; }
