@@ -7,7 +7,7 @@
 
 namespace kalmor {
 
-// Holds the checker's error mode so for as long as it lives; the checker
+// Sets the error mode a new process inherits for as long as it lives; the checker
 // itself keeps its own mode before and after.
 class ChildErrorMode {
  public:
