@@ -365,6 +365,11 @@ FAULTS = [
 # machine time (each costs a build and, when missed, a whole suite run);
 # --reserve plants them too.
 RESERVE = [
+    ('cli-stop-flag-carried',
+     'cli/check_session.cpp',
+     '  stopPressed_ = false;\n',
+     '',
+     "a run stopped by --timeout leaves its Stop pressed, so later runs are never stopped"),
     ('i18n-english-warning-in-german',
      'i18n/spoken_texts.cpp',
      'return german ? "Warnung" : "Warning";',
