@@ -140,8 +140,8 @@ std::string SummaryLine(const std::vector<RunResult>& runs, int language) {
                            std::to_string(Count(runs, RunOutcome::Passed)),
                            std::to_string(Count(runs, RunOutcome::Failed)),
                            std::to_string(Count(runs, RunOutcome::Aborted)),
-                           std::to_string(Count(runs, RunOutcome::CouldNotStart) +
-                                          Count(runs, RunOutcome::Refused))});
+                           std::to_string(Count(runs, RunOutcome::CouldNotStart)),
+                           std::to_string(Count(runs, RunOutcome::Refused))});
 }
 
 std::string JsonReport(const std::vector<RunResult>& runs, const std::string& folder,

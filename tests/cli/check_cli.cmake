@@ -70,7 +70,7 @@ else()
   set(crash "was ended by signal 11 \\(SIGSEGV, [^)]+\\) without writing KM.OUT")
 endif()
 check("a crash names its cause" "${out}" MATCHES "#4  32-Bit  mode 1  failed [^\n]*${crash}")
-check("the summary counts" "${out}" MATCHES "${runs} runs: [0-9]+ passed, [0-9]+ failed, 0 aborted, 0 errors\n$")
+check("the summary counts" "${out}" MATCHES "${runs} runs: [0-9]+ passed, [0-9]+ failed, 0 aborted, 0 refused, 0 errors\n$")
 
 run(--json --task all --build all --mode all --lang de)
 check("JSON keeps the status" status EQUAL 1)
