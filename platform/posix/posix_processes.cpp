@@ -257,6 +257,11 @@ void PosixProcesses::endAdopted(unsigned long long since) const {
   // Each one ended orphans its own children, which come here next time; a
   // process that forks faster than it is killed still ends within the bound.
   for (int round = 0; round < 1000; ++round) {
+    // Without a child of any kind, dead or alive, nothing of the solver's is
+    // left: one call instead of a look at every process, which would cost a
+    // quick run a tenth of its time.
+    siginfo_t info{};
+    if (::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT | __WALL) != 0 && errno == ECHILD) return;
     const std::vector<pid_t> adopted = Adopted(since, own);
     if (adopted.empty()) return;
     // Unreaped children of ours: neither their ids nor their groups' can have
