@@ -261,7 +261,7 @@ TEST_F(RealRun, WhatStandsAtKmOutAfterTheRunIsNeverFollowedNorWaitedFor) {
   };
   for (const auto& [what, make] : cases) {
     SCOPED_TRACE(what);
-    press([&](int pump) { return pump == 2 && (make(), false); });
+    press([&, &put = make](int pump) { return pump == 2 && (put(), false); });
     expectOutcome(kFailed);
     EXPECT_EQ(f.lblResult.toolTip(),
               "KM.OUT ist nach dem Lauf keine gewöhnliche Datei (ein Link, ein Ordner oder eine Pipe); es wird nicht "
