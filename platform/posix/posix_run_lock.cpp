@@ -54,6 +54,10 @@ bool LockInput(int fd) {
 
 bool IsBusy(int error) { return error == EWOULDBLOCK || error == EAGAIN || error == EACCES; }
 
+// A file system without record locks (some network and FUSE ones) cannot
+// carry the Windows build's lock; the folder lock still keeps Linux checkers apart.
+bool NoRecordLocks(int error) { return error == ENOLCK || error == EINVAL || error == EOPNOTSUPP; }
+
 std::string ProcessName(const std::string& pid) {
   std::ifstream in("/proc/" + pid + "/comm");
   std::string name;
@@ -64,11 +68,12 @@ std::string ProcessName(const std::string& pid) {
 }  // namespace
 
 PosixRunLock::PosixRunLock(UniqueFd folder, UniqueFd input, std::string folderPath,
-                           std::string inputPath, std::function<void()> onRelease)
+                           std::string inputPath, bool inputLocked, std::function<void()> onRelease)
     : folder_(std::move(folder)),
       input_(std::move(input)),
       folderPath_(std::move(folderPath)),
       inputPath_(std::move(inputPath)),
+      inputLocked_(inputLocked),
       onRelease_(std::move(onRelease)) {}
 
 PosixRunLock::~PosixRunLock() {
@@ -79,7 +84,7 @@ bool PosixRunLock::stillHeld() {
   // Taking a lock this description already holds succeeds; one that another
   // took after the solver let go of it does not.
   return NameIs(folderPath_, folder_.get(), true) && NameIs(inputPath_, input_.get(), false) &&
-         LockFolder(folder_.get()) && LockInput(input_.get());
+         LockFolder(folder_.get()) && (!inputLocked_ || LockInput(input_.get()));
 }
 
 std::unique_ptr<PosixRunLock> PosixLockRun(const std::string& inputPath, LockOutcome& outcome,
@@ -114,14 +119,15 @@ std::unique_ptr<PosixRunLock> PosixLockRun(const std::string& inputPath, LockOut
     if (error == EMLINK) outcome = LockOutcome::Link;
     return nullptr;
   }
-  if (!LockInput(input.get())) {
+  const bool inputLocked = LockInput(input.get());
+  if (!inputLocked && !NoRecordLocks(errno)) {
     error = errno;
     if (IsBusy(error)) outcome = LockOutcome::Busy;
     return nullptr;
   }
   outcome = LockOutcome::Taken;
   return std::make_unique<PosixRunLock>(std::move(folder), std::move(input), folderPath, inputPath,
-                                        std::move(onRelease));
+                                        inputLocked, std::move(onRelease));
 }
 
 std::string PosixRunLockHolders(const std::string& inputPath) {

@@ -20,8 +20,9 @@ namespace kalmor {
 class PosixRunLock : public RunLock {
  public:
   // onRelease runs when the lock is dropped, before its descriptors close.
+  // inputLocked: false where the file system has no record locks.
   PosixRunLock(UniqueFd folder, UniqueFd input, std::string folderPath, std::string inputPath,
-               std::function<void()> onRelease);
+               bool inputLocked, std::function<void()> onRelease);
   ~PosixRunLock() override;
   PosixRunLock(const PosixRunLock&) = delete;
   PosixRunLock& operator=(const PosixRunLock&) = delete;
@@ -34,6 +35,7 @@ class PosixRunLock : public RunLock {
  private:
   UniqueFd folder_, input_;
   std::string folderPath_, inputPath_;
+  bool inputLocked_;
   std::function<void()> onRelease_;
 };
 
