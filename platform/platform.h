@@ -98,7 +98,8 @@ class Platform {
   virtual NameKind nameKind(const std::string& path) = 0;
   // The solver's output, for the verdict: what stands at the name is opened
   // once, a link not followed and a pipe not waited for, and only a plain file
-  // is read; kind says what was found (Absent also for a hidden file).
+  // is read; kind says what was found (Absent also for a hidden file). By
+  // default a plain file is File and anything else Absent.
   virtual std::unique_ptr<InputFile> openResult(const std::string& path, NameKind& kind,
                                                 std::int32_t& error);
   // Creates the file or empties it; refuses anything but a regular file of
