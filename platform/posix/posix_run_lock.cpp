@@ -81,10 +81,11 @@ PosixRunLock::~PosixRunLock() {
 }
 
 bool PosixRunLock::stillHeld() {
+  // The folder's lock is on a descriptor no solver has, so it is still held.
   // Taking a lock this description already holds succeeds; one that another
   // took after the solver let go of it does not.
   return NameIs(folderPath_, folder_.get(), true) && NameIs(inputPath_, input_.get(), false) &&
-         LockFolder(folder_.get()) && (!inputLocked_ || LockInput(input_.get()));
+         (!inputLocked_ || LockInput(input_.get()));
 }
 
 std::unique_ptr<PosixRunLock> PosixLockRun(const std::string& inputPath, LockOutcome& outcome,
