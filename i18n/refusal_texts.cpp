@@ -15,10 +15,10 @@ std::string RefusalText(Refusal refusal, int language) {
       return german ? "Die Aufgabe und TMP_INPUT.INP sind dieselbe Datei; der Test startet nicht."
                     : "The task and TMP_INPUT.INP are the same file; the test does not start.";
     case Refusal::FolderBusy:
-      return german ? "In diesem Ordner l\xC3\xA4uft schon ein Test (oder ein Rest davon); der Test "
-                      "startet nicht."
-                    : "Another check is running in this folder (or something left of one); the test "
-                      "does not start.";
+      return german ? "In diesem Ordner l\xC3\xA4uft schon ein Test (oder ein Rest davon). Warten Sie, "
+                      "bis er endet, oder beenden Sie ihn, dann dr\xC3\xBC" "cken Sie wieder Start."
+                    : "Another check is running in this folder (or something left of one). Wait for it "
+                      "to end or end it, then press Start again.";
     case Refusal::FolderBusyHeldBy:
       return german ? "In diesem Ordner l\xC3\xA4uft schon ein Test (oder ein Rest davon): %1. Warten Sie, "
                       "bis er endet, oder beenden Sie ihn, dann dr\xC3\xBC" "cken Sie wieder Start."
