@@ -134,7 +134,11 @@ bool Win32Platform::deleteFile(const std::string& path, std::int32_t& error) {
     // A link to a folder is removed as a folder is; its target stays.
     done = ::RemoveDirectoryW(name.c_str());
   } else if (itself) {
-    done = ::DeleteFileW(name.c_str());  // hidden and system files too
+    // DeleteFileW refuses a read-only file; hidden and system files it deletes.
+    if (attributes != kNoAttributes && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+      ::SetFileAttributesW(name.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    done = ::DeleteFileW(name.c_str());
   } else {
     // DeleteFileW would remove what the name leads to: under Wine the target
     // of a Unix link.

@@ -70,7 +70,7 @@ else()
   set(crash "was ended by signal 11 \\(SIGSEGV, [^)]+\\) without writing KM.OUT")
 endif()
 check("a crash names its cause" "${out}" MATCHES "#4  32-Bit  mode 1  failed [^\n]*${crash}")
-check("the summary counts" "${out}" MATCHES "${runs} runs: [0-9]+ passed, [0-9]+ failed, 0 aborted, 0 errors\n$")
+check("the summary counts" "${out}" MATCHES "${runs} runs: [0-9]+ passed, [0-9]+ failed, 0 aborted, 0 refused, 0 errors\n$")
 
 run(--json --task all --build all --mode all --lang de)
 check("JSON keeps the status" status EQUAL 1)
@@ -104,5 +104,17 @@ if(NOT EMULATOR)  # Wine shows a Unix link as a plain file
   file(CREATE_LINK TMP_INPUT.INP "${slow}/test_#3.INP" SYMBOLIC)
   run(--folder slow --task all --build 32 --lang en)
   check("a refused run ends the matrix with its reason, status 2" status EQUAL 2 AND
-    out MATCHES "^#3  32-Bit  mode 1  refused  [^\n]*same file. the test does not start.\n1 runs: ")
+    out MATCHES "^#3  32-Bit  mode 1  refused  [^\n]*same file. the test does not start.\n1 runs: 0 passed, 0 failed, 0 aborted, 1 refused, 0 errors\n$")
+  # "lk/.." is where the link leads, then up, as the system resolves it.
+  file(MAKE_DIRECTORY "${WORK}/a/b")
+  file(CREATE_LINK "${WORK}/a/b" "${WORK}/lk" SYMBOLIC)
+  run(--folder lk/../slow)
+  check("a folder through a link is the one the system means" status EQUAL 2 AND err MATCHES "/a/slow\\)\n")
+  # A folder name with a terminal's control sequence is written out; --json users get JSON.
+  string(ASCII 27 escape)
+  run(--folder "${WORK}/x${escape}[31m")
+  check("a usage error escapes the folder name" status EQUAL 2 AND err MATCHES "x\\\\x1b.31m" AND NOT err MATCHES "${escape}")
+  run(--json --folder "${WORK}/x${escape}[31m")
+  string(JSON jsonError ERROR_VARIABLE notJson GET "${out}" error)
+  check("a usage error with --json is a JSON document" status EQUAL 2 AND NOT notJson AND jsonError MATCHES "no test task")
 endif()
