@@ -62,9 +62,9 @@ check() {
 why="Kalmor ended with exit code"
 check crash "#3  32-Bit  mode 1  passed  T s  Kalmor stand-in: 0 lines solved
 #4  32-Bit  mode 1  failed  T s  $why 0xC0000005 \(STATUS_ACCESS_VIOLATION[^)]*\) without writing KM.OUT.
-2 runs: 1 passed, 1 failed, 0 aborted, 0 errors" --task all
+2 runs: 1 passed, 1 failed, 0 aborted, 0 refused, 0 errors" --task all
 check nodll "#3  32-Bit  mode 1  failed  T s  $why 0xC0000135 \(STATUS_DLL_NOT_FOUND[^)]*\) without writing KM.OUT.
-1 runs: 0 passed, 1 failed, 0 aborted, 0 errors" --task 3
+1 runs: 0 passed, 1 failed, 0 aborted, 0 refused, 0 errors" --task 3
 
 # Whatever a failure left in this test's own prefix (a debugger, its dialog) ends here.
 stop_prefix
