@@ -13,6 +13,7 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -122,11 +123,23 @@ TEST_F(RealRun, PassRunsTheSolverHiddenWithTheWholeTaskRewrittenOverALongerOldIn
   task("Stipulation #3\r\n<Protokoll>\r\n" + body);
   Spit(folder / "TMP_INPUT.INP", std::string(300'000, 'z'));
   auto& f = load();
+  // The fewest descriptors seen while it runs: the solver's own read of its
+  // input comes and goes, one passed on by the checker would stay.
   std::string solverFds;
+  std::size_t fewest = SIZE_MAX;
   press([&](int pump) {
-    if (pump != 3) return false;
-    for (const auto& entry : fs::directory_iterator("/proc/" + std::to_string(f.uProc.processId) + "/fd")) {
-      solverFds += entry.path().filename().string() + "->" + fs::read_symlink(entry).string() + " ";
+    if (pump < 3) return false;
+    std::string fds;
+    std::size_t count = 0;
+    std::error_code gone;
+    for (const auto& entry :
+         fs::directory_iterator("/proc/" + std::to_string(f.uProc.processId) + "/fd", gone)) {
+      fds += entry.path().filename().string() + "->" + fs::read_symlink(entry, gone).string() + " ";
+      ++count;
+    }
+    if (!gone && count >= 3 && count < fewest) {  // an ended solver has none
+      fewest = count;
+      solverFds = fds;
     }
     return false;
   });
