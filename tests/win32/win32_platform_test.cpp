@@ -264,10 +264,12 @@ TEST_F(Win32Solver, RunsLeaveNoHandleOfTheCheckerBehind) {
 }
 
 // A stand-in that has started a sleeping child, under a name no other test
-// uses, so that the census counts this tree alone. The solver and all it
-// starts end together: on Stop, when the checker ends (killed or not, the
-// system closes its job object, as destroying the platform does here), and
-// when the solver ends by itself, before its run is judged.
+// uses, so that the census counts this tree alone; the child also one that
+// names the checker as its parent, and so is not in the solver's job. The
+// solver and all it starts end together: on Stop, when the checker ends
+// (killed or not, the system closes its job objects, as destroying the
+// platform does here), and when the solver ends by itself, before its run is
+// judged.
 TEST_F(Win32Files, AllTheSolverStartedEndsWithItsRun) {
   const std::string prefix = "kmtree" + std::to_string(::GetCurrentProcessId());
   std::filesystem::copy_file(KALMOR_STANDIN_SOLVER, folder.path() / (prefix + ".exe"));
@@ -278,15 +280,16 @@ TEST_F(Win32Files, AllTheSolverStartedEndsWithItsRun) {
   };
   enum End { kStop, kCheckerEnds, kByItself };
   const char* names[] = {"Stop", "the checker's end", "the solver's own end"};
-  for (const End end : {kStop, kCheckerEnds, kByItself}) {
+  for (const End end : {kStop, kCheckerEnds, kByItself})
+  for (const std::string child : {"child", "adoptedchild"}) {
     auto checker = std::make_unique<Win32Platform>();
     ProcessRecord process;
-    ASSERT_TRUE(start(*checker, std::string("%standin child 60000\r\n") +
+    ASSERT_TRUE(start(*checker, "%standin " + child + " 60000\r\n" +
                                     (end == kByItself ? "" : "%standin sleep 60000\r\n"),
                       process));
     WaitOutcome outcome{};
     if (end == kByItself) waitInSlices(process, 2000, outcome);
-    ASSERT_TRUE(treeBecomes(end == kByItself ? 1 : 2, 20)) << names[end];
+    ASSERT_TRUE(treeBecomes(end == kByItself ? 1 : 2, 20)) << child << ", " << names[end];
     if (end == kStop) checker->terminateProcess(process.processId, 1);
     if (end == kCheckerEnds) {
       Win32Platform().closeProcessHandles(process);  // the handles, not this checker's job
@@ -294,7 +297,7 @@ TEST_F(Win32Files, AllTheSolverStartedEndsWithItsRun) {
     } else {
       checker->closeProcessHandles(process);
     }
-    EXPECT_TRUE(treeBecomes(0, 5)) << "after " << names[end];
+    EXPECT_TRUE(treeBecomes(0, 5)) << child << " after " << names[end];
   }
   for (const std::uint32_t id : probes::ProcessesNamed(prefix)) {
     const HANDLE left = ::OpenProcess(PROCESS_TERMINATE, FALSE, id);

@@ -11,6 +11,8 @@
 //                           sleeping this long, then notes that it finished
 //   %standin latechild <ms> the same, and the copy then writes the output file
 //                           in place of the solver, as a leftover would
+//   %standin adoptedchild <ms>  as child, but the copy names the solver's own
+//                           parent as its parent (Windows; elsewhere no copy)
 //
 // A directive starts at the first column; words are separated by blanks or
 // tabs. A later directive of the same kind overrides an earlier one (nowrite
@@ -38,6 +40,7 @@ struct SolverScript {
   bool crash = false;
   std::optional<std::chrono::milliseconds> childSleep;
   bool childWritesOutput = false;
+  bool childAdopted = false;
   // Lines that are neither blank, a directive nor the protocol line.
   int taskLines = 0;
   std::string firstTaskLine;
