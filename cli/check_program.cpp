@@ -1,5 +1,6 @@
 #include "cli/check_program.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -19,9 +20,17 @@ namespace {
 std::optional<std::string> AbsoluteFolder(const std::string& folder) {
   namespace fs = std::filesystem;
   const fs::path given(std::u8string(folder.begin(), folder.end()));
-  if (folder.empty() || given.is_absolute()) return folder;
+  if (folder.empty()) return folder;
   std::error_code error;
+#ifdef _WIN32
+  // Windows itself takes ".." by the name, before any link.
+  if (given.is_absolute()) return folder;
   fs::path absolute = fs::absolute(given, error).lexically_normal();
+#else
+  // "link/.." is where the link leads, then up: the folder the system means.
+  fs::path absolute = fs::absolute(given, error);
+  if (!error) absolute = fs::weakly_canonical(absolute, error);
+#endif
   if (error) return std::nullopt;
   if (!absolute.has_filename() && absolute != absolute.root_path()) {
     absolute = absolute.parent_path();
@@ -36,10 +45,19 @@ int RunKalmorCheck(const std::vector<std::string>& args, const PlatformFactory& 
                    const ConsoleWriter& write) {
   CheckOptions options;
   std::string error;
-  if (!ParseCheckOptions(args, options, error)) {
-    write("kalmor-check: " + error + "\n" + "Try 'kalmor-check --help'.\n", true);
+  // Whoever asked for JSON gets JSON, even for an error in the options.
+  const bool json = std::find(args.begin(), args.end(), "--json") != args.end();
+  const auto usageError = [&](const std::string& text, const std::string& folder) {
+    if (json) {
+      write(JsonUsageError(text, folder), false);
+    } else {
+      write(Printable("kalmor-check: " + text + (folder.empty() ? "" : " (" + folder + ")")) + "\n" +
+                "Try 'kalmor-check --help'.\n",
+            true);
+    }
     return 2;
-  }
+  };
+  if (!ParseCheckOptions(args, options, error)) return usageError(error, "");
   if (options.help) {
     write(CheckUsage(), false);
     return 0;
@@ -52,17 +70,12 @@ int RunKalmorCheck(const std::vector<std::string>& args, const PlatformFactory& 
   if (options.folder) {
     options.folder = AbsoluteFolder(*options.folder);
     if (!options.folder) {
-      write("kalmor-check: the current folder cannot be named, so --folder must be absolute\n",
-            true);
-      return 2;
+      return usageError("the current folder cannot be named, so --folder must be absolute", "");
     }
   }
   const std::unique_ptr<Platform> platform = makePlatform(options.folder);
   CheckSession session(*platform);
-  if (!session.prepare(options, error)) {
-    write("kalmor-check: " + error + " (" + platform->programFolder() + ")\n", true);
-    return 2;
-  }
+  if (!session.prepare(options, error)) return usageError(error, platform->programFolder());
   const int language = session.language();
   platform->endSolverOnInterrupt(
       1, std::string("\n") + ReportTextFor(ReportText::AbortedByUser, language) + "\n");

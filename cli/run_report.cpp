@@ -98,8 +98,15 @@ std::string JsonString(const std::string& raw) {
   return quoted + "\"";
 }
 
-// What reaches a terminal: C0 and C1 controls and DEL written out, so that
-// nothing from KM.OUT moves the cursor, recolours or retitles the terminal.
+long Count(const std::vector<RunResult>& runs, RunOutcome outcome) {
+  return std::count_if(runs.begin(), runs.end(),
+                       [outcome](const RunResult& run) { return run.outcome == outcome; });
+}
+
+}  // namespace
+
+// C0 and C1 controls and DEL written out, so that nothing from KM.OUT or a
+// folder name moves the cursor, recolours or retitles the terminal.
 std::string Printable(const std::string& raw) {
   const std::string text = WellFormed(raw);
   std::string shown;
@@ -121,13 +128,6 @@ std::string Printable(const std::string& raw) {
   return shown;
 }
 
-long Count(const std::vector<RunResult>& runs, RunOutcome outcome) {
-  return std::count_if(runs.begin(), runs.end(),
-                       [outcome](const RunResult& run) { return run.outcome == outcome; });
-}
-
-}  // namespace
-
 std::string RunLine(const RunResult& run, int language) {
   return run.task + "  " + run.build + "  " + ReportTextFor(ReportText::Mode, language) + " " +
          std::to_string(run.mode) + "  " + ReportTextFor(OutcomeText(run.outcome), language) +
@@ -140,8 +140,8 @@ std::string SummaryLine(const std::vector<RunResult>& runs, int language) {
                            std::to_string(Count(runs, RunOutcome::Passed)),
                            std::to_string(Count(runs, RunOutcome::Failed)),
                            std::to_string(Count(runs, RunOutcome::Aborted)),
-                           std::to_string(Count(runs, RunOutcome::CouldNotStart) +
-                                          Count(runs, RunOutcome::Refused))});
+                           std::to_string(Count(runs, RunOutcome::CouldNotStart)),
+                           std::to_string(Count(runs, RunOutcome::Refused))});
 }
 
 std::string JsonReport(const std::vector<RunResult>& runs, const std::string& folder,
@@ -167,6 +167,11 @@ std::string JsonReport(const std::vector<RunResult>& runs, const std::string& fo
           ", \"passed\": " + std::to_string(Count(runs, RunOutcome::Passed)) +
           ", \"exitStatus\": " + std::to_string(exitStatus) + "}\n";
   return json;
+}
+
+std::string JsonUsageError(const std::string& error, const std::string& folder) {
+  return "{\"version\": \"" KALMOR_VERSION_STRING "\", \"folder\": " + JsonString(folder) +
+         ", \"error\": " + JsonString(error) + ", \"exitStatus\": 2}\n";
 }
 
 int ExitStatus(const std::vector<RunResult>& runs) {

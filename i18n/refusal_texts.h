@@ -12,6 +12,9 @@ enum class Refusal {
   FolderHasLineBreak,     // the protocol line of the solver's input cannot name it
   TaskIsTemporaryInput,   // writing the input would overwrite the task while it is read
   FolderBusy,             // another run in this folder, or what is left of one, holds its lock
+  FolderBusyHeldBy,       // the same, %1 the programs that hold it
+  InputIsLink,            // TMP_INPUT.INP is a symbolic link or a second name of another file
+  OldOutputNotDeleted,    // %1 the system's error number, %2 its text
   InputNotAFile,          // TMP_INPUT.INP is a folder, a named pipe or a device
   OutputNotAFile,         // KM.OUT is a folder, a named pipe or a device
   TaskMissing,            // the chosen task file went away (the window stays silent)

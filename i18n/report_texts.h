@@ -12,13 +12,15 @@ enum class ReportText {
   SignalWithoutOutput,
   SignalNamedWithoutOutput,
   EndedWithoutOutput,
+  OutputNotAFile,  // KM.OUT was a link, a folder or a pipe after the run
+  FolderLost,      // the run lost its lock on the folder before the verdict
   // The console report.
   Mode,
   Passed,
   Failed,
   Aborted,
   Error,
-  Summary,  // %1 runs, %2 passed, %3 failed, %4 aborted, %5 errors
+  Summary,  // %1 runs, %2 passed, %3 failed, %4 aborted, %5 errors, %6 refused
   AbortedByUser,
   Refused,
 };

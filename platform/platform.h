@@ -54,15 +54,17 @@ struct ProcessRecord {
 enum class WaitOutcome { Ended, Timeout, Failed };
 
 // Held for one whole run: taken before the old output is removed, released
-// after the run is judged. It is taken on the run's own input file, so no
-// other file appears in the folder. A second checker, in this process or
-// another, cannot take it while it is held, and it falls by itself when its
-// holder dies.
+// after the run is judged. A second checker, in this process or another,
+// cannot take it while it is held, and it falls by itself when its holder dies.
 class RunLock {
  public:
   virtual ~RunLock() = default;
+  // Asked before the verdict: false when the run may have lost the folder to
+  // another checker (its input file was removed or replaced, the lock let go).
+  virtual bool stillHeld() { return true; }
 };
-enum class LockOutcome { Taken, Busy, Failed };
+// Link: the input's name is a symbolic link or a second name of another file.
+enum class LockOutcome { Taken, Busy, Failed, Link };
 
 // What stands at a name, the name itself looked at: a link is not followed.
 enum class NameKind { Absent, File, Link, Folder, Other };  // Other: FIFO, device, socket
@@ -94,6 +96,12 @@ class Platform {
   virtual std::unique_ptr<InputFile> openForReading(const std::string& path,
                                                     std::int32_t& error) = 0;
   virtual NameKind nameKind(const std::string& path) = 0;
+  // The solver's output, for the verdict: what stands at the name is opened
+  // once, a link not followed and a pipe not waited for, and only a plain file
+  // is read; kind says what was found (Absent also for a hidden file). By
+  // default a plain file is File and anything else Absent.
+  virtual std::unique_ptr<InputFile> openResult(const std::string& path, NameKind& kind,
+                                                std::int32_t& error);
   // Creates the file or empties it; refuses anything but a regular file of
   // this one name, and never writes through a link.
   virtual std::unique_ptr<OutputFile> openForWriting(const std::string& path,
@@ -105,6 +113,9 @@ class Platform {
   // nullptr unless Taken; error holds the system's error number when Failed.
   virtual std::unique_ptr<RunLock> lockRun(const std::string& inputPath, LockOutcome& outcome,
                                            std::int32_t& error) = 0;
+  // After Busy: the programs that hold the folder, as "name (process id)"
+  // joined by ", "; empty where the system cannot tell.
+  virtual std::string runLockHolders(const std::string& /*inputPath*/) { return {}; }
 
   // --- processes
   // CreateProcess with an explicit application name: exactly that file runs,

@@ -41,18 +41,27 @@ for arch in x86 x64; do
   fi
 done
 
-# The Windows timings and soak under Wine, in the 32-bit cross build where there is one.
-if [ -f build/windows-x86/CMakeCache.txt ] && command -v wine >/dev/null 2>&1; then
-  echo "bench: building the Windows soak in build/windows-x86" >&2
-  cmake build/windows-x86 -DKALMOR_BUILD_BENCH=ON >/dev/null
-  cmake --build build/windows-x86 -j2 --target win32_soak win32_timings standin_solver >/dev/null
+# The Windows timings and soak under Wine, in the 32-bit cross build where this
+# host runs it, else in the 64-bit one.
+windows_build=""
+for arch in x86 x64; do
+  probe=build/windows-$arch/wine_probe.exe
+  if [ -z "$windows_build" ] && [ -f "$probe" ] &&
+     (cd "build/windows-$arch" && "$OLDPWD/cmake/wine-run.sh" --when-runnable "$OLDPWD/$probe" true) 2>/dev/null; then
+    windows_build=build/windows-$arch
+  fi
+done
+if [ -n "$windows_build" ]; then
+  echo "bench: building the Windows soak in $windows_build" >&2
+  cmake "$windows_build" -DKALMOR_BUILD_BENCH=ON >/dev/null
+  cmake --build "$windows_build" -j2 --target win32_soak win32_timings standin_solver >/dev/null
   for bench in win32_timings win32_soak; do
-    WINEPREFIX="$PWD/build/windows-x86/wineprefix" KALMOR_WINE_TIMEOUT=1800 \
-      cmake/wine-run.sh "build/windows-x86/bench/$bench.exe" \
-      "Z:$PWD/build/windows-x86/tools/standin_solver/standin_solver.exe" "$scale"
+    WINEPREFIX="$PWD/$windows_build/wineprefix" KALMOR_WINE_TIMEOUT=1800 \
+      cmake/wine-run.sh "$windows_build/bench/$bench.exe" \
+      "Z:$PWD/$windows_build/tools/standin_solver/standin_solver.exe" "$scale"
   done
 else
-  echo "| Windows timings and soak (Wine) | not measured (no build/windows-x86, or no Wine) | - | - |"
+  echo "| Windows timings and soak (Wine) | not measured (no Windows build that Wine runs here) | - | - |"
 fi
 
 [ "$fuzz_seconds" -gt 0 ] || exit 0

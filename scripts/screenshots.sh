@@ -4,8 +4,9 @@
 # window under Wine, in a Wine desktop), in German and English, at 96 and
 # 192 dpi, each on a virtual X screen of its own.
 #   scripts/screenshots.sh [linux] [windows]      (both when none is named)
-# Builds the presets ci and windows-x86 as far as the demo needs (root: the
-# Linux shots set the start language in a mount namespace), and writes
+# Builds the presets ci and windows-x86 (windows-x64 where Wine runs no 32-bit
+# program) as far as the demo needs (root: the Linux shots set the start
+# language in a mount namespace), and writes
 # docs/screenshots/<linux|windows>-<de|en>-<96|192>.png (256 colours, small).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -100,11 +101,21 @@ linux_shots() {
 
 windows_shots() {
   command -v wine >/dev/null || { echo "screenshots: wine is missing" >&2; exit 2; }
-  cmake --preset windows-x86 >/dev/null
-  cmake --build --preset windows-x86 -j2 --target demo >/dev/null
-  local demo checker window prefix=$root/build/windows-x86/wineprefix-screenshots
+  # The 32-bit release where this host runs it, else the 64-bit build (the same window).
+  local demo checker window prefix preset=""
+  for candidate in windows-x86 windows-x64; do
+    cmake --preset "$candidate" >/dev/null
+    cmake --build --preset "$candidate" -j2 --target demo wine_probe >/dev/null
+    if WINEPREFIX=$root/build/$candidate/wineprefix-screenshots \
+        "$root/cmake/wine-run.sh" --when-runnable "$root/build/$candidate/wine_probe.exe" true; then
+      preset=$candidate
+      break
+    fi
+  done
+  [ -n "$preset" ] || { echo "screenshots: Wine runs no Windows build here" >&2; exit 2; }
+  prefix=$root/build/$preset/wineprefix-screenshots
   demo=$(mktemp -d)
-  cp -r "$root/build/windows-x86/kalmor-demo/." "$demo"
+  cp -r "$root/build/$preset/kalmor-demo/." "$demo"
   export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   for dpi in 96 192; do
     local desktop=480x360
@@ -115,7 +126,7 @@ windows_shots() {
       "$root/cmake/wine-run.sh" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
       "$root/cmake/wine-run.sh" reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
       wineserver -w
-      LC_ALL=$(language_env "$language") wine explorer "/desktop=screenshots,$desktop" "$demo/KalmorChecker.exe" &
+      LC_ALL=$(language_env "$language") "$root/cmake/wine-run.sh" explorer "/desktop=screenshots,$desktop" "$demo/KalmorChecker.exe" &
       checker=$!
       # The checker's window lives inside the Wine desktop's X window.
       window=$(find_window --name 'screenshots')

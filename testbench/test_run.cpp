@@ -4,6 +4,7 @@
 
 #include "i18n/fill_placeholders.h"
 #include "i18n/refusal_texts.h"
+#include "i18n/report_texts.h"
 #include "sysinfo/get_api_error.h"
 #include "testbench/failure_reason.h"
 #include "testbench/file_names.h"
@@ -39,6 +40,8 @@ std::string frmKalmorChecker::showSystemError(std::int32_t error, const std::str
 
 void frmKalmorChecker::refuseRun(const std::string& why) {
   showInRed(why);
+  // No solver ran: the time of an earlier run would read as this one's.
+  lblTimer.setCaption("00:00:00");
   cmdOK.setCaption("&Start");
   Outcome = RunOutcome::Refused;
   FailureReason = why;
@@ -76,22 +79,35 @@ std::string frmKalmorChecker::whyNotRun() {
   return {};
 }
 
-bool frmKalmorChecker::readSolverFirstLine(std::string& line, std::int32_t& error) {
-  auto file = platform_.openForReading(inAppFolder(kSolverOutputFile), error);
-  if (!file) return false;
-  const auto first = ReadFirstLine(*file, error);
+bool frmKalmorChecker::readSolverFirstLine(InputFile& file, std::string& line,
+                                          std::int32_t& error) {
+  const auto first = ReadFirstLine(file, error);
   if (!first) return false;
   line = platform_.fromAnsi(*first);
   return true;
 }
 
-void frmKalmorChecker::judgeRun() {
-  if (platform_.plainFileExists(inAppFolder(kSolverOutputFile))) {
+void frmKalmorChecker::judgeRun(RunLock& runLock) {
+  // Judged is what was opened: a name checked first and opened later could
+  // meanwhile lead to a pipe that never ends or to another file. And a run
+  // that lost the folder may find another check's output.
+  NameKind kind = NameKind::Absent;
+  std::int32_t error = 0;
+  std::string whyNot;
+  std::unique_ptr<InputFile> output;
+  if (!runLock.stillHeld()) {
+    whyNot = ReportTextFor(ReportText::FolderLost, lstLanguage.listIndex());
+  } else {
+    output = platform_.openResult(inAppFolder(kSolverOutputFile), kind, error);
+    if (kind != NameKind::File && kind != NameKind::Absent) {
+      whyNot = ReportTextFor(ReportText::OutputNotAFile, lstLanguage.listIndex());
+    }
+  }
+  if (whyNot.empty() && kind == NameKind::File) {
     bild0.setPicture(form.icon());
     bild0.setVisible(true);
     std::string firstLine;
-    std::int32_t error = 0;
-    if (!readSolverFirstLine(firstLine, error)) {
+    if (!output || !readSolverFirstLine(*output, firstLine, error)) {
       SolverFirstLine.clear();
       FailureReason = showSystemError(error, kSolverOutputFile);
       cmdOK.setCaption("&Start");
@@ -111,7 +127,9 @@ void frmKalmorChecker::judgeRun() {
     lblStatus.setCaption(TestFailedText);
     lblResult.setCaption(SolutionMissingText + "\r" + kSolverOutputFile);
     lblResult.setForeColour(kRed);
-    FailureReason = SolverFailureReason(SolverExit, SolverExitText, lstLanguage.listIndex());
+    FailureReason = whyNot.empty()
+                        ? SolverFailureReason(SolverExit, SolverExitText, lstLanguage.listIndex())
+                        : whyNot;
     lblResult.setToolTip(FailureReason);
     cmdOK.setCaption("&Start");
     Outcome = RunOutcome::Failed;
@@ -145,6 +163,14 @@ void frmKalmorChecker::cmdOK_Click() {
     }
   } const announce{*this};
 
+  if (TaskFile.empty() || !platform_.plainFileExists(inAppFolder(TaskFile))) {
+    // Nothing is touched: the window says nothing, and no file appears
+    // (the run lock would make TMP_INPUT.INP). Whoever drives it learns why.
+    Outcome = RunOutcome::Refused;
+    FailureReason = RefusalText(Refusal::TaskMissing, lstLanguage.listIndex());
+    return;
+  }
+
   if (const std::string why = whyNotRun(); !why.empty()) {
     refuseRun(why);
     return;
@@ -157,7 +183,15 @@ void frmKalmorChecker::cmdOK_Click() {
   const std::unique_ptr<RunLock> runLock =
       platform_.lockRun(inAppFolder(kTemporaryInputFile), lockOutcome, error);
   if (lockOutcome == LockOutcome::Busy) {
-    refuseRun(RefusalText(Refusal::FolderBusy, lstLanguage.listIndex()));
+    const std::string holders = platform_.runLockHolders(inAppFolder(kTemporaryInputFile));
+    refuseRun(holders.empty() ? RefusalText(Refusal::FolderBusy, lstLanguage.listIndex())
+                              : FillPlaceholders(RefusalText(Refusal::FolderBusyHeldBy,
+                                                             lstLanguage.listIndex()),
+                                                 {holders}));
+    return;
+  }
+  if (lockOutcome == LockOutcome::Link) {
+    refuseRun(RefusalText(Refusal::InputIsLink, lstLanguage.listIndex()));
     return;
   }
   if (!runLock) {
@@ -172,14 +206,12 @@ void frmKalmorChecker::cmdOK_Click() {
   const std::string oldOutput = inAppFolder(kSolverOutputFile);
   if (platform_.nameKind(oldOutput) != NameKind::Absent &&
       !platform_.deleteFile(oldOutput, error)) {
-    failToStart(error, kSolverOutputFile);
-    return;
-  }
-
-  if (TaskFile.empty() || !platform_.plainFileExists(inAppFolder(TaskFile))) {
-    // The window says nothing here; whoever drives it learns why.
-    Outcome = RunOutcome::Refused;
-    FailureReason = RefusalText(Refusal::TaskMissing, lstLanguage.listIndex());
+    std::string text = platform_.fromAnsi(GetAPIError(platform_.messageQueries(), error));
+    text.erase(text.find_last_not_of(" \r\n") + 1);
+    showInRed(FillPlaceholders(RefusalText(Refusal::OldOutputNotDeleted, lstLanguage.listIndex()),
+                               {std::to_string(error), FillPlaceholders(text, {kSolverOutputFile})}));
+    cmdOK.setCaption("&Start");
+    Outcome = RunOutcome::CouldNotStart;
     return;
   }
 
@@ -210,7 +242,7 @@ void frmKalmorChecker::cmdOK_Click() {
 
   ShellWait(inAppFolder(SolverExe), inAppFolder(kTemporaryInputFile), false);
 
-  if (!AbortRequested && !SolverKilled && !StartFailed) judgeRun();
+  if (!AbortRequested && !SolverKilled && !StartFailed) judgeRun(*runLock);
   if (StartFailed) Outcome = RunOutcome::CouldNotStart;
 
   SolverKilled = false;

@@ -134,6 +134,36 @@ std::unique_ptr<InputFile> PosixOpenForReading(const std::string& path, std::int
   return std::make_unique<FdInput>(fd);
 }
 
+std::unique_ptr<InputFile> PosixOpenResult(const std::string& path, NameKind& kind,
+                                           std::int32_t& error) {
+  // Looked at and read through one descriptor: what a helper of the solver
+  // puts at the name in between (a pipe that never ends, a link to another
+  // file) is never read.
+  const int fd = OpenWithoutWaiting(path, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) {
+    error = errno;
+    kind = error == ENOENT || error == ENOTDIR ? NameKind::Absent
+           : error == ELOOP                    ? NameKind::Link
+                                               : PosixNameKind(path);
+    return nullptr;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    error = errno;
+    kind = NameKind::Other;
+    ::close(fd);
+    return nullptr;
+  }
+  const std::string name = BaseName(path);
+  kind = S_ISREG(info.st_mode) ? NameKind::File : S_ISDIR(info.st_mode) ? NameKind::Folder : NameKind::Other;
+  if (kind == NameKind::File && name.starts_with('.')) kind = NameKind::Absent;
+  if (kind != NameKind::File) {
+    ::close(fd);
+    return nullptr;
+  }
+  return std::make_unique<FdInput>(fd);
+}
+
 std::unique_ptr<OutputFile> PosixOpenForWriting(const std::string& path, std::int32_t& error) {
   // A file that is also known by another name (a link, or a second hard
   // link) may be the very file the caller is about to read: writing into it

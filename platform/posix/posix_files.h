@@ -11,12 +11,14 @@ namespace kalmor {
 
 // A regular file whose name does not start with a dot (the POSIX way of hiding).
 bool PosixPlainFileExists(const std::string& path);
-// The name itself is a symbolic link.
 // Both names reach one file: the same device and inode, links followed.
 bool PosixSameFile(const std::string& first, const std::string& second);
 NameKind PosixNameKind(const std::string& path);
 bool PosixDeleteFile(const std::string& path, std::int32_t& error);
 std::unique_ptr<InputFile> PosixOpenForReading(const std::string& path, std::int32_t& error);
+// Opens the name itself once (no link followed, no pipe waited for) and reads
+// only a regular file that is not hidden; kind says what it found.
+std::unique_ptr<InputFile> PosixOpenResult(const std::string& path, NameKind& kind, std::int32_t& error);
 std::unique_ptr<OutputFile> PosixOpenForWriting(const std::string& path, std::int32_t& error);
 // The folder of the running executable; empty when the system cannot name it.
 std::string PosixExecutableFolder();

@@ -1,6 +1,6 @@
 // Interrupts on POSIX: every signal that can be caught and would end the
 // program (SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGALRM, SIGPIPE, the
-// real-time signals, ...) ends the running solver with its process group,
+// real-time signals the C library leaves to programs, ...) ends the running solver with its process group,
 // then the program. A fault signal (SIGSEGV, SIGABRT, ...) ends the solver too
 // and then takes its own course. The handler reads the solver's pid from a
 // lock-free atomic and calls only async-signal-safe functions.

@@ -33,10 +33,18 @@ NameKind PosixPlatform::nameKind(const std::string& path) { return PosixNameKind
 
 std::unique_ptr<RunLock> PosixPlatform::lockRun(const std::string& inputPath,
                                                 LockOutcome& outcome, std::int32_t& error) {
-  UniqueFd fd = PosixLockRunFile(inputPath, outcome, error);
-  if (!fd) return nullptr;
-  processes_.inheritDescriptor(fd.get());
-  return std::make_unique<PosixRunLock>(std::move(fd), [this] { processes_.inheritDescriptor(-1); });
+  auto lock = PosixLockRun(inputPath, outcome, error, [this] { processes_.inheritDescriptor(-1); });
+  if (lock) processes_.inheritDescriptor(lock->inheritedDescriptor());
+  return lock;
+}
+
+std::string PosixPlatform::runLockHolders(const std::string& inputPath) {
+  return PosixRunLockHolders(inputPath);
+}
+
+std::unique_ptr<InputFile> PosixPlatform::openResult(const std::string& path, NameKind& kind,
+                                                     std::int32_t& error) {
+  return PosixOpenResult(path, kind, error);
 }
 
 std::unique_ptr<InputFile> PosixPlatform::openForReading(const std::string& path,

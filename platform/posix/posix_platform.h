@@ -28,14 +28,18 @@ class PosixPlatform : public Platform {
   bool deleteFile(const std::string& path, std::int32_t& error) override;
   NameKind nameKind(const std::string& path) override;
   std::unique_ptr<InputFile> openForReading(const std::string& path, std::int32_t& error) override;
+  std::unique_ptr<InputFile> openResult(const std::string& path, NameKind& kind,
+                                        std::int32_t& error) override;
   std::unique_ptr<OutputFile> openForWriting(const std::string& path, std::int32_t& error) override;
   // File contents and names are taken as they are: UTF-8 is the system's code page here.
   std::string toAnsi(const std::string& utf8) override { return utf8; }
   std::string fromAnsi(const std::string& ansi) override { return ansi; }
 
-  // An flock on the input file, which the solver and its children inherit.
+  // A lock on the folder and one on the input file, which the solver and its
+  // children inherit.
   std::unique_ptr<RunLock> lockRun(const std::string& inputPath, LockOutcome& outcome,
                                    std::int32_t& error) override;
+  std::string runLockHolders(const std::string& inputPath) override;
 
   bool createProcess(const std::string& applicationName, const std::string& commandLine,
                      bool inheritHandles, std::uint32_t creationFlags,

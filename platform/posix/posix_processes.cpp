@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
@@ -9,6 +10,9 @@
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
+
+#include <fstream>
+#include <sstream>
 
 #include "platform/posix/posix_interrupt.h"
 #include "platform/windows_command_line.h"
@@ -75,7 +79,51 @@ __attribute__((noinline)) pid_t StartChild(const ChildSetup& setup) {
   return pid;
 }
 
+// A process's parent and start time, from /proc/<pid>/stat; false when it is gone.
+bool ParentAndStart(const std::string& pid, pid_t& parent, unsigned long long& started) {
+  std::ifstream in("/proc/" + pid + "/stat");
+  std::string text;
+  std::getline(in, text);
+  // The name in parentheses may hold blanks and parentheses itself.
+  const auto end = text.rfind(')');
+  if (end == std::string::npos) return false;
+  std::istringstream fields(text.substr(end + 1));
+  std::string state, skipped;
+  fields >> state >> parent;
+  for (int field = 5; field < 22; ++field) fields >> skipped;
+  fields >> started;
+  return !fields.fail();
+}
+
+// Orphans this program adopted: its children it did not start itself, started
+// at or after since.
+std::vector<pid_t> Adopted(unsigned long long since, const std::map<int, bool>& own) {
+  std::vector<pid_t> found;
+  DIR* processes = ::opendir("/proc");
+  if (processes == nullptr) return found;
+  const pid_t self = ::getpid();
+  while (const dirent* entry = ::readdir(processes)) {
+    const std::string pid = entry->d_name;
+    pid_t parent = 0;
+    unsigned long long started = 0;
+    if (pid.find_first_not_of("0123456789") != std::string::npos ||
+        !ParentAndStart(pid, parent, started) || parent != self || started < since) {
+      continue;
+    }
+    const int id = std::stoi(pid);
+    if (own.count(id) == 0) found.push_back(id);
+  }
+  ::closedir(processes);
+  return found;
+}
+
 }  // namespace
+
+PosixProcesses::PosixProcesses() {
+  // Whatever a solver starts and orphans comes to the checker, not to init,
+  // so that it can be ended with its run.
+  ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+}
 
 PosixProcesses::~PosixProcesses() {
   SetInterruptibleSolver(0);
@@ -135,6 +183,8 @@ bool PosixProcesses::create(const std::string& applicationName, const std::strin
   SetInterruptibleSolver(pid);
   Child& child = children_[pid];
   child.pidfd = UniqueFd(PidfdOpen(pid));
+  pid_t parent = 0;
+  ParentAndStart(std::to_string(pid), parent, child.started);
   process = ProcessRecord{};
   process.process = child.pidfd ? child.pidfd.get() : pid;
   process.processId = static_cast<std::uint32_t>(pid);
@@ -194,9 +244,36 @@ void PosixProcesses::close(ProcessRecord& process) {
     // left running there ends now, before the run is judged.
     KillSolverAndGroup(it->first);
     it->second.killed = true;
+    const unsigned long long started = it->second.started;
     if (Reap(it->first, it->second)) children_.erase(it);
+    endAdopted(started);
   }
   process = ProcessRecord{};
+}
+
+void PosixProcesses::endAdopted(unsigned long long since) const {
+  std::map<int, bool> own;
+  for (const auto& entry : children_) own[entry.first] = true;
+  // Each one ended orphans its own children, which come here next time; a
+  // process that forks faster than it is killed still ends within the bound.
+  for (int round = 0; round < 1000; ++round) {
+    // Without a child of any kind, dead or alive, nothing of the solver's is
+    // left: one call instead of a look at every process, which would cost a
+    // quick run a tenth of its time.
+    siginfo_t info{};
+    if (::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT | __WALL) != 0 && errno == ECHILD) return;
+    const std::vector<pid_t> adopted = Adopted(since, own);
+    if (adopted.empty()) return;
+    // Unreaped children of ours: neither their ids nor their groups' can have
+    // been reused.
+    for (const pid_t pid : adopted) KillSolverAndGroup(pid);
+    // The end of what was killed is waited for, however long a large process
+    // takes to die: only then has it let go of the folder.
+    for (const pid_t pid : adopted) {
+      while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+      }
+    }
+  }
 }
 
 void PosixProcesses::reapFinished() {

@@ -5,7 +5,10 @@
 // reaped. The running child is the one an interrupt ends; it is killed when
 // the thread that started it ends, so a killed checker leaves no solver.
 // When a solver has ended, its group is ended too before the handles close,
-// so nothing of one run writes during the next.
+// and so is every process it started that left the group (a daemon's double
+// fork, setsid): the checker is their subreaper, so they become its children
+// as they are orphaned. Each is waited for, so nothing of one run writes
+// during the next, nor holds its lock.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +23,7 @@ namespace kalmor {
 
 class PosixProcesses {
  public:
-  PosixProcesses() = default;
+  PosixProcesses();
   ~PosixProcesses();
   PosixProcesses(const PosixProcesses&) = delete;
   PosixProcesses& operator=(const PosixProcesses&) = delete;
@@ -43,10 +46,13 @@ class PosixProcesses {
   struct Child {
     UniqueFd pidfd;
     bool killed = false;
+    unsigned long long started = 0;  // in clock ticks since boot
   };
   // Collects the child if it has ended (waiting for a killed one); true when gone.
   static bool Reap(int pid, Child& child);
   void reapFinished();
+  // Kills and reaps what this program adopted since the solver started.
+  void endAdopted(unsigned long long since) const;
 
   std::map<int, Child> children_;  // unreaped children by pid
   int inherited_ = -1;

@@ -1,49 +1,167 @@
 #include "platform/posix/posix_run_lock.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <time.h>
+
+#include <fstream>
 
 namespace kalmor {
+namespace {
 
-UniqueFd PosixLockRunFile(const std::string& path, LockOutcome& outcome, std::int32_t& error) {
+// Where the Windows build locks its input: beyond any task's end, so the
+// solver's reads never meet it.
+constexpr off_t kLockOffset = off_t{1} << 62;
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool SameNode(const struct stat& one, const struct stat& two) {
+  return one.st_dev == two.st_dev && one.st_ino == two.st_ino;
+}
+
+// The name (not followed) still is the open file.
+bool NameIs(const std::string& path, int fd, bool follow) {
+  struct stat byName {};
+  struct stat opened {};
+  const int looked = follow ? ::stat(path.c_str(), &byName) : ::lstat(path.c_str(), &byName);
+  return looked == 0 && ::fstat(fd, &opened) == 0 && SameNode(byName, opened);
+}
+
+bool LockFolder(int fd) {
+  int result = 0;
+  while ((result = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+  }
+  return result == 0;
+}
+
+bool LockInput(int fd) {
+  struct flock range {};
+  range.l_type = F_WRLCK;
+  range.l_whence = SEEK_SET;
+  range.l_start = kLockOffset;
+  range.l_len = 1;
+  int result = 0;
+  while ((result = ::fcntl(fd, F_OFD_SETLK, &range)) != 0 && errno == EINTR) {
+  }
+  return result == 0;
+}
+
+bool IsBusy(int error) { return error == EWOULDBLOCK || error == EAGAIN || error == EACCES; }
+
+// A file system without record locks (some network and FUSE ones) cannot
+// carry the Windows build's lock; the folder lock still keeps Linux checkers apart.
+bool NoRecordLocks(int error) { return error == ENOLCK || error == EINVAL || error == EOPNOTSUPP; }
+
+std::string ProcessName(const std::string& pid) {
+  std::ifstream in("/proc/" + pid + "/comm");
+  std::string name;
+  std::getline(in, name);
+  return name.empty() ? "?" : name;
+}
+
+}  // namespace
+
+PosixRunLock::PosixRunLock(UniqueFd folder, UniqueFd input, std::string folderPath,
+                           std::string inputPath, bool inputLocked, std::function<void()> onRelease)
+    : folder_(std::move(folder)),
+      input_(std::move(input)),
+      folderPath_(std::move(folderPath)),
+      inputPath_(std::move(inputPath)),
+      inputLocked_(inputLocked),
+      onRelease_(std::move(onRelease)) {}
+
+PosixRunLock::~PosixRunLock() {
+  if (onRelease_) onRelease_();
+}
+
+bool PosixRunLock::stillHeld() {
+  // The folder's lock is on a descriptor no solver has, so it is still held.
+  // Taking a lock this description already holds succeeds; one that another
+  // took after the solver let go of it does not.
+  return NameIs(folderPath_, folder_.get(), true) && NameIs(inputPath_, input_.get(), false) &&
+         (!inputLocked_ || LockInput(input_.get()));
+}
+
+std::unique_ptr<PosixRunLock> PosixLockRun(const std::string& inputPath, LockOutcome& outcome,
+                                           std::int32_t& error, std::function<void()> onRelease) {
   outcome = LockOutcome::Failed;
-  // Read-only is enough for flock; O_NONBLOCK keeps a named pipe from
-  // blocking the open, and the type is checked before anything else.
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
-  if (!fd) {
+  const std::string folderPath = FolderOf(inputPath);
+  UniqueFd folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!folder) {
     error = errno;
-    return {};
+    return nullptr;
+  }
+  if (!LockFolder(folder.get())) {
+    error = errno;
+    if (IsBusy(error)) outcome = LockOutcome::Busy;
+    return nullptr;
+  }
+  // O_NONBLOCK keeps a named pipe from blocking the open; the type is checked
+  // before anything else. Read and write: a write lock needs both.
+  UniqueFd input(::open(inputPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+  if (!input) {
+    error = errno;
+    if (error == ELOOP) outcome = LockOutcome::Link;
+    return nullptr;
   }
   struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) {
+  if (::fstat(input.get(), &info) != 0) {
     error = errno;
-    return {};
+    return nullptr;
   }
-  if (!S_ISREG(info.st_mode)) {
-    error = EINVAL;
-    return {};
+  if (!S_ISREG(info.st_mode) || info.st_nlink > 1) {
+    error = S_ISREG(info.st_mode) ? EMLINK : EINVAL;
+    if (error == EMLINK) outcome = LockOutcome::Link;
+    return nullptr;
   }
-  // What the last run left running was killed when its solver ended, but a
-  // killed process lets go of its descriptors only as it dies: a short grace
-  // keeps that from being taken for another checker.
-  const timespec slice{0, 10'000'000};
-  for (int tries = 25; ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0;) {
-    if (errno == EINTR) continue;
-    if (errno != EWOULDBLOCK) {
-      error = errno;
-      return {};
-    }
-    if (--tries == 0) {
-      outcome = LockOutcome::Busy;
-      return {};
-    }
-    ::nanosleep(&slice, nullptr);
+  const bool inputLocked = LockInput(input.get());
+  if (!inputLocked && !NoRecordLocks(errno)) {
+    error = errno;
+    if (IsBusy(error)) outcome = LockOutcome::Busy;
+    return nullptr;
   }
   outcome = LockOutcome::Taken;
-  return fd;
+  return std::make_unique<PosixRunLock>(std::move(folder), std::move(input), folderPath, inputPath,
+                                        inputLocked, std::move(onRelease));
+}
+
+std::string PosixRunLockHolders(const std::string& inputPath) {
+  struct stat folder {};
+  struct stat input {};
+  const bool hasFolder = ::stat(FolderOf(inputPath).c_str(), &folder) == 0;
+  const bool hasInput = ::lstat(inputPath.c_str(), &input) == 0;
+  std::string holders;
+  int named = 0;
+  DIR* processes = ::opendir("/proc");
+  if (processes == nullptr) return {};
+  // Only processes of this user can be looked into; Wine's lock is held by its
+  // server, which is named then.
+  while (const dirent* process = ::readdir(processes)) {
+    const std::string pid = process->d_name;
+    if (named == 3) break;
+    if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+    const std::string fds = "/proc/" + pid + "/fd";
+    DIR* open = ::opendir(fds.c_str());
+    if (open == nullptr) continue;
+    bool holds = false;
+    while (const dirent* fd = ::readdir(open)) {
+      struct stat target {};
+      if (fd->d_name[0] == '.' || ::stat((fds + "/" + fd->d_name).c_str(), &target) != 0) continue;
+      holds = (hasFolder && SameNode(target, folder)) || (hasInput && SameNode(target, input));
+      if (holds) break;
+    }
+    ::closedir(open);
+    if (!holds) continue;
+    holders += (named++ == 0 ? "" : ", ") + ProcessName(pid) + " (" + pid + ")";
+  }
+  ::closedir(processes);
+  return holders;
 }
 
 }  // namespace kalmor

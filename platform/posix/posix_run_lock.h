@@ -1,8 +1,11 @@
-// One run per folder on POSIX: an exclusive flock on the run's input file.
-// The lock belongs to the open file description, so the solver, which
-// inherits the descriptor, and whatever it starts keep it too: a leftover of
-// a run keeps the folder busy until it is gone, even when the checker was
-// killed.
+// One run per folder on POSIX, two locks held for the whole run:
+// - an flock on the folder itself, which only the checker holds: removing or
+//   renaming the input file cannot hand the folder to a second checker;
+// - an open-file-description write lock on byte 2^62 of the input file, the
+//   range the Windows build locks: under Wine that lock is an fcntl lock on
+//   the same file, so each build sees the other. The solver inherits this
+//   one, so a leftover of a run keeps the folder busy even when the checker
+//   was killed.
 #pragma once
 
 #include <cstdint>
@@ -16,22 +19,34 @@ namespace kalmor {
 
 class PosixRunLock : public RunLock {
  public:
-  // onRelease runs when the lock is dropped, before its descriptor closes.
-  PosixRunLock(UniqueFd fd, std::function<void()> onRelease)
-      : fd_(std::move(fd)), onRelease_(std::move(onRelease)) {}
-  ~PosixRunLock() override {
-    if (onRelease_) onRelease_();
-  }
+  // onRelease runs when the lock is dropped, before its descriptors close.
+  // inputLocked: false where the file system has no record locks.
+  PosixRunLock(UniqueFd folder, UniqueFd input, std::string folderPath, std::string inputPath,
+               bool inputLocked, std::function<void()> onRelease);
+  ~PosixRunLock() override;
   PosixRunLock(const PosixRunLock&) = delete;
   PosixRunLock& operator=(const PosixRunLock&) = delete;
 
+  // Both names still lead to the locked folder and file, and both locks are
+  // (again) this run's: a solver may have let go of the inherited one.
+  bool stillHeld() override;
+  int inheritedDescriptor() const { return input_.get(); }
+
  private:
-  UniqueFd fd_;
+  UniqueFd folder_, input_;
+  std::string folderPath_, inputPath_;
+  bool inputLocked_;
   std::function<void()> onRelease_;
 };
 
-// Opens (creating if needed) the regular file at path, a link not followed,
-// and locks it without waiting: Busy while another description holds it.
-UniqueFd PosixLockRunFile(const std::string& path, LockOutcome& outcome, std::int32_t& error);
+// Takes both locks without waiting; Busy while another checker, or what is
+// left of a run, holds either. The input file is created if needed; a link
+// or a second name at it is refused (Link), as is anything but a regular file.
+std::unique_ptr<PosixRunLock> PosixLockRun(const std::string& inputPath, LockOutcome& outcome,
+                                           std::int32_t& error, std::function<void()> onRelease);
+
+// The processes that have the folder or the input file open, as
+// "name (process id)", at most three.
+std::string PosixRunLockHolders(const std::string& inputPath);
 
 }  // namespace kalmor

@@ -11,7 +11,10 @@ SolverJob::SolverJob() {
   UniqueHandle job(::CreateJobObjectW(nullptr, nullptr));
   if (!job) return;
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  // An unhandled exception in any of them ends it at once, with no error
+  // report to wait on, whatever error mode it chose for itself.
+  limits.BasicLimitInformation.LimitFlags =
+      JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
   if (!::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
                                  sizeof limits)) {
     return;

@@ -14,6 +14,7 @@
 #include "platform/win32/win32_run_lock.h"
 #include "platform/win32/win32_system_type_queries.h"
 #include "platform/win32/win32_version_queries.h"
+#include "platform/win32/wine_crash_catcher.h"
 
 namespace kalmor {
 
@@ -85,6 +86,7 @@ class Win32Platform : public Platform {
  private:
   std::optional<std::string> programFolder_;
   SolverJob job_;  // the solvers' job, for the checker's lifetime
+  WineCrashCatcher crashCatcher_;  // under Wine, the solvers' debuggers
   std::shared_ptr<HeldRunLocks> runLocks_ = std::make_shared<HeldRunLocks>();
   Win32VersionQueries version_;
   Win32SystemTypeQueries systemType_;

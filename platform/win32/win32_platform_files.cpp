@@ -132,9 +132,14 @@ bool Win32Platform::deleteFile(const std::string& path, std::int32_t& error) {
   // bound is more case spellings than a run's names have.
   for (int round = 0; round < 64; ++round) {
     if (round > 0 && nameKind(path) == NameKind::Absent) return true;
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
     UniqueHandle look = OpenHandle(name, 0, OPEN_EXISTING, kLookOnly);
     const bool itself = look && EndsAtItsName(look.get(), name);
     look.close();  // Wine replaces no file that is open
+    // DeleteFileW refuses a read-only file; hidden and system files it deletes.
+    if (itself && attributes != kNoAttributes && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+      ::SetFileAttributesW(name.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
     // A folder stays, also as the target of a link: DeleteFileW refuses one,
     // and no file is renamed over one. DeleteFileW would remove what any
     // other name leads to: under Wine the target of a Unix link.

@@ -1,10 +1,12 @@
 #include <windows.h>
 
+#include "platform/win32/child_error_mode.h"
 #include "platform/win32/terminate_by_id.h"
 #include "platform/win32/win32_handle.h"
 #include "platform/win32/win32_interrupt.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/wine_crash_catcher.h"
 #include "sysinfo/ntstatus_names.h"
 
 namespace kalmor {
@@ -39,22 +41,36 @@ bool Win32Platform::createProcess(const std::string& applicationName,
   }
   PROCESS_INFORMATION info{};
   std::string writableCommandLine = commandLine;  // CreateProcessA may write into it
-  // The solver joins the job before it runs a single instruction, so nothing
-  // it starts can escape it.
-  const DWORD joining = job_.ready() ? CREATE_SUSPENDED | job_.creationFlags() : 0;
-  if (!::CreateProcessA(applicationName.c_str(), writableCommandLine.data(), nullptr, nullptr,
-                        inheritHandles ? TRUE : FALSE, creationFlags | joining, nullptr,
-                        nullptr, &start, &info)) {
-    lastError = static_cast<std::int32_t>(::GetLastError());
-    return false;
+  // The solver joins the job, and under Wine gets the checker as its
+  // debugger, before it runs a single instruction, so nothing it starts can
+  // escape the job and no crash of it opens a dialog.
+  const bool catching = UnderWine();
+  DWORD suspended = catching ? CREATE_SUSPENDED : 0;
+  if (job_.ready()) suspended = CREATE_SUSPENDED | job_.creationFlags();
+  bool created = false;
+  {
+    const ChildErrorMode noDialogs;
+    created = ::CreateProcessA(applicationName.c_str(), writableCommandLine.data(), nullptr,
+                               nullptr, inheritHandles ? TRUE : FALSE, creationFlags | suspended,
+                               nullptr, nullptr, &start, &info) != 0;
+    if (!created) lastError = static_cast<std::int32_t>(::GetLastError());
   }
+  if (!created) return false;
   UniqueHandle solver(info.hProcess);
   UniqueHandle thread(info.hThread);
-  if (joining != 0) {
-    job_.adopt(solver.get());  // refused: the solver runs outside a job, as it always did
+  // An interrupt from here on ends it, even before it runs: attaching a
+  // debugger takes a moment.
+  SetInterruptibleSolver(info.dwProcessId);
+  if (suspended != 0) {
+    // Refused, the solver runs outside a job, as it always did, or crashes as
+    // it would have.
+    if (job_.ready()) job_.adopt(solver.get());
+    if (catching) crashCatcher_.attach(info.dwProcessId);
     if (::ResumeThread(thread.get()) == static_cast<DWORD>(-1)) {
       lastError = static_cast<std::int32_t>(::GetLastError());
       ::TerminateProcess(solver.get(), 1);
+      crashCatcher_.release(info.dwProcessId);
+      SetInterruptibleSolver(0);
       return false;
     }
   }
@@ -62,7 +78,6 @@ bool Win32Platform::createProcess(const std::string& applicationName,
   process.thread = FromHandle(thread.release());
   process.processId = info.dwProcessId;
   process.threadId = info.dwThreadId;
-  SetInterruptibleSolver(info.dwProcessId);
   return true;
 }
 
@@ -127,6 +142,7 @@ void Win32Platform::closeProcessHandles(ProcessRecord& process) {
   // A solver that ended by itself may have left a child that would write
   // KM.OUT later, into this run's verdict or the next run.
   job_.endAll(1);
+  crashCatcher_.release(process.processId);
   UniqueHandle(AsHandle(process.process)).reset();
   UniqueHandle(AsHandle(process.thread)).reset();
   process.process = 0;

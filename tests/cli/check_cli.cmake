@@ -18,7 +18,7 @@ endforeach()
 file(WRITE "${folder}/test_#3.INP" "<Protokoll>\r\n")
 file(WRITE "${folder}/test_#4.INP" "%standin nowrite\r\n%standin crash\r\n<Protokoll>\r\n")
 file(WRITE "${slow}/test_#3.INP" "%standin sleep 30000\r\n<Protokoll>\r\n")
-file(WRITE "${slow}/test_#4.INP" "<Protokoll>\r\n")
+file(WRITE "${slow}/test_#4.INP" "%standin sleep 30000\r\n<Protokoll>\r\n")
 file(WRITE "${slow}/test_s#7.INP" "<Protokoll>\r\n")
 
 function(check what)
@@ -70,7 +70,7 @@ else()
   set(crash "was ended by signal 11 \\(SIGSEGV, [^)]+\\) without writing KM.OUT")
 endif()
 check("a crash names its cause" "${out}" MATCHES "#4  32-Bit  mode 1  failed [^\n]*${crash}")
-check("the summary counts" "${out}" MATCHES "${runs} runs: [0-9]+ passed, [0-9]+ failed, 0 aborted, 0 errors\n$")
+check("the summary counts" "${out}" MATCHES "${runs} runs: [0-9]+ passed, [0-9]+ failed, 0 aborted, 0 refused, 0 errors\n$")
 
 run(--json --task all --build all --mode all --lang de)
 check("JSON keeps the status" status EQUAL 1)
@@ -92,15 +92,29 @@ check("a task that is not there is status 2" status EQUAL 2)
 run(--mode 5)
 check("a usage error is status 2" status EQUAL 2 AND err MATCHES "--help")
 
-# A run that times out, then runs that pass, in a folder named relative to the current one.
+# Two runs that time out, each stopped on its own, then one that passes, in a
+# folder named relative to the current one.
 run(--folder slow --task all --build 32 --timeout 1 --lang en)
+set(aborted "32-Bit  mode 1  aborted  [1-9][0-9]*\\.[0-9]+ s  Test has been aborted\n")
 check("each run has its own outcome, status 1" status EQUAL 1 AND out MATCHES
-  "^#3  32-Bit  mode 1  aborted  [1-9][0-9]*\\.[0-9]+ s  Test has been aborted\n#4  32-Bit  mode 1  passed [^\n]*\ns#7  32-Bit  mode 1  passed ")
+  "^#3  ${aborted}#4  ${aborted}s#7  32-Bit  mode 1  passed ")
 file(READ "${slow}/TMP_INPUT.INP" input)
 check("the protocol line names the folder absolutely" input MATCHES "^Protokoll (/|[A-Z]:\\\\)[^\r\n]+slow[/\\\\]KM.OUT\r?\n$")
 if(NOT EMULATOR)  # Wine shows a Unix link as a plain file
   file(CREATE_LINK TMP_INPUT.INP "${slow}/test_#3.INP" SYMBOLIC)
   run(--folder slow --task all --build 32 --lang en)
   check("a refused run ends the matrix with its reason, status 2" status EQUAL 2 AND
-    out MATCHES "^#3  32-Bit  mode 1  refused  [^\n]*same file. the test does not start.\n1 runs: ")
+    out MATCHES "^#3  32-Bit  mode 1  refused  [^\n]*same file. the test does not start.\n1 runs: 0 passed, 0 failed, 0 aborted, 1 refused, 0 errors\n$")
+  # "lk/.." is where the link leads, then up, as the system resolves it.
+  file(MAKE_DIRECTORY "${WORK}/a/b")
+  file(CREATE_LINK "${WORK}/a/b" "${WORK}/lk" SYMBOLIC)
+  run(--folder lk/../slow)
+  check("a folder through a link is the one the system means" status EQUAL 2 AND err MATCHES "/a/slow\\)\n")
+  # A folder name with a terminal's control sequence is written out; --json users get JSON.
+  string(ASCII 27 escape)
+  run(--folder "${WORK}/x${escape}[31m")
+  check("a usage error escapes the folder name" status EQUAL 2 AND err MATCHES "x\\\\x1b.31m" AND NOT err MATCHES "${escape}")
+  run(--json --folder "${WORK}/x${escape}[31m")
+  string(JSON jsonError ERROR_VARIABLE notJson GET "${out}" error)
+  check("a usage error with --json is a JSON document" status EQUAL 2 AND NOT notJson AND jsonError MATCHES "no test task")
 endif()

@@ -32,7 +32,7 @@ solver_gone() {
 }
 
 signals=INT  # Wine turns SIGINT to a console program into its Ctrl+C event.
-[ "$run" = env ] && signals="INT TERM HUP QUIT USR1 USR2 ALRM PIPE VTALRM RTMIN+1"
+[ "$run" = env ] && signals="INT TERM HUP QUIT USR1 USR2 ALRM PIPE VTALRM RTMIN+1 $(kill -l RTMAX)"  # pkill knows no RTMAX
 for sig in $signals; do
   start_check '%%standin sleep 30000\r\n<Protokoll>\r\n'
   pkill -"$sig" -f "$check_pattern"

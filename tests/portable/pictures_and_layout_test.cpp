@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include "resources/icon_file.h"
 #include "resources/pictures.h"
@@ -110,6 +111,41 @@ TEST(PixelLayout, TwipsScaleWithTheResolutionAndContainersAddUp) {
   EXPECT_EQ(ClientPixelRect(w.lblTimer, 96), (PixelRect{285, 148, 42, 13}));  // two containers deep
   EXPECT_EQ(ClientPixelRect(w.lblTimer, 144), (PixelRect{428, 222, 63, 20}));
   EXPECT_EQ(CentredIn(PixelRect{0, 0, 1024, 768}, 344, 251), (PixelRect{340, 258, 344, 251}));
+}
+
+// What a screen reader hears for the status picture, and for Stop's access key
+// ("&&" is a plain "&", not a marker), in each language.
+TEST(SpokenNames, EachStatusPictureAndTheStopKeyInEachLanguage) {
+  testing::FakePlatform platform;
+  HeadlessToolkit toolkit;
+  frmKalmorChecker w{platform, toolkit};
+  w.Form_Load();
+  const std::pair<Picture, std::array<const char*, 2>> pictures[] = {
+      {Picture::Information, {"Hinweis", "Information"}}, {Picture::Warning, {"Warnung", "Warning"}},
+      {Picture::Error, {"Fehler", "Error"}}, {Picture::Key, {"Erfolg", "Success"}},
+      {Picture::None, {"", ""}}};
+  for (const int language : {0, 1}) {
+    w.lstLanguage.setListIndex(language);
+    for (const auto& [picture, names] : pictures) {
+      w.bild0.setPicture(picture);
+      EXPECT_EQ(w.SpokenName(w.bild0), names[language]) << language;
+    }
+  }
+  w.lblStatus.setCaption("running");
+  w.RunInProgress = true;
+  const std::pair<const char*, const char*> stops[] = {
+      {"&Stop", "running Stop: Alt+S"}, {"Sto&p", "running Stop: Alt+P"},
+      {"A&&B&c", "running Stop: Alt+C"}, {"&&Stop", "running"}, {"Stop&", "running"}};
+  for (const auto& [caption, heard] : stops) {
+    w.cmdOK.setCaption(caption);
+    EXPECT_EQ(w.SpokenName(w.cmdDummy), heard) << caption;
+  }
+  w.lstLanguage.setListIndex(0);
+  w.cmdOK.setCaption("&Stop");
+  w.lblStatus.setCaption("running");
+  EXPECT_EQ(w.SpokenName(w.cmdDummy), "running Abbrechen: Alt+S");
+  w.RunInProgress = false;
+  EXPECT_EQ(w.SpokenName(w.cmdDummy), "running");
 }
 
 }  // namespace

@@ -6,12 +6,16 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "i18n/system_locale.h"
 #include "sysinfo/get_api_error.h"
 #include "sysinfo/get_reg_string.h"
 #include "sysinfo/get_win_version.h"
 #include "sysinfo/is_64bit_system.h"
+#include "sysinfo/windows_edition_tables.h"
 #include "tests/support/fake_platform.h"
 
 namespace kalmor {
@@ -177,6 +181,20 @@ TEST(GetWinVersion, NamesEachSystemFromItsRecordedAnswersAndCallsOnlyWhatItNeeds
       {Without(Version6(1, 1, 0, kIntel), "GetNativeSystemInfo", true), "Windows 7 , 32-Bit"},
       {Without(Nt(5, 2, kServer), "GetProductInfo", true), "Windows Server 2003, Standard Edition"},
   });
+}
+
+// Every product number the naming knows, and the numbers between them that it does not.
+TEST(Version6Edition, EachProductNumberHasItsOwnName) {
+  const std::vector<std::pair<std::uint32_t, std::string_view>> editions{
+      {0, ""}, {1, "Ultimate Edition"}, {2, "Home Basic Edition"}, {3, "Home Premium Edition"},
+      {4, "Enterprise Edition"}, {5, ""}, {6, "Business Edition"}, {7, "Standard Edition"},
+      {8, "Datacenter Edition"}, {9, "Small Business Server"}, {10, "Enterprise Edition"},
+      {11, "Starter Edition"}, {12, "Datacenter Edition (core installation)"},
+      {13, "Standard Edition (core installation)"}, {14, "Enterprise Edition (core installation)"},
+      {15, "Enterprise Edition for Itanium-based Systems"}, {16, ""}, {17, "Web Server Edition"},
+      {18, "Cluster Server Edition"}, {19, ""}, {24, ""}, {25, "Small Business Server Premium Edition"},
+      {26, ""}, {0xABCDABCD, ""}};
+  for (const auto& [product, name] : editions) EXPECT_EQ(Version6Edition(product), name) << product;
 }
 
 TEST(GetWinVersion, FailedOrMissingCallsOnTheWayEndTheNamingWithItsError) {

@@ -108,7 +108,7 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
     std::function<void(FakePlatform&)> arrange;
     const char* result;
     RunOutcome outcome;
-    bool solverStarts, inputWritten, oldOutputKept;
+    bool solverStarts, inputExists, oldOutputKept;
     std::string folder = FakePlatform::kFolder;
   };
   using enum RunOutcome;
@@ -126,19 +126,29 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
        "C:\\Kal\nmor"},
       // Refused before anything changes: another run holds the folder, or a name of the run is no
       // regular file (a pipe would block the writer, or the solver, for ever).
-      {"folder busy", [](FakePlatform& p) { p.locked.insert(p.path("TMP_INPUT.INP")); },
-       "In diesem Ordner läuft schon ein Test (oder ein Rest davon); der Test startet nicht.", Refused, false,
-       false, true},
+      {"folder busy",
+       [](FakePlatform& p) {
+         p.locked.insert(p.path("TMP_INPUT.INP"));
+         p.lockHolders = "kmwin64.exe (4242), wineserver (4243)";
+       },
+       "In diesem Ordner läuft schon ein Test (oder ein Rest davon): kmwin64.exe (4242), wineserver (4243). Warten "
+       "Sie, bis er endet, oder beenden Sie ihn, dann drücken Sie wieder Start.",
+       Refused, false, false, true},
+      {"input is a link", [](FakePlatform& p) { p.put("TMP_INPUT.INP").link = true; },
+       "TMP_INPUT.INP ist ein Link (symbolisch oder ein zweiter Name einer anderen Datei); der Test startet nicht.",
+       Refused, false, true, true},
       {"input is a pipe", [](FakePlatform& p) { p.put("TMP_INPUT.INP").special = true; },
        "TMP_INPUT.INP ist keine gewöhnliche Datei; der Test startet nicht.", Refused, false, true, true},
       {"KM.OUT is a folder", [](FakePlatform& p) { p.file("KM.OUT").folder = true; },
        "KM.OUT ist keine gewöhnliche Datei; der Test startet nicht.", Refused, false, false, true},
       {"lock fails", [](FakePlatform& p) { p.lockError = 5; }, "Fehlernummer: 5\rUnbekannter Fehler: &H5",
        CouldNotStart, false, false, true},
+      // Named, as a solver start failure would not be.
       {"old output cannot be deleted", [](FakePlatform& p) { p.file("KM.OUT").deleteError = 32; },
-       "Fehlernummer: 32\rThe file is in use. ", CouldNotStart, false, false, true},
+       "Das alte KM.OUT lässt sich nicht löschen (Fehlernummer 32: The file is in use.); der Test startet nicht.",
+       CouldNotStart, false, true, true},
       {"input not writable", [](FakePlatform& p) { p.writeError = 5; }, "Fehlernummer: 5\rUnbekannter Fehler: &H5",
-       CouldNotStart, false, false, false},
+       CouldNotStart, false, true, false},
       {"task unreadable", [](FakePlatform& p) { p.file("test_#3.INP").readError = 32; },
        "Fehlernummer: 32\rThe file is in use. ", CouldNotStart, false, true, false},
       {"disk full while the input is written", [](FakePlatform& p) { p.diskFullError = 112; },
@@ -175,9 +185,9 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
     EXPECT_EQ(w.changes(), (Shown{{"bild(0)", " warning"}, {"cmdDummy", " information focus"}, {"cmdOK", "&Start warning"},
                                   {"frameTime", ""}, {"lblResult", c.result + std::string(" red")},
                                   {"lblStatus", "Bereit black"}}));
-    // Solver started, input written, old output kept.
+    // Solver started, input there (the run lock makes it), old output kept.
     EXPECT_EQ(std::tuple(w.platform.creates.size() == 1, w.platform.has("TMP_INPUT.INP"), w.platform.has("KM.OUT")),
-              std::tuple(c.solverStarts, c.inputWritten, c.oldOutputKept));
+              std::tuple(c.solverStarts, c.inputExists, c.oldOutputKept));
     EXPECT_LE(w.platform.has("TMP_INPUT.INP") ? w.platform.file("TMP_INPUT.INP").bytes.size() : 0,
               kTemporaryInputLimit);
     EXPECT_FALSE(w.f.Timer1.enabled());
@@ -190,16 +200,32 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
   }
 }
 
+// No task selected, or its file gone since: whatever else is wrong in the
+// folder, the press shows nothing beyond its first steps and makes no file.
 TEST_F(TestRun, WithoutATaskOnlyTheCommonStepsRun) {
-  platform = FakePlatform{};
-  platform.put("test_s#7.INP");
-  platform.put("kmwin64.exe");
-  auto& f = load();
-  toolkit.click(f.cmdOK);
-  EXPECT_TRUE(f.frameTime.visible() && !f.bild0.visible());
-  EXPECT_FALSE(platform.has("TMP_INPUT.INP"));
-  EXPECT_TRUE(platform.creates.empty());
-  EXPECT_EQ(f.Outcome, RunOutcome::Refused);
+  const std::function<void(FakePlatform&)> troubles[] = {
+      [](FakePlatform&) {},
+      [](FakePlatform& p) { p.locked.insert(p.path("TMP_INPUT.INP")); },
+      [](FakePlatform& p) { p.lockError = 5; },
+      [](FakePlatform& p) { p.put("KM.OUT").folder = true; },
+      [](FakePlatform& p) { p.put("KM.OUT").deleteError = 5; },
+  };
+  for (const bool vanished : {false, true}) {
+    for (const auto& trouble : troubles) {
+      LoadedWindow w([&](FakePlatform& p) {
+        p.put(vanished ? "test_#3.INP" : "test_s#7.INP");
+        p.put("kmwin64.exe");
+        trouble(p);
+      });
+      std::int32_t ignored = 0;
+      if (vanished) w.platform.deleteFile(w.platform.path("test_#3.INP"), ignored);
+      w.toolkit.click(w.f.cmdOK);
+      EXPECT_EQ(w.changes(), (Shown{{"bild(0)", " hidden"}, {"cmdDummy", " information focus"}, {"frameTime", ""}}));
+      EXPECT_FALSE(w.platform.has("TMP_INPUT.INP"));
+      EXPECT_TRUE(w.platform.creates.empty());
+      EXPECT_EQ(w.f.Outcome, RunOutcome::Refused);
+    }
+  }
 }
 
 TEST_F(TestRun, FourCallingModesInAFolderWithBlanks) {
@@ -257,6 +283,15 @@ TEST_F(StopAndClose, StopEndsTheSolverAndTheBlinkingClockAndTheNextRunRunsNormal
   EXPECT_EQ(platform.openProcesses, 0);
   EXPECT_TRUE(platform.locked.empty());
   for (const auto& painted : toolkit.repaints()) EXPECT_NE(painted, "Prüfung beendet");
+  platform.locked.insert(platform.path("TMP_INPUT.INP"));
+  toolkit.click(f.cmdOK);
+  // Where the system cannot name the holder, the refusal still says what to do.
+  EXPECT_EQ(std::pair(f.lblTimer.caption(), f.lblResult.caption()),
+            std::pair(std::string("00:00:00"), std::string("Another check is running in this folder (or something "
+                                                           "left of one). Wait for it to end or end it, then press "
+                                                           "Start again.")))
+      << "a refused press shows no earlier run's time";
+  platform.locked.clear();
   solverEnds(2, "solved\r\n");
   toolkit.click(f.cmdOK);
   EXPECT_EQ(platform.terminated.size(), 1u);

@@ -77,6 +77,8 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
   std::int32_t createError = 0;    // non-zero: process creation fails with it
   std::int32_t lockError = 0;      // non-zero: taking the run lock fails with it
   std::set<std::string> locked;    // paths whose run lock is held, by this platform or another
+  std::string lockHolders;         // who holds a busy lock, as the system names them
+  bool lockLost = false;           // a held run lock says it was lost
   FakeSolver solver;               // how the next created process behaves
   bool waitFails = false;          // waits answer as a failed wait does
   ProcessExit solverExit;          // how an ended solver ended
@@ -100,17 +102,25 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
     const FakeFile& f = it->second;
     return f.folder ? NameKind::Folder : f.link ? NameKind::Link : f.special ? NameKind::Other : NameKind::File;
   }
+  // As on the real systems, taking the lock creates the input file, and a link there is refused.
   std::unique_ptr<RunLock> lockRun(const std::string& p, LockOutcome& outcome, std::int32_t& error) override {
     struct Held : RunLock {
-      Held(std::set<std::string>& s, std::string p) : set(s), path(std::move(p)) {}
-      ~Held() override { set.erase(path); }
-      std::set<std::string>& set;
+      Held(FakePlatform& f, std::string p) : platform(f), path(std::move(p)) {}
+      ~Held() override { platform.locked.erase(path); }
+      bool stillHeld() override { return !platform.lockLost; }
+      FakePlatform& platform;
       std::string path;
     };
-    outcome = (error = lockError) != 0 ? LockOutcome::Failed
-              : locked.insert(p).second ? LockOutcome::Taken : LockOutcome::Busy;
-    return outcome == LockOutcome::Taken ? std::make_unique<Held>(locked, p) : nullptr;
+    const auto it = files_.find(p);
+    outcome = (error = lockError) != 0                   ? LockOutcome::Failed
+              : it != files_.end() && it->second.link    ? LockOutcome::Link
+              : locked.insert(p).second                  ? LockOutcome::Taken
+                                                         : LockOutcome::Busy;
+    if (outcome != LockOutcome::Taken) return nullptr;
+    files_.try_emplace(p);
+    return std::make_unique<Held>(*this, p);
   }
+  std::string runLockHolders(const std::string& /*inputPath*/) override { return lockHolders; }
   bool sameFile(const std::string& /*first*/, const std::string& /*second*/) override { return false; }
   bool deleteFile(const std::string& p, std::int32_t& error) override {
     const auto it = files_.find(p);

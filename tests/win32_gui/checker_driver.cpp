@@ -44,6 +44,7 @@ using Texts = std::initializer_list<const wchar_t*>;
 const Texts kRunning = {L"Prüfung läuft...", L"Solving runs..."};
 const Texts kPassed = {L"Test erfolgreich abgeschlossen!", L"Test finished successfully!"};
 const Texts kAborted = {L"Test wurde abgebrochen", L"Test has been aborted"};
+const Texts kFailed = {L"Test fehlgeschlagen!", L"Test failed!"};
 
 std::wstring WindowText(HWND window) {
   wchar_t text[512] = {};
@@ -215,6 +216,17 @@ TEST_F(EndToEnd, ShutdownMidRunEndsCheckerAndSolver) {
   // Windows asks before logging off; the checker ends while answering.
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, kAnswerLimitMs, &ignored);
+  expectEnds();
+}
+
+// Run in a prefix with Wine's debugger on: its dialog would hold the run, the
+// status still running, until someone closed it.
+TEST_F(EndToEnd, CrashFailsTheRunAtOnce) {
+  ASSERT_NO_FATAL_FAILURE(open("%standin nowrite\r\n%standin crash\r\n"));
+  click("cmdOK");
+  statusBecomes(kFailed, milliseconds(5000));
+  EXPECT_TRUE(Eventually(kEndLimit, [] { return Solvers() == 0; })) << Solvers() << " left";
+  PostMessageW(window, WM_CLOSE, 0, 0);
   expectEnds();
 }
 

@@ -26,14 +26,14 @@ std::string CmdQuoted(std::string_view text) {
 }  // namespace
 
 std::string ChildCommand(Shell shell, std::string_view program, std::chrono::milliseconds sleep,
-                         std::string_view childLogPath, std::string_view outputPath) {
+                         std::string_view childLogPath, std::string_view outputPath, bool detached) {
   const std::string ms = std::to_string(sleep.count());
   const auto quoted = shell == Shell::Posix ? PosixQuoted : CmdQuoted;
   std::string paths = quoted(childLogPath);
   if (!outputPath.empty()) paths += " " + quoted(outputPath);
   if (shell == Shell::Posix) {
-    return PosixQuoted(program) + " " + std::string(kChildModeFlag) + " " + ms + " " + paths +
-           " </dev/null >/dev/null 2>&1 &";
+    return (detached ? "setsid " : "") + PosixQuoted(program) + " " + std::string(kChildModeFlag) +
+           " " + ms + " " + paths + " </dev/null >/dev/null 2>&1" + (detached ? " 3>&-" : "") + " &";
   }
   // The empty title keeps "start" from taking the quoted program for a title.
   return "start \"\" /B " + ChildCommandLine(program, sleep, childLogPath, outputPath) +

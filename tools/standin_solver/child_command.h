@@ -17,9 +17,11 @@ inline constexpr std::string_view kChildLogName = "standin_child.log";
 enum class Shell { Posix, WindowsCmd };
 
 // A command for std::system that returns at once and leaves the copy running
-// with no standard streams of the caller's.
+// with no standard streams of the caller's; detached (POSIX only), in a
+// session of its own and without descriptor 3, as a daemon would.
 std::string ChildCommand(Shell shell, std::string_view program, std::chrono::milliseconds sleep,
-                         std::string_view childLogPath, std::string_view outputPath = {});
+                         std::string_view childLogPath, std::string_view outputPath = {},
+                         bool detached = false);
 
 // The copy's own command line, as the system takes it on Windows.
 std::string ChildCommandLine(std::string_view program, std::chrono::milliseconds sleep,

@@ -41,13 +41,14 @@ std::string OwnProgramPath(const char* argv0) {
 }
 
 void StartChild(const char* argv0, std::chrono::milliseconds sleep, const std::string& logPath,
-                const std::string& outputPath) {
+                const std::string& outputPath, bool detached) {
 #ifdef _WIN32
   constexpr Shell kShell = Shell::WindowsCmd;
 #else
   constexpr Shell kShell = Shell::Posix;
 #endif
-  if (std::system(ChildCommand(kShell, OwnProgramPath(argv0), sleep, logPath, outputPath).c_str()) != 0) {
+  if (std::system(ChildCommand(kShell, OwnProgramPath(argv0), sleep, logPath, outputPath, detached).c_str()) !=
+      0) {
     std::cerr << "standin: could not start the child\n";
   }
 }
@@ -116,7 +117,7 @@ int main(int argc, char** argv) {
     }
   } else if (script.childSleep) {
     StartChild(argv[0], *script.childSleep, folder + std::string(kChildLogName),
-               script.childWritesOutput ? script.protocolPath.value_or("") : "");
+               script.childWritesOutput ? script.protocolPath.value_or("") : "", script.childDetaches);
   }
   std::this_thread::sleep_for(script.sleep);
   if (script.protocolPath && script.output != OutputMode::Suppressed && !script.childWritesOutput &&

@@ -11,6 +11,8 @@
 //                           sleeping this long, then notes that it finished
 //   %standin latechild <ms> the same, and the copy then writes the output file
 //                           in place of the solver, as a leftover would
+//   %standin daemon <ms>    latechild, but the copy leaves the solver's process
+//                           group and session (POSIX) and drops descriptor 3
 //   %standin adoptedchild <ms>  as child, but the copy names the solver's own
 //                           parent as its parent (Windows; elsewhere no copy)
 //
@@ -40,6 +42,7 @@ struct SolverScript {
   bool crash = false;
   std::optional<std::chrono::milliseconds> childSleep;
   bool childWritesOutput = false;
+  bool childDetaches = false;
   bool childAdopted = false;
   // Lines that are neither blank, a directive nor the protocol line.
   int taskLines = 0;
