@@ -1,6 +1,9 @@
 #include "platform/win32/own_name.h"
 
+#include <ntsecapi.h>
+
 #include <algorithm>
+#include <cwctype>
 #include <vector>
 
 namespace kalmor {
@@ -45,6 +48,39 @@ bool RenameOver(HANDLE handle, const std::wstring& name) {
                                       static_cast<DWORD>(request.size()));
 }
 
+// A replacement is made under a name no one can guess, so that no file put
+// there beforehand can block a run or be taken for the new one:
+// ~kalmor-<16 hex digits>.new beside the name it replaces.
+constexpr std::wstring_view kFreshPrefix = L"~kalmor-";
+constexpr std::wstring_view kFreshSuffix = L".new";
+constexpr std::size_t kFreshDigits = 16;
+
+std::wstring FolderPart(const std::wstring& name) {
+  const std::size_t separator = name.find_last_of(L"\\/");
+  return separator == std::wstring::npos ? std::wstring() : name.substr(0, separator + 1);
+}
+
+// Empty when the system gives no random bytes.
+std::wstring FreshName(const std::wstring& name) {
+  std::uint64_t random = 0;
+  if (!::RtlGenRandom(&random, sizeof random)) return {};
+  std::wstring digits(kFreshDigits, L'0');
+  for (wchar_t& digit : digits) {
+    digit = L"0123456789abcdef"[random & 0xF];
+    random >>= 4;
+  }
+  return FolderPart(name) + std::wstring(kFreshPrefix) + digits + std::wstring(kFreshSuffix);
+}
+
+bool IsFreshName(std::wstring_view leaf) {
+  if (leaf.size() != kFreshPrefix.size() + kFreshDigits + kFreshSuffix.size() ||
+      !leaf.starts_with(kFreshPrefix) || !leaf.ends_with(kFreshSuffix)) {
+    return false;
+  }
+  const std::wstring_view digits = leaf.substr(kFreshPrefix.size(), kFreshDigits);
+  return std::all_of(digits.begin(), digits.end(), [](wchar_t c) { return std::iswxdigit(c); });
+}
+
 }  // namespace
 
 UniqueHandle OpenHandle(const std::wstring& name, DWORD access, DWORD disposition, DWORD flags) {
@@ -68,7 +104,11 @@ bool EndsAtItsName(HANDLE handle, const std::wstring& name) {
 }
 
 UniqueHandle ReplaceName(const std::wstring& name, bool keep) {
-  const std::wstring fresh = name + L"." + std::to_wstring(::GetCurrentProcessId()) + L".new";
+  const std::wstring fresh = FreshName(name);
+  if (fresh.empty()) {
+    ::SetLastError(ERROR_GEN_FAILURE);
+    return {};
+  }
   UniqueHandle handle =
       OpenHandle(fresh, GENERIC_READ | GENERIC_WRITE | DELETE, CREATE_NEW,
                  FILE_ATTRIBUTE_NORMAL | (keep ? 0 : FILE_FLAG_DELETE_ON_CLOSE));
@@ -82,22 +122,51 @@ UniqueHandle ReplaceName(const std::wstring& name, bool keep) {
 
 UniqueHandle OpenOwnFile(const std::wstring& name, DWORD access, std::int32_t& error) {
   UniqueHandle handle = OpenHandle(name, access, CREATE_NEW);
+  if (handle) return handle;
   DWORD code = ::GetLastError();
   // Once more after a replacement, so that the handle asks for no more than
   // access: a DELETE access would stop the solver reading its input.
-  for (int round = 0; !handle && code == ERROR_FILE_EXISTS && round < 2; ++round) {
+  for (int round = 0; code == ERROR_FILE_EXISTS; ++round) {
     handle = OpenHandle(name, access, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
     if (handle && IsOwnPlainFile(handle.get(), name)) return handle;
-    code = ::GetLastError();
     // Not found although something stands there: a dangling link.
-    const bool stands = handle || code == ERROR_FILE_NOT_FOUND;
+    const bool stands = handle || ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (!stands) code = ::GetLastError();
     handle.reset();  // Wine replaces no file that is open
+    // Replaced, and yet not a file of its own: something puts it back.
     if (!stands || round == 1) break;
-    code = ReplaceName(name, true) ? ERROR_FILE_EXISTS : ::GetLastError();
+    if (!ReplaceName(name, true)) code = ::GetLastError();
   }
-  if (!handle) error = static_cast<std::int32_t>(code);
-  return handle;
+  error = static_cast<std::int32_t>(code);
+  return {};
+}
+
+void RemoveLeftovers(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  const std::wstring prefix = folder.empty() ? std::wstring() : folder + L"\\";
+  const HANDLE search = ::FindFirstFileW(
+      (prefix + std::wstring(kFreshPrefix) + L"*" + std::wstring(kFreshSuffix)).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = prefix + found.cFileName;
+    // Asked first, which opens nothing: a Unix FIFO or device answers no
+    // attributes, and opened it could wait for ever.
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
+    constexpr DWORD kNotPlain =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+    if (!IsFreshName(found.cFileName) || attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & kNotPlain) != 0) {
+      continue;
+    }
+    // Shared with no one: a replacement another checker is making now stays.
+    const UniqueHandle file(::CreateFileW(name.c_str(), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file || !IsOwnPlainFile(file.get(), name)) continue;
+    FILE_DISPOSITION_INFO gone{TRUE};
+    ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &gone, sizeof gone);
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
 }
 
 }  // namespace kalmor

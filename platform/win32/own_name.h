@@ -3,7 +3,8 @@
 // nothing at all) and follows it on every open, even one that asks for the
 // link itself; DeleteFileW and MoveFileExW then act on its target. So a name
 // is judged by the path its handle ends at, and removed by renaming a new
-// file over it, which replaces the entry itself.
+// file, made under an unguessable name, over it, which replaces the entry
+// itself.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +32,10 @@ bool EndsAtItsName(HANDLE handle, const std::wstring& name);
 UniqueHandle ReplaceName(const std::wstring& name, bool keep);
 // A regular file of this one name, created when nothing stands there; what is
 // not such a file (a link, a second name) is replaced, never written through.
+// error is the call's own failure, never an earlier one.
 UniqueHandle OpenOwnFile(const std::wstring& name, DWORD access, std::int32_t& error);
+// Removes what a checker killed amid a replacement left in folder: regular
+// files of the replacements' own name shape that no one holds open.
+void RemoveLeftovers(const std::wstring& folder);
 
 }  // namespace kalmor

@@ -1,8 +1,13 @@
 #include "platform/win32/solver_job.h"
 
+#include "platform/win32/checker_job.h"
+
 namespace kalmor {
 
 SolverJob::SolverJob() {
+  // Joined first: asked below, the checker's own job says whether a solver
+  // may break away from it.
+  CheckerJob();
   UniqueHandle job(::CreateJobObjectW(nullptr, nullptr));
   if (!job) return;
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
@@ -25,11 +30,13 @@ SolverJob::SolverJob() {
 }
 
 bool SolverJob::adopt(HANDLE process) {
+  runStart_ = CreationTime(process);
   return job_ && ::AssignProcessToJobObject(job_.get(), process);
 }
 
 void SolverJob::endAll(std::uint32_t exitCode) {
   if (job_) ::TerminateJobObject(job_.get(), exitCode);
+  EndCheckerJobProcessesSince(runStart_, exitCode);
 }
 
 }  // namespace kalmor

@@ -21,14 +21,20 @@ class SolverJob {
   std::uint32_t creationFlags() const { return breakaway_; }
   // Puts a process that has not yet run into the job; false where the system
   // refuses (a checker already in a job that allows neither nesting nor
-  // breaking away).
+  // breaking away). Its run starts then.
   bool adopt(HANDLE process);
-  // Ends every process in the job.
+  // Ends every process in the job, and every other the run started in the
+  // checker's own job (checker_job.h).
   void endAll(std::uint32_t exitCode);
+  // Ends them too as the checker's end would.
+  ~SolverJob() { endAll(1); }
+  SolverJob(const SolverJob&) = delete;
+  SolverJob& operator=(const SolverJob&) = delete;
 
  private:
   UniqueHandle job_;
   std::uint32_t breakaway_ = 0;
+  std::uint64_t runStart_ = 0;
 };
 
 }  // namespace kalmor

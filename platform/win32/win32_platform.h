@@ -31,10 +31,13 @@ class Win32Platform : public Platform {
   bool plainFileExists(const std::string& path) override;
   // The same volume serial number and file index.
   bool sameFile(const std::string& first, const std::string& second) override;
-  // A link goes as a link, also a Unix link under Wine (own_name.h).
+  // A link goes as a link, also a Unix link under Wine (own_name.h), and so
+  // does every name of another case that Wine would find in its place. A
+  // folder stays, also one a link leads to.
   bool deleteFile(const std::string& path, std::int32_t& error) override;
   // Under Wine a Unix link is a Link too, dangling or not (that one only
-  // where this checker holds the folder's run lock).
+  // where this checker holds the folder's run lock). A link to a folder is a
+  // Folder: under Wine no call reaches the link itself.
   NameKind nameKind(const std::string& path) override;
   std::unique_ptr<InputFile> openForReading(const std::string& path,
                                             std::int32_t& error) override;

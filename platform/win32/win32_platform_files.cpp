@@ -115,8 +115,11 @@ NameKind Win32Platform::nameKind(const std::string& path) {
         OpenHandle(name, DELETE, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
     return probe || ::GetLastError() != ERROR_FILE_EXISTS ? NameKind::Absent : NameKind::Link;
   }
-  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return NameKind::Link;
+  // A link to a folder counts as a folder: under Wine every call on the name
+  // reaches the folder and none the link, so removing it would remove the
+  // folder's contents. A run refuses it as it refuses a folder.
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return NameKind::Folder;
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return NameKind::Link;
   if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return NameKind::Other;
   const UniqueHandle look = OpenHandle(name, 0, OPEN_EXISTING, kLookOnly);
   return look && !EndsAtItsName(look.get(), name) ? NameKind::Link : NameKind::File;
@@ -124,30 +127,31 @@ NameKind Win32Platform::nameKind(const std::string& path) {
 
 bool Win32Platform::deleteFile(const std::string& path, std::int32_t& error) {
   const std::wstring name = Utf8ToWide(path);
-  const DWORD attributes = ::GetFileAttributesW(name.c_str());
-  constexpr DWORD kFolderLink = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-  UniqueHandle look = OpenHandle(name, 0, OPEN_EXISTING, kLookOnly);
-  const bool itself = look && EndsAtItsName(look.get(), name);
-  look.close();  // Wine replaces no file that is open
-  bool done = false;
-  if (attributes != kNoAttributes && (attributes & kFolderLink) == kFolderLink) {
-    // A link to a folder is removed as a folder is; its target stays.
-    done = ::RemoveDirectoryW(name.c_str());
-  } else if (itself) {
+  // Wine finds a name in any case, so a km.out beside KM.OUT takes its place
+  // once KM.OUT is gone: every entry the name reaches goes, one a round. The
+  // bound is more case spellings than a run's names have.
+  for (int round = 0; round < 64; ++round) {
+    if (round > 0 && nameKind(path) == NameKind::Absent) return true;
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
+    UniqueHandle look = OpenHandle(name, 0, OPEN_EXISTING, kLookOnly);
+    const bool itself = look && EndsAtItsName(look.get(), name);
+    look.close();  // Wine replaces no file that is open
     // DeleteFileW refuses a read-only file; hidden and system files it deletes.
-    if (attributes != kNoAttributes && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    if (itself && attributes != kNoAttributes && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
       ::SetFileAttributesW(name.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     }
-    done = ::DeleteFileW(name.c_str());
-  } else {
-    // DeleteFileW would remove what the name leads to: under Wine the target
-    // of a Unix link.
-    done = static_cast<bool>(ReplaceName(name, false));
+    // A folder stays, also as the target of a link: DeleteFileW refuses one,
+    // and no file is renamed over one. DeleteFileW would remove what any
+    // other name leads to: under Wine the target of a Unix link.
+    const bool done =
+        itself ? ::DeleteFileW(name.c_str()) != 0 : static_cast<bool>(ReplaceName(name, false));
+    const DWORD code = ::GetLastError();
+    if (!done && code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) {
+      error = static_cast<std::int32_t>(code);
+      return false;
+    }
   }
-  if (done) return true;
-  const DWORD code = ::GetLastError();
-  if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return true;
-  error = static_cast<std::int32_t>(code);
+  error = ERROR_FILE_EXISTS;
   return false;
 }
 

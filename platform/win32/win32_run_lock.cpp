@@ -9,8 +9,15 @@
 namespace kalmor {
 namespace {
 
-// 2^62: no task comes near, so the solver's reads never meet the lock.
+// 2^62: no task comes near, so the solver's reads never meet the lock. The
+// Linux build locks the same byte, so one run per folder holds across both.
 constexpr DWORD kLockOffsetHigh = 0x40000000;
+// Reading data lets LockFileEx lock. Writing attributes makes Wine open the
+// Unix file for writing, so that its lock is a POSIX write lock, which other
+// prefixes and the Linux build see (on a read-only handle it is a shared one);
+// yet no sharing check counts attribute access, so the solver still opens its
+// input as it likes.
+constexpr DWORD kLockAccess = FILE_READ_DATA | FILE_WRITE_ATTRIBUTES;
 
 std::wstring FolderOf(const std::wstring& name) {
   const std::size_t separator = name.find_last_of(L"\\/");
@@ -45,7 +52,7 @@ std::unique_ptr<RunLock> Win32Platform::lockRun(const std::string& inputPath,
                                                 LockOutcome& outcome, std::int32_t& error) {
   outcome = LockOutcome::Failed;
   const std::wstring name = Utf8ToWide(inputPath);
-  UniqueHandle file = OpenOwnFile(name, GENERIC_READ, error);
+  UniqueHandle file = OpenOwnFile(name, kLockAccess, error);
   if (!file) return nullptr;
   OVERLAPPED beyondTheEnd{};
   beyondTheEnd.OffsetHigh = kLockOffsetHigh;
@@ -57,6 +64,8 @@ std::unique_ptr<RunLock> Win32Platform::lockRun(const std::string& inputPath,
     return nullptr;
   }
   outcome = LockOutcome::Taken;
+  // Held, the lock keeps every other run of this folder from replacing a name now.
+  RemoveLeftovers(FolderOf(name));
   return std::make_unique<Win32RunLock>(std::move(file), runLocks_, FolderOf(name));
 }
 

@@ -1,6 +1,7 @@
 // The run lock on Windows: an exclusive byte-range lock far beyond the end of
-// TMP_INPUT.INP, on a handle that asks for reading only and shares everything,
-// so that the solver still reads its input and the checker still rewrites it.
+// TMP_INPUT.INP, on a handle that shares everything and asks for no access that
+// a sharing check counts but reading, so that the solver still reads and
+// writes its input and the checker still rewrites it.
 // The system releases it when the handle closes, also when its holder dies.
 #pragma once
 

@@ -5,7 +5,8 @@
 # is neither passed nor failed), and exits with 1. Natively also SIGKILL: the
 # solver still ends, and what it left running keeps the folder busy, so the next
 # kalmor-check is refused (exit 2) instead of passing on what the leftover writes.
-# Under Wine a checker killed outright takes its solver and its run lock with it.
+# Under Wine a checker killed outright takes its solver, a child that named the
+# checker as its parent, and its run lock with it.
 #   interrupt.sh RUNNER CHECK SOLVER WORK_FOLDER   (RUNNER: env, or Wine's runner)
 set -eu
 run=$1 check=$2 solver=$3 work=$4/ctrl-c-$$
@@ -61,10 +62,18 @@ if [ "$run" = env ]; then
   fi
   for _ in $(seq 50); do pgrep -f "$leftover_pattern" >/dev/null || break; sleep 0.1; done
 else
-  start_check '%%standin sleep 30000\r\n<Protokoll>\r\n'
+  # Its solver has started a child that names the checker as its parent, so
+  # that the child is in the checker's job, not the solver's.
+  start_check '%%standin adoptedchild 30000\r\n%%standin sleep 30000\r\n<Protokoll>\r\n'
+  for _ in $(seq 50); do pgrep -f "$leftover_pattern" >/dev/null && break; sleep 0.1; done
+  pgrep -f "$leftover_pattern" >/dev/null || { echo "the adopted child never started"; fail=1; }
   pkill -KILL -f "$check_pattern" || true
   wait "$launcher" || true
   solver_gone SIGKILL
+  for _ in $(seq 100); do pgrep -f "$leftover_pattern" >/dev/null || break; sleep 0.1; done
+  if pgrep -f "$leftover_pattern" >/dev/null; then
+    echo "SIGKILL: the adopted child outlived kalmor-check"; pkill -KILL -f "$leftover_pattern"; fail=1
+  fi
   printf '<Protokoll>\r\n' >"$work/test_#3.INP"
   status=0
   "$run" "$work/kalmor-check.exe" --build 32 --lang en >"$work/out.txt" 2>&1 || status=$?

@@ -91,48 +91,119 @@ TEST_F(Win32Files, FileErrorsAreTheSystemsAndAMissingFileCountsAsDeleted) {
   EXPECT_TRUE(platform.deleteFile(path, error) && !std::filesystem::exists(FromUtf8(path)));
   EXPECT_TRUE(platform.deleteFile(folder.file("no such folder\\KM.OUT"), error));
   EXPECT_EQ(error, 0);
+  // Under Wine, names of another case would take KM.OUT's place one by one.
+  for (const char* twin : {"KM.OUT", "km.out", "Km.Out"}) folder.put(twin, "stale");
+  EXPECT_TRUE(platform.deleteFile(path, error));
+  EXPECT_TRUE(testing::Snapshot(folder.path()).empty());
   std::filesystem::create_directory(folder.path() / "KM.OUT");
   EXPECT_FALSE(platform.deleteFile(path, error)) << "a folder is not deleted as a file";
   EXPECT_NE(error, 0);
 }
 
-// One run per folder, and what stands at a name: under Wine a Unix link looks
-// like a plain file, or like nothing when it dangles; where this checker holds
-// the run lock, creating the name may tell, and leaves nothing behind (the
-// unlocked look would see it).
+// The run lock's byte as the Linux build and other Wine prefixes see it: a
+// POSIX lock, asked for by python3 on the Unix side. Probed: python's exit
+// status for a shared lock there, 1 when refused, as a write lock refuses it
+// ("windows" where there is no Unix side). Held: an exclusive one is taken and
+// kept until the returned file goes (or for 20 s).
+std::string UnixSharedLockStatus(const std::filesystem::path& input) {
+  if (!testing::UnixShell(input, L"python3 -c 'import fcntl, os, sys; fcntl.lockf(os.open("
+                                 L"sys.argv[1], os.O_RDWR), fcntl.LOCK_SH | fcntl.LOCK_NB, 1, "
+                                 L"2**62)' \"$0\" 2>/dev/null; echo $? >\"$0.seen\"")) {
+    return "windows";
+  }
+  const std::filesystem::path seen = input.wstring() + L".seen";
+  std::string status;
+  std::ifstream(seen) >> status;
+  std::filesystem::remove(seen);
+  return status;
+}
+std::filesystem::path HoldLockOnUnixSide(const std::filesystem::path& input) {
+  testing::UnixShell(input,
+                     L"python3 -c 'import fcntl, os, sys, time; held = sys.argv[1] + \".held\"; "
+                     L"fcntl.lockf(os.open(sys.argv[1], os.O_RDWR), fcntl.LOCK_EX, 1, 2**62); "
+                     L"open(held, \"w\").close(); [time.sleep(0.05) for _ in range(400) "
+                     L"if os.path.exists(held)]' \"$0\" </dev/null >/dev/null 2>&1 & "
+                     L"for i in $(seq 200); do [ -e \"$0.held\" ] && break; sleep 0.05; done");
+  return input.wstring() + L".held";
+}
+
+// One run per folder, across prefixes and the Linux build too, and what stands
+// at a name: under Wine a Unix link looks like a plain file, or like nothing
+// when it dangles; where this checker holds the run lock, creating the name
+// may tell, and leaves nothing behind (the unlocked look would see it). Taking
+// the lock removes what a checker killed amid a replacement left.
 TEST_F(Win32Files, OneRunPerFolderAndWhatStandsAtAName) {
   Win32Platform other;
   LockOutcome outcome{};
   std::int32_t error = 0;
-  auto lock = platform.lockRun(folder.file("TMP_INPUT.INP"), outcome, error);
-  ASSERT_EQ(outcome, LockOutcome::Taken) << error;
-  for (Win32Platform* second : {&other, &platform}) {
-    EXPECT_EQ(second->lockRun(folder.file("TMP_INPUT.INP"), outcome, error), nullptr);
-    EXPECT_EQ(outcome, LockOutcome::Busy);
-  }
+  const std::string input = folder.file("TMP_INPUT.INP");
   const std::string hidden = folder.put("hidden", "");
   ASSERT_TRUE(::SetFileAttributesW(FromUtf8(hidden).c_str(),
                                    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  const std::string leftover = "~kalmor-0123456789abcdef.new";
+  for (const char* name : {"~kalmor-0123456789abcdef.new", "~kalmor-0123456789abcdeg.new",
+                           "~kalmor-00000000000000ff.new", "TMP_INPUT.INP.1234.new"}) {
+    folder.put(name, "left");
+  }
+  const UniqueHandle inUse(::CreateFileW(FromUtf8(folder.file("~kalmor-00000000000000ff.new")).c_str(),
+                                         GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, 0, nullptr));
+  testing::MakeLink(folder.path() / "~kalmor-fedcba9876543210.new", "hidden");
+  auto lock = platform.lockRun(input, outcome, error);
+  ASSERT_EQ(outcome, LockOutcome::Taken) << error;
+  for (Win32Platform* second : {&other, &platform}) {
+    EXPECT_EQ(second->lockRun(input, outcome, error), nullptr);
+    EXPECT_EQ(outcome, LockOutcome::Busy);
+  }
+  const auto left = testing::Snapshot(folder.path());
+  EXPECT_FALSE(left.contains(leftover));
+  EXPECT_EQ(left.size(), 6u) << "only the free plain leftover of the right shape goes";
+  // The solver still reads and writes its input, however it shares it.
+  const UniqueHandle solverSide(::CreateFileW(FromUtf8(input).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  DWORD count = 0;
+  char byte = 0;
+  EXPECT_TRUE(::WriteFile(solverSide.get(), "x", 1, &count, nullptr) &&
+              ::SetFilePointer(solverSide.get(), 0, nullptr, FILE_BEGIN) == 0 &&
+              ::ReadFile(solverSide.get(), &byte, 1, &count, nullptr) && byte == 'x');
+  const std::string sharedLock = UnixSharedLockStatus(FromUtf8(input));
+  EXPECT_TRUE(sharedLock == "1" || sharedLock == "windows") << "a shared lock there: " << sharedLock;
   std::filesystem::create_directory(folder.path() / "folder");
+  folder.put("folder\\kept", "kept");
   testing::MakeLink(folder.path() / "link", "hidden");
   testing::MakeLink(folder.path() / "dangling", "nothing");
+  testing::MakeLink(folder.path() / "folderlink", "folder");
   using enum NameKind;
   const struct { const char* name; NameKind kind, unlocked; } names[] = {
       {"hidden", File, File}, {"folder", Folder, Folder}, {"link", Link, Link},
-      {"dangling", Link, Absent}, {"KM.OUT", Absent, Absent}};
+      {"dangling", Link, Absent}, {"folderlink", Folder, Folder}, {"KM.OUT", Absent, Absent}};
   for (const auto& name : names) {
     EXPECT_EQ(platform.nameKind(folder.file(name.name)), name.kind) << name.name;
     EXPECT_EQ(other.nameKind(folder.file(name.name)), name.unlocked) << name.name;
   }
   lock.reset();
-  const auto again = other.lockRun(folder.file("TMP_INPUT.INP"), outcome, error);
+  if (sharedLock != "windows") {
+    const std::filesystem::path held = HoldLockOnUnixSide(FromUtf8(input));
+    EXPECT_EQ(other.lockRun(input, outcome, error), nullptr);
+    EXPECT_EQ(outcome, LockOutcome::Busy) << "a Unix write lock on the byte";
+    std::filesystem::remove(held);
+    EXPECT_TRUE(testing::Eventually(std::chrono::seconds(5),
+                                    [&] { return other.lockRun(input, outcome, error) != nullptr; }));
+  }
+  const auto again = other.lockRun(input, outcome, error);
   EXPECT_NE(again, nullptr);
-  // Gone as links, their targets kept (and the folder can go).
+  // Gone as links, their targets kept; a link to a folder stays, as the folder does.
   for (const char* link : {"link", "dangling"}) {
     EXPECT_TRUE(platform.deleteFile(folder.file(link), error) &&
                 other.nameKind(folder.file(link)) == NameKind::Absent) << link;
   }
+  EXPECT_FALSE(platform.deleteFile(folder.file("folderlink"), error));
   EXPECT_EQ(platform.nameKind(hidden), NameKind::File) << "only the link went";
+  EXPECT_EQ(testing::Snapshot(folder.path() / "folder").size(), 1u);
+  // Removing the folder's files, the runtime would follow these links.
+  for (const char* link : {"folderlink", "~kalmor-fedcba9876543210.new"}) {
+    testing::UnixShell(folder.path() / link, L"rm \"$0\"");
+  }
 }
 
 // The stand-in as kmwin32.exe in a folder with blanks, and a decoy where an
@@ -193,10 +264,12 @@ TEST_F(Win32Solver, RunsLeaveNoHandleOfTheCheckerBehind) {
 }
 
 // A stand-in that has started a sleeping child, under a name no other test
-// uses, so that the census counts this tree alone. The solver and all it
-// starts end together: on Stop, when the checker ends (killed or not, the
-// system closes its job object, as destroying the platform does here), and
-// when the solver ends by itself, before its run is judged.
+// uses, so that the census counts this tree alone; the child also one that
+// names the checker as its parent, and so is not in the solver's job. The
+// solver and all it starts end together: on Stop, when the checker ends
+// (killed or not, the system closes its job objects, as destroying the
+// platform does here), and when the solver ends by itself, before its run is
+// judged.
 TEST_F(Win32Files, AllTheSolverStartedEndsWithItsRun) {
   const std::string prefix = "kmtree" + std::to_string(::GetCurrentProcessId());
   std::filesystem::copy_file(KALMOR_STANDIN_SOLVER, folder.path() / (prefix + ".exe"));
@@ -207,15 +280,16 @@ TEST_F(Win32Files, AllTheSolverStartedEndsWithItsRun) {
   };
   enum End { kStop, kCheckerEnds, kByItself };
   const char* names[] = {"Stop", "the checker's end", "the solver's own end"};
-  for (const End end : {kStop, kCheckerEnds, kByItself}) {
+  for (const End end : {kStop, kCheckerEnds, kByItself})
+  for (const std::string child : {"child", "adoptedchild"}) {
     auto checker = std::make_unique<Win32Platform>();
     ProcessRecord process;
-    ASSERT_TRUE(start(*checker, std::string("%standin child 60000\r\n") +
+    ASSERT_TRUE(start(*checker, "%standin " + child + " 60000\r\n" +
                                     (end == kByItself ? "" : "%standin sleep 60000\r\n"),
                       process));
     WaitOutcome outcome{};
     if (end == kByItself) waitInSlices(process, 2000, outcome);
-    ASSERT_TRUE(treeBecomes(end == kByItself ? 1 : 2, 20)) << names[end];
+    ASSERT_TRUE(treeBecomes(end == kByItself ? 1 : 2, 20)) << child << ", " << names[end];
     if (end == kStop) checker->terminateProcess(process.processId, 1);
     if (end == kCheckerEnds) {
       Win32Platform().closeProcessHandles(process);  // the handles, not this checker's job
@@ -223,7 +297,7 @@ TEST_F(Win32Files, AllTheSolverStartedEndsWithItsRun) {
     } else {
       checker->closeProcessHandles(process);
     }
-    EXPECT_TRUE(treeBecomes(0, 5)) << "after " << names[end];
+    EXPECT_TRUE(treeBecomes(0, 5)) << child << " after " << names[end];
   }
   for (const std::uint32_t id : probes::ProcessesNamed(prefix)) {
     const HANDLE left = ::OpenProcess(PROCESS_TERMINATE, FALSE, id);

@@ -36,8 +36,15 @@ std::string ChildCommand(Shell shell, std::string_view program, std::chrono::mil
            " " + ms + " " + paths + " </dev/null >/dev/null 2>&1" + (detached ? " 3>&-" : "") + " &";
   }
   // The empty title keeps "start" from taking the quoted program for a title.
-  return "start \"\" /B " + CmdQuoted(program) + " " + std::string(kChildModeFlag) + " " + ms +
-         " " + paths + " <NUL >NUL 2>&1";
+  return "start \"\" /B " + ChildCommandLine(program, sleep, childLogPath, outputPath) +
+         " <NUL >NUL 2>&1";
+}
+
+std::string ChildCommandLine(std::string_view program, std::chrono::milliseconds sleep,
+                             std::string_view childLogPath, std::string_view outputPath) {
+  std::string line = CmdQuoted(program) + " " + std::string(kChildModeFlag) + " " +
+                     std::to_string(sleep.count()) + " " + CmdQuoted(childLogPath);
+  return outputPath.empty() ? line : line + " " + CmdQuoted(outputPath);
 }
 
 std::string ChildLogLine(std::chrono::milliseconds sleep) {

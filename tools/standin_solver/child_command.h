@@ -23,6 +23,10 @@ std::string ChildCommand(Shell shell, std::string_view program, std::chrono::mil
                          std::string_view childLogPath, std::string_view outputPath = {},
                          bool detached = false);
 
+// The copy's own command line, as the system takes it on Windows.
+std::string ChildCommandLine(std::string_view program, std::chrono::milliseconds sleep,
+                             std::string_view childLogPath, std::string_view outputPath = {});
+
 // The line the copy appends to the child log once it has slept, without LF.
 std::string ChildLogLine(std::chrono::milliseconds sleep);
 

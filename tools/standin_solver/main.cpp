@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "tools/standin_solver/adopted_child.h"
 #include "tools/standin_solver/child_command.h"
 #include "tools/standin_solver/command_tail.h"
 #include "tools/standin_solver/protocol_text.h"
@@ -108,7 +109,13 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  if (script.childSleep) {
+  if (script.childSleep && script.childAdopted) {
+    const std::string program = OwnProgramPath(argv[0]);
+    if (!StartAdoptedChild(program, ChildCommandLine(program, *script.childSleep,
+                                                     folder + std::string(kChildLogName)))) {
+      std::cerr << "standin: could not start the adopted child\n";
+    }
+  } else if (script.childSleep) {
     StartChild(argv[0], *script.childSleep, folder + std::string(kChildLogName),
                script.childWritesOutput ? script.protocolPath.value_or("") : "", script.childDetaches);
   }

@@ -59,10 +59,12 @@ class DirectiveReader {
     const std::vector<std::string_view> args(words.begin() + 1, words.end());
     if (name == "sleep") {
       if (auto ms = milliseconds(args)) script_.sleep = *ms;
-    } else if (name == "child" || name == "latechild" || name == "daemon") {
+    } else if (name == "child" || name == "latechild" || name == "daemon" ||
+               name == "adoptedchild") {
       if (auto ms = milliseconds(args)) script_.childSleep = *ms;
-      script_.childWritesOutput = name != "child";
+      script_.childWritesOutput = name == "latechild" || name == "daemon";
       script_.childDetaches = name == "daemon";
+      script_.childAdopted = name == "adoptedchild";
     } else if (name == "exit") {
       if (auto code = number(args)) script_.exitCode = *code;
     } else if (name == "nowrite") {

@@ -13,6 +13,8 @@
 //                           in place of the solver, as a leftover would
 //   %standin daemon <ms>    latechild, but the copy leaves the solver's process
 //                           group and session (POSIX) and drops descriptor 3
+//   %standin adoptedchild <ms>  as child, but the copy names the solver's own
+//                           parent as its parent (Windows; elsewhere no copy)
 //
 // A directive starts at the first column; words are separated by blanks or
 // tabs. A later directive of the same kind overrides an earlier one (nowrite
@@ -41,6 +43,7 @@ struct SolverScript {
   std::optional<std::chrono::milliseconds> childSleep;
   bool childWritesOutput = false;
   bool childDetaches = false;
+  bool childAdopted = false;
   // Lines that are neither blank, a directive nor the protocol line.
   int taskLines = 0;
   std::string firstTaskLine;
