@@ -44,8 +44,8 @@ class frmKalmorChecker {
   void WriteCallText();
   // What a screen reader says for a control that shows no text of its own:
   // the status picture's meaning, and for the hidden button that holds the
-  // focus during a run the status line and the key that stops the run.
-  // Empty for the other controls.
+  // focus the status line, with the key that stops a run during one and
+  // after a failed run why it failed. Empty for the other controls.
   std::string SpokenName(const Control& control) const;
 
   // Every control, containers before their contents, in focus order where

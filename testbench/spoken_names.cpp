@@ -40,9 +40,15 @@ std::string frmKalmorChecker::SpokenName(const Control& control) const {
     return {};
   }
   if (&control != &cmdDummy) return {};
+  if (!RunInProgress) {
+    // Why a run failed shows only as the result line's tool tip, which the
+    // mouse alone reaches; the focus rests here after the run.
+    const std::string& why = lblResult.toolTip();
+    return why.empty() ? lblStatus.caption() : lblStatus.caption() + " " + why;
+  }
   // A language chosen during a run leaves Stop without its access key.
   const char key = AccessKey(cmdOK.caption());
-  if (!RunInProgress || key == 0) return lblStatus.caption();
+  if (key == 0) return lblStatus.caption();
   return lblStatus.caption() + " " + SpokenText(Spoken::StopKey, language) + key;
 }
 

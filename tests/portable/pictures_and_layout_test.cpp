@@ -113,8 +113,8 @@ TEST(PixelLayout, TwipsScaleWithTheResolutionAndContainersAddUp) {
   EXPECT_EQ(CentredIn(PixelRect{0, 0, 1024, 768}, 344, 251), (PixelRect{340, 258, 344, 251}));
 }
 
-// What a screen reader hears for the status picture, and for Stop's access key
-// ("&&" is a plain "&", not a marker), in each language.
+// What a screen reader hears for the status picture, for Stop's access key
+// ("&&" is a plain "&", not a marker), in each language, and why a run failed.
 TEST(SpokenNames, EachStatusPictureAndTheStopKeyInEachLanguage) {
   testing::FakePlatform platform;
   HeadlessToolkit toolkit;
@@ -146,6 +146,8 @@ TEST(SpokenNames, EachStatusPictureAndTheStopKeyInEachLanguage) {
   EXPECT_EQ(w.SpokenName(w.cmdDummy), "running Abbrechen: Alt+S");
   w.RunInProgress = false;
   EXPECT_EQ(w.SpokenName(w.cmdDummy), "running");
+  w.lblResult.setToolTip("why");  // a failed run's reason, otherwise only for the mouse
+  EXPECT_EQ(w.SpokenName(w.cmdDummy), "running why");
 }
 
 }  // namespace

@@ -120,20 +120,25 @@ class EndToEnd : public ::testing::Test {
   std::wstring text(const char* controlName) const { return WindowText(item(controlName)); }
   void click(const char* controlName) const { PostMessageW(item(controlName), BM_CLICK, 0, 0); }
   // What a screen reader hears, in either language chosen as a user does: a
-  // name for every visible control; the status picture's says what it shows.
-  void expectAllSpoken(const char* when, Texts picture) const {
+  // name for every control, and none hidden; the status picture's says what
+  // it shows, the hidden button's why a run failed.
+  void expectAllSpoken(const char* when, Texts picture, const wchar_t* reason = L"") const {
     for (const int language : {0, 1}) {
       SendMessageW(item("lstLanguage"), CB_SETCURSEL, static_cast<WPARAM>(language), 0);
       DWORD_PTR served = 0;  // returns when the checker has served the choice
       SendMessageTimeoutW(window, WM_COMMAND, MAKEWPARAM(ControlId("lstLanguage"), CBN_SELCHANGE),
                           reinterpret_cast<LPARAM>(item("lstLanguage")), SMTO_ABORTIFHUNG, kAnswerLimitMs, &served);
       std::string listing;
-      for (const auto& [control, name] : probes::SpokenChildren(window, listing)) {
+      const auto spoken = probes::SpokenChildren(window, listing);
+      EXPECT_GT(spoken.size(), 10u) << when << ": the screen reader sees too little";
+      for (const auto& [control, name] : spoken) {
         const std::wstring expected = control == item("bild(0)")    ? picture.begin()[language]
                                       : control == item("cmdDummy") ? text("lblStatus")
                                                                     : L"";
         // The result line is empty until a run has something to say.
-        EXPECT_TRUE(name.starts_with(expected) && (!name.empty() || control == item("lblResult")))
+        EXPECT_TRUE(name.starts_with(expected) && (!name.empty() || control == item("lblResult")) &&
+                    (control != item("cmdDummy") || name.find(reason) != std::wstring::npos) &&
+                    IsWindowVisible(control))
             << when << ": " << GetDlgCtrlID(control) << " is read as " << ::testing::PrintToString(name);
       }
       std::printf("%s, language %d:\n%s", when, language, listing.c_str());
@@ -226,6 +231,8 @@ TEST_F(EndToEnd, CrashFailsTheRunAtOnce) {
   click("cmdOK");
   statusBecomes(kFailed, milliseconds(5000));
   EXPECT_TRUE(Eventually(kEndLimit, [] { return Solvers() == 0; })) << Solvers() << " left";
+  // The keyboard reaches why, which the eye sees only as the result line's tool tip.
+  expectAllSpoken("after the crash", {L"Warnung", L"Warning"}, L"KM.OUT");
   PostMessageW(window, WM_CLOSE, 0, 0);
   expectEnds();
 }

@@ -45,7 +45,7 @@ void NativeControls::syncOne(Control& control) {
     syncForm(static_cast<const Form&>(control));
     return;
   }
-  HWND window = windowOf(control);
+  HWND window = keepWindowIfShown(control);
   if (window == nullptr) return;
   switch (control.kind()) {
     case ControlKind::Frame:

@@ -14,14 +14,13 @@ namespace kalmor {
 
 NativeControls::NativeControls(HWND mainWindow, const std::vector<Control*>& controls,
                                const std::vector<Control*>& focusOrder, int dpi)
-    : main_(mainWindow), controls_(controls), dpi_(dpi) {
+    : main_(mainWindow), controls_(controls), focusOrder_(focusOrder), dpi_(dpi) {
   makeFonts();
   for (Control* control : controls_) {
-    const bool focusable =
-        std::find(focusOrder.begin(), focusOrder.end(), control) != focusOrder.end();
-    if (HWND window = create(*control, focusable)) windows_[control] = window;
+    if (!ShownOnScreen(*control) && !focusable(*control)) continue;
+    if (HWND window = create(*control, focusable(*control))) windows_[control] = window;
   }
-  stackInTabOrder(focusOrder);
+  stackInTabOrder();
   for (Control* control : controls_) syncOne(*control);
 }
 
@@ -78,10 +77,38 @@ HWND NativeControls::create(Control& control, bool focusable) {
                          GetModuleHandleW(nullptr), nullptr);
 }
 
-void NativeControls::stackInTabOrder(const std::vector<Control*>& focusOrder) {
+bool NativeControls::focusable(const Control& control) const {
+  return std::find(focusOrder_.begin(), focusOrder_.end(), &control) != focusOrder_.end();
+}
+
+HWND NativeControls::keepWindowIfShown(Control& control) {
+  HWND window = windowOf(control);
+  const bool wanted = ShownOnScreen(control) || focusable(control);
+  if (window == nullptr && wanted) {
+    window = create(control, focusable(control));
+    if (window == nullptr) return nullptr;
+    windows_[&control] = window;
+    stackInTabOrder();
+  } else if (window != nullptr && !wanted) {
+    if (toolTip_ != nullptr) {
+      TOOLINFOW tool{};
+      tool.cbSize = sizeof(tool);
+      tool.hwnd = main_;
+      tool.uId = reinterpret_cast<UINT_PTR>(window);
+      SendMessageW(toolTip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    DestroyWindow(window);
+    windows_.erase(&control);
+    window = nullptr;
+  }
+  return window;
+}
+
+void NativeControls::stackInTabOrder() {
   HWND above = HWND_TOP;
-  for (const Control* control : ZOrder(controls_, focusOrder)) {
+  for (const Control* control : ZOrder(controls_, focusOrder_)) {
     HWND window = windowOf(*control);
+    if (window == nullptr) continue;
     SetWindowPos(window, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     above = window;
   }

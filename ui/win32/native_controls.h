@@ -23,7 +23,9 @@ class NativeControls {
   NativeControls(const NativeControls&) = delete;
   NativeControls& operator=(const NativeControls&) = delete;
 
-  // Null for controls without a window of their own.
+  // Null for controls without a window of their own, and for those out of
+  // sight that take no focus: a hidden window would still be read out, text
+  // and all, by screen readers that walk the window's children.
   HWND windowOf(const Control& control) const;
   Control* controlOf(HWND window) const;
   int dpi() const { return dpi_; }
@@ -36,7 +38,11 @@ class NativeControls {
 
  private:
   HWND create(Control& control, bool focusable);
-  void stackInTabOrder(const std::vector<Control*>& focusOrder);
+  bool focusable(const Control& control) const;
+  // Makes or destroys the control's window as it comes into or goes out of
+  // sight; the window it has now.
+  HWND keepWindowIfShown(Control& control);
+  void stackInTabOrder();
   void syncOne(Control& control);
   void syncForm(const Form& form);
   void syncLabel(const Label& label, HWND window);
@@ -56,6 +62,7 @@ class NativeControls {
 
   HWND main_;
   std::vector<Control*> controls_;
+  std::vector<Control*> focusOrder_;
   std::map<const Control*, HWND> windows_;
   int dpi_;
   // Freed after the destructor has destroyed the windows that use them.

@@ -10,6 +10,8 @@ namespace {
 // UI Automation's LiveSetting property, which dynamic annotation carries.
 constexpr GUID kLiveSetting = {0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
 constexpr LONG kPolite = 1;
+// PROPID_ACC_DESCRIPTION, defined here as the one above: no GUID library needed.
+constexpr GUID kDescription = {0x4d48dfe4, 0xbd3f, 0x491f, {0xa6, 0x48, 0x49, 0x2d, 0x6f, 0x20, 0xc5, 0x88}};
 
 }  // namespace
 
@@ -27,6 +29,10 @@ ScreenReader::~ScreenReader() {
       MSAAPROPID property = kLiveSetting;
       annotations_->ClearHwndProps(window, OBJID_CLIENT, CHILDID_SELF, &property, 1);
     }
+    for (const auto& [window, description] : described_) {
+      MSAAPROPID property = kDescription;
+      annotations_->ClearHwndProps(window, OBJID_CLIENT, CHILDID_SELF, &property, 1);
+    }
     annotations_->Release();
   }
   if (comStarted_) CoUninitialize();
@@ -39,6 +45,21 @@ void ScreenReader::name(HWND window, const std::wstring& name) {
   // Past the control's own handling: an icon's static would take the text
   // for the name of an icon resource.
   if (current != name) DefWindowProcW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+}
+
+void ScreenReader::describe(HWND window, const std::wstring& description) {
+  const auto known = described_.find(window);
+  const bool same = known == described_.end() ? description.empty() : known->second == description;
+  if (annotations_ == nullptr || same) return;
+  MSAAPROPID property = kDescription;
+  if (description.empty()) {
+    annotations_->ClearHwndProps(window, OBJID_CLIENT, CHILDID_SELF, &property, 1);
+    described_.erase(known);
+  } else if (SUCCEEDED(annotations_->SetHwndPropStr(window, OBJID_CLIENT, CHILDID_SELF, property,
+                                                    description.c_str()))) {
+    described_[window] = description;
+  }
+  NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void ScreenReader::announce(HWND window) {

@@ -3,6 +3,7 @@
 // elsewhere. Where the system lacks a piece, that piece stays silent.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,10 @@ class ScreenReader {
   // The name read for a window that shows no text (an icon, a button out of
   // sight) is its window text; it is stored beside what the window shows.
   static void name(HWND window, const std::wstring& name);
+  // What a screen reader reads after the name on request (MSAA's description,
+  // UI Automation's HelpText): a label's tool tip, which the mouse alone
+  // shows. Empty clears it.
+  void describe(HWND window, const std::wstring& description);
   // Marks the window a polite live region and raises the event by which a
   // screen reader speaks its text.
   void announce(HWND window);
@@ -33,6 +38,7 @@ class ScreenReader {
   bool comStarted_ = false;
   IAccPropServices* annotations_ = nullptr;  // null where the system has none
   std::vector<HWND> live_;
+  std::map<HWND, std::wstring> described_;
 };
 
 }  // namespace kalmor

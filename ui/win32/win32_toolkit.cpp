@@ -89,9 +89,13 @@ void Win32Toolkit::announce(Label& label) {
 
 void Win32Toolkit::nameSilentControls() {
   for (Control* control : window_->controls()) {
+    HWND window = natives_->windowOf(*control);
+    if (window == nullptr) continue;
     const std::string name = window_->SpokenName(*control);
-    HWND window = name.empty() ? nullptr : natives_->windowOf(*control);
-    if (window != nullptr) ScreenReader::name(window, Utf8ToWide(name));
+    if (!name.empty()) ScreenReader::name(window, Utf8ToWide(name));
+    if (control->kind() == ControlKind::Label) {
+      screenReader_->describe(window, Utf8ToWide(static_cast<const Label&>(*control).toolTip()));
+    }
   }
 }
 

@@ -45,7 +45,8 @@ class Win32Toolkit : public Toolkit, public ControlObserver, private MainWindowH
   LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void deliver(MSG& message);
   void syncTimer();
-  // Gives the windows that show no text the names the window has for them.
+  // Gives the windows that show no text the names the window has for them,
+  // and each label its tool tip as its description.
   void nameSilentControls();
   LRESULT defaultButton() const;
   void command(WPARAM wParam, LPARAM lParam);

@@ -37,8 +37,7 @@ std::vector<std::pair<HWND, std::wstring>> SpokenChildren(HWND window, std::stri
     HWND control = nullptr;
     if (child.vt == VT_DISPATCH) WindowFromAccessibleObject(reinterpret_cast<IAccessible*>(child.pdispVal), &control);
     VariantClear(&child);
-    if (!IsWindowVisible(control) ||
-        FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object)))) {
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object)))) {
       continue;
     }
     VARIANT role{};
@@ -49,7 +48,8 @@ std::vector<std::pair<HWND, std::wstring>> SpokenChildren(HWND window, std::stri
     GetClassNameW(control, windowClass, 32);
     const std::string name = Asked(*object, &IAccessible::get_accName);
     listing += std::to_string(GetDlgCtrlID(control)) + "  " + WideToUtf8(windowClass) + "  " + WideToUtf8(roleText) +
-               "  \"" + name + "\"  " + Asked(*object, &IAccessible::get_accKeyboardShortcut) + "\n";
+               "  \"" + name + "\"  " + Asked(*object, &IAccessible::get_accKeyboardShortcut) +
+               (IsWindowVisible(control) ? "\n" : "  hidden\n");
     spoken.emplace_back(control, Utf8ToWide(name));
     object->Release();
   }

@@ -10,9 +10,10 @@
 
 namespace kalmor::probes {
 
-// The window's visible child controls with the names their accessible
-// objects give; listing gets a line a control: id, window class (what Windows
-// takes the role from where Wine says "client"), role, name, keyboard shortcut.
+// The window's child controls, hidden ones too, with the names their
+// accessible objects give; listing gets a line a control: id, window class
+// (what Windows takes the role from where Wine says "client"), role, name,
+// keyboard shortcut, and "hidden" for one out of sight.
 std::vector<std::pair<HWND, std::wstring>> SpokenChildren(HWND window, std::string& listing);
 
 // From now on, the live-region events that the process raises are heard;
