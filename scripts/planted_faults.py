@@ -367,6 +367,16 @@ FAULTS = [
 # machine time (each costs a build and, when missed, a whole suite run);
 # --reserve plants them too.
 RESERVE = [
+    ('posix-wait-spins-without-pidfd',
+     'platform/posix/posix_processes.cpp',
+     '  ::nanosleep(&slice, nullptr);\n',
+     '  (void)slice;\n',
+     'without a pidfd the wait for the solver spins instead of sleeping'),
+    ('cli-relative-folder-unnamed',
+     'cli/check_program.cpp',
+     '  if (error) return std::nullopt;\n',
+     '  if (error) return folder;\n',
+     'a relative --folder stays relative when the current folder cannot be named'),
     ('cli-stop-flag-carried',
      'cli/check_session.cpp',
      '  stopPressed_ = false;\n',
@@ -374,8 +384,8 @@ RESERVE = [
      "a run stopped by --timeout leaves its Stop pressed, so later runs are never stopped"),
     ('i18n-english-warning-in-german',
      'i18n/spoken_texts.cpp',
-     'return german ? "Warnung" : "Warning";',
-     'return "Warnung";',
+     '{Spoken::WarningPicture, "Warnung", "Warning"},',
+     '{Spoken::WarningPicture, "Warnung", "Warnung"},',
      'an English screen reader hears "Warnung" for the warning picture'),
     ('sysinfo-edition-number-wrong',
      'sysinfo/windows_edition_tables.cpp',
