@@ -10,7 +10,6 @@
 #include <sys/syscall.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstddef>
 #include <cstdlib>
 #include <iterator>
@@ -131,16 +130,13 @@ void ExpectAWaitInTenMillisecondSlices(bool pidfd) {
   ASSERT_TRUE(platform.createProcess("/bin/sleep", "/bin/sleep 0.5", true, kNormalPriorityClass, StartupRecord{},
                                      process, error)) << "error " << error;
   EXPECT_EQ(process.process != static_cast<std::intptr_t>(process.processId), pidfd);
-  const auto started = std::chrono::steady_clock::now();
   int slices = 0;
   while (platform.waitForProcess(process, 10) == WaitOutcome::Timeout && ++slices < 200) {
   }
-  const auto took = std::chrono::steady_clock::now() - started;
   if (slices >= 200) platform.terminateProcess(process.processId, 1);
   platform.closeProcessHandles(process);
   EXPECT_LE(slices, 60) << "half a second is about 50 slices of 10 ms";
-  EXPECT_GE(slices, 25);
-  EXPECT_GE(took, std::chrono::milliseconds(400));
+  EXPECT_GE(slices, 25) << "each slice that sees the child run lasts its 10 ms";
 }
 
 // As on kernels before 5.3: pidfd_open is unknown to this process from now on.
@@ -152,20 +148,13 @@ void DenyPidfdOpen() {
       BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
   };
   const sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
-  if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 || ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0) {
-    std::_Exit(2);
-  }
+  if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) || ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program)) std::_Exit(2);
 }
 
 TEST(PosixProcesses, AWaitSleepsItsTenMillisecondSliceWhileTheChildRunsWithOrWithoutPidfd) {
   ExpectAWaitInTenMillisecondSlices(true);
-  EXPECT_EXIT(
-      {
-        DenyPidfdOpen();
-        ExpectAWaitInTenMillisecondSlices(false);
-        std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
-      },
-      ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(DenyPidfdOpen(); ExpectAWaitInTenMillisecondSlices(false); std::_Exit(::testing::Test::HasFailure()),
+              ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
