@@ -3,8 +3,6 @@
 // 25 messages.
 #pragma once
 
-#include <string>
-
 namespace kalmor {
 
 enum class Refusal {
@@ -23,6 +21,6 @@ enum class Refusal {
 
 // language: the index in the language list, 0 German, 1 English; other
 // indexes get the English text.
-std::string RefusalText(Refusal refusal, int language);
+const char* RefusalText(Refusal refusal, int language);
 
 }  // namespace kalmor

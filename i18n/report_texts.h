@@ -1,5 +1,6 @@
-// Texts beyond the window's message table: why a run failed, and the words of
-// the console report. German and English, like the table.
+// Texts beyond the window's message table: why a run failed, the missing
+// solver's status line, and the words of the console report. German and
+// English, like the table.
 #pragma once
 
 namespace kalmor {
@@ -14,6 +15,8 @@ enum class ReportText {
   EndedWithoutOutput,
   OutputNotAFile,  // KM.OUT was a link, a folder or a pipe after the run
   FolderLost,      // the run lost its lock on the folder before the verdict
+  // The window's status line; %1 the solver's file name.
+  SolverMissing,
   // The console report.
   Mode,
   Passed,

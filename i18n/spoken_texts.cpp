@@ -1,22 +1,20 @@
 #include "i18n/spoken_texts.h"
 
-namespace kalmor {
+#include "i18n/text_table.h"
 
-std::string SpokenText(Spoken text, int language) {
-  const bool german = language == 0;
-  switch (text) {
-    case Spoken::InformationPicture:
-      return german ? "Hinweis" : "Information";
-    case Spoken::WarningPicture:
-      return german ? "Warnung" : "Warning";
-    case Spoken::ErrorPicture:
-      return german ? "Fehler" : "Error";
-    case Spoken::SuccessPicture:
-      return german ? "Erfolg" : "Success";
-    case Spoken::StopKey:
-      return german ? "Abbrechen: Alt+" : "Stop: Alt+";
-  }
-  return {};
-}
+namespace kalmor {
+namespace {
+
+constexpr TextRow<Spoken> kRows[] = {
+    {Spoken::InformationPicture, "Hinweis", "Information"},
+    {Spoken::WarningPicture, "Warnung", "Warning"},
+    {Spoken::ErrorPicture, "Fehler", "Error"},
+    {Spoken::SuccessPicture, "Erfolg", "Success"},
+    {Spoken::StopKey, "Abbrechen: Alt+", "Stop: Alt+"},
+};
+
+}  // namespace
+
+std::string SpokenText(Spoken text, int language) { return LookUpText(kRows, text, language); }
 
 }  // namespace kalmor

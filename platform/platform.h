@@ -126,10 +126,14 @@ class Platform {
                              const StartupRecord& startup, ProcessRecord& process,
                              std::int32_t& lastError) = 0;
   virtual WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) = 0;
-  // OpenProcess(PROCESS_TERMINATE) + TerminateProcess + CloseHandle; results ignored.
+  // Ends the solver this platform started, and everything it started (POSIX:
+  // its process group, and only while it is an unreaped child of ours;
+  // Windows: the process by its id, then its job). Nothing is reported: the
+  // wait that follows sees whether it ended.
   virtual void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) = 0;
   // Ends everything the solver started that is still running (POSIX: its
-  // process group; Windows: its job), then closes the handles.
+  // process group, and what left the group, which the checker adopts as
+  // their subreaper; Windows: its job), then closes the handles.
   virtual void closeProcessHandles(ProcessRecord& process) = 0;
   // How the process ended; asked after the wait saw it end, before its handles close.
   virtual ProcessExit processExit(const ProcessRecord& /*process*/) { return {}; }

@@ -4,8 +4,7 @@
 The rule is written once, in the third column of README.md's folder table
 ("may include"); this script only reads it. In that column a backticked
 `dir/` allows that folder and all below it, a backticked file allows that
-file, `a.cpp` → `b.h` lets that one file include that one file, and "any
-folder" allows every folder but tests/. Within a top folder, side-by-side
+file, and "any folder" allows every folder but tests/. Within a top folder, side-by-side
 subfolders (ui/fltk/ and ui/win32/, platform/posix/ and platform/win32/, the
 suites under tests/) include none of each other unless the row lists one, and
 the folder's own files include none of its subfolders; a subfolder may include
@@ -20,11 +19,10 @@ import sys
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc", ".c"}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 TICKED = re.compile(r"`([^`]+)`")
-PAIR = re.compile(r"`([^`]+)`\s*→\s*`([^`]+)`")
 
 
 def read_rule(readme):
-    """{top folder: (allowed prefixes, allowed (from, to) pairs, any folder)}"""
+    """{top folder: (allowed prefixes, any folder)}"""
     rows, in_table = {}, False
     for line in readme.read_text(encoding="utf-8").splitlines():
         cells = [c.strip() for c in line.strip().strip("|").split("|")]
@@ -38,11 +36,9 @@ def read_rule(readme):
         if len(cells) < 3 or set(cells[0]) <= {"-", ":"}:
             continue
         folders = [f for f in TICKED.findall(cells[0]) if f.endswith("/")]
-        pairs = set(PAIR.findall(cells[2]))
-        paired = {p for pair in pairs for p in pair}
-        allowed = [t for t in TICKED.findall(cells[2]) if "/" in t and t not in paired]
+        allowed = [t for t in TICKED.findall(cells[2]) if "/" in t]
         for folder in folders:
-            rows[folder] = (allowed, pairs, "any folder" in cells[2])
+            rows[folder] = (allowed, "any folder" in cells[2])
     if not rows:
         sys.exit(f"{readme}: no folder table with a 'may include' column")
     return rows
@@ -59,9 +55,8 @@ def verdict(source, target, rows):
     top = max((f for f in rows if source.startswith(f)), key=len, default=None)
     if top is None:
         return None  # not a folder of the table (tools/, generated files)
-    allowed, pairs, any_folder = rows[top]
-    if (source, target) in pairs or any(target == a or (a.endswith("/") and target.startswith(a))
-                                        for a in allowed):
+    allowed, any_folder = rows[top]
+    if any(target == a or (a.endswith("/") and target.startswith(a)) for a in allowed):
         return None
     if target.startswith(top):
         own, other = level(source, top), level(target, top)

@@ -7,7 +7,7 @@
 //   testbench/test_run.cpp                   cmdOK_Click (Start and Stop) and its steps
 //   testbench/solver_process_runner.cpp      ShellWait, TerminateSolver, WriteCallText
 //   testbench/timer_and_closing.cpp          Timer1_Timer, Form_QueryUnload, cmdClose_Click
-//   i18n/apply_language.cpp                  lstLanguage_Click (applying a language)
+//   testbench/apply_language.cpp             lstLanguage_Click (applying a language)
 #pragma once
 
 #include <cstdint>

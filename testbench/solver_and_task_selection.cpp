@@ -1,6 +1,8 @@
 // The solver build and task lists: what the next run uses.
 #include <string>
 
+#include "i18n/fill_placeholders.h"
+#include "i18n/report_texts.h"
 #include "testbench/file_names.h"
 #include "testbench/frm_kalmor_checker.h"
 
@@ -13,7 +15,8 @@ void frmKalmorChecker::lstKalmorBitVersion_Click() {
 
   SolverMissing = !platform_.plainFileExists(inProgramFolder(SolverExe));
   if (SolverMissing) {
-    lblStatus.setCaption(SolverExe + " fehlt/is missing!");
+    lblStatus.setCaption(
+        FillPlaceholders(ReportTextFor(ReportText::SolverMissing, lstLanguage.listIndex()), {SolverExe}));
     bild0.setPicture(cmdClose.picture());
   } else {
     lblStatus.setCaption(PressStartText);

@@ -1,5 +1,6 @@
 #include "ui/pixel_layout.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kalmor {
@@ -17,6 +18,8 @@ double UsableDpi(double reportedDpi) {
 int TwipsToPixels(int twips, double dpi) {
   return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
 }
+
+int ButtonPictureGap(int pictureSize) { return std::max(2, pictureSize / 8); }
 
 PixelRect ToPixels(const Rect& twips, double dpi) {
   return PixelRect{TwipsToPixels(twips.left, dpi), TwipsToPixels(twips.top, dpi),

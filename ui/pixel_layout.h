@@ -29,6 +29,10 @@ PixelRect ClientPixelRect(const Control& control, double dpi);
 // The font height in pixels that a point size has at this resolution.
 int PointsToPixels(double points, double dpi);
 
+// The clear pixels after a button's picture, before its caption: an eighth of
+// the picture, at least 2, so the gap grows with the drawn size.
+int ButtonPictureGap(int pictureSize);
+
 // Top-left corner that centres a w x h window in the given work area.
 PixelRect CentredIn(const PixelRect& workArea, int w, int h);
 

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/path_parts.h"
+
 namespace kalmor {
 namespace {
 
@@ -80,11 +82,6 @@ class FdOutput : public OutputFile {
   off_t written_ = 0;
 };
 
-std::string BaseName(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // A named pipe in place of a file would block open() until a partner comes,
 // which may be never; without O_NONBLOCK it fails at once (ENXIO for writing).
 // Later reads and writes block as usual.
@@ -99,7 +96,7 @@ int OpenWithoutWaiting(const std::string& path, int flags, mode_t mode = 0) {
 bool PosixPlainFileExists(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return false;
-  const std::string name = BaseName(path);
+  const std::string name = SplitPath(path, "/").name;
   return S_ISREG(info.st_mode) && !(name.size() > 0 && name[0] == '.');
 }
 
@@ -154,7 +151,7 @@ std::unique_ptr<InputFile> PosixOpenResult(const std::string& path, NameKind& ki
     ::close(fd);
     return nullptr;
   }
-  const std::string name = BaseName(path);
+  const std::string name = SplitPath(path, "/").name;
   kind = S_ISREG(info.st_mode) ? NameKind::File : S_ISDIR(info.st_mode) ? NameKind::Folder : NameKind::Other;
   if (kind == NameKind::File && name.starts_with('.')) kind = NameKind::Absent;
   if (kind != NameKind::File) {
@@ -198,9 +195,7 @@ std::string PosixExecutableFolder() {
   const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer);
   if (length <= 0 || static_cast<std::size_t>(length) >= sizeof buffer) return "";
   const std::string path(buffer, static_cast<std::size_t>(length));
-  const auto slash = path.find_last_of('/');
-  if (slash == std::string::npos) return "";
-  return slash == 0 ? "/" : path.substr(0, slash);
+  return SplitPath(path, "/").folder;
 }
 
 }  // namespace kalmor

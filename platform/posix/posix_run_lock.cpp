@@ -8,6 +8,8 @@
 
 #include <fstream>
 
+#include "platform/path_parts.h"
+
 namespace kalmor {
 namespace {
 
@@ -16,9 +18,8 @@ namespace {
 constexpr off_t kLockOffset = off_t{1} << 62;
 
 std::string FolderOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+  std::string folder = SplitPath(path, "/").folder;
+  return folder.empty() ? "." : folder;
 }
 
 bool SameNode(const struct stat& one, const struct stat& two) {

@@ -14,8 +14,8 @@
 
 namespace kalmor {
 
-// Others may read, write or delete the file while the checker holds it open,
-// as with the file functions of the runtime the tool once used.
+// Others may read, write or delete the file while the checker holds it open:
+// a look at a name never stands in the way of the solver or the user.
 inline constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Opens the name itself where the system can: a Windows link, not its target.
 inline constexpr DWORD kLookOnly = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT;

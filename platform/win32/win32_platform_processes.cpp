@@ -62,8 +62,8 @@ bool Win32Platform::createProcess(const std::string& applicationName,
   // debugger takes a moment.
   SetInterruptibleSolver(info.dwProcessId);
   if (suspended != 0) {
-    // Refused, the solver runs outside a job, as it always did, or crashes as
-    // it would have.
+    // A refused job or crash catcher does not stop the run: the solver then
+    // runs outside a job, or its crash goes uncaught.
     if (job_.ready()) job_.adopt(solver.get());
     if (catching) crashCatcher_.attach(info.dwProcessId);
     if (::ResumeThread(thread.get()) == static_cast<DWORD>(-1)) {

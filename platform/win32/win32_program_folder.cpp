@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/path_parts.h"
 #include "platform/win32/win32_text.h"
 
 namespace kalmor {
@@ -19,9 +20,7 @@ std::string Win32ExecutableFolder() {
     }
     path.resize(path.size() * 2);
   }
-  const auto separator = path.find_last_of(L"\\/");
-  if (separator == std::wstring::npos) return "";
-  return WideToUtf8(path.substr(0, separator));
+  return WideToUtf8(SplitPath(path, L"\\/").folder);
 }
 
 }  // namespace kalmor

@@ -110,6 +110,11 @@ if(NOT EMULATOR)  # Wine shows a Unix link as a plain file
   file(CREATE_LINK "${WORK}/a/b" "${WORK}/lk" SYMBOLIC)
   run(--folder lk/../slow)
   check("a folder through a link is the one the system means" status EQUAL 2 AND err MATCHES "/a/slow\\)\n")
+  # A relative folder needs a current one that has a name: here it was removed.
+  execute_process(COMMAND sh -c "mkdir gone && cd gone && rmdir ../gone && exec \"$0\" --folder slow"
+    "${folder}/${program}" WORKING_DIRECTORY "${WORK}" ERROR_VARIABLE err RESULT_VARIABLE status TIMEOUT 120)
+  check("a relative folder without a current one is a usage error" status EQUAL 2 AND
+    err MATCHES "the current folder cannot be named")
   # A folder name with a terminal's control sequence is written out; --json users get JSON.
   string(ASCII 27 escape)
   run(--folder "${WORK}/x${escape}[31m")

@@ -16,7 +16,7 @@ TEST_F(StartUp, EverythingPresentOn64BitGermanSystem) {
   EXPECT_EQ(f.initialFocus(), &f.cmdOK);
   // The whole window before any press: what every later moment is compared with.
   EXPECT_EQ(ShownBy(f, toolkit),
-            (Shown{{"frmKalmorChecker", "Kalmor Funktionstester 3.0 Build 25"}, {"rahmen(11)", "Betriebssystem"},
+            (Shown{{"frmKalmorChecker", "Kalmor Funktionstester " KALMOR_TITLE_VERSION}, {"rahmen(11)", "Betriebssystem"},
                    {"lblOSVersion", "Windows 7 Ultimate Edition, 64-Bit"}, {"Frame3", "Testeinstellungen"},
                    {"lblLanguage", "Sprache:"}, {"lstLanguage", "0 of { \"Deutsch\", \"English\" }"},
                    {"lblTask", "Aufgabe:"}, {"lstTask", "0 of { \"#3\", \"#4\", \"s#7\" }"},
@@ -108,7 +108,8 @@ TEST_F(Language, EveryTextInBothLanguages) {
   putEverything();
   auto& f = load();
   const std::tuple<std::function<std::string()>, const char*, const char*> targets[] = {
-      {[&] { return f.form.caption(); }, "Kalmor Funktionstester 3.0 Build 25", "Kalmor function tester 3.0 Build 25"},
+      {[&] { return f.form.caption(); }, "Kalmor Funktionstester " KALMOR_TITLE_VERSION,
+       "Kalmor function tester " KALMOR_TITLE_VERSION},
       {[&] { return f.rahmen(14).caption(); }, "Prüfstatus", "Testing status"},
       {[&] { return f.lbl(1).caption(); }, "Zeit:", "Time:"},
       {[&] { return f.rahmen(11).caption(); }, "Betriebssystem", "Operating system"},

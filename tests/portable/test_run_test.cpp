@@ -236,15 +236,18 @@ TEST_F(TestRun, FourCallingModesInAFolderWithBlanks) {
   const std::string quoted = "C:\\My Tools\\kmwin64.exe \"C:\\My Tools\\TMP_INPUT.INP\"";
   const std::string plain = "C:\\My Tools\\kmwin64.exe C:\\My Tools\\TMP_INPUT.INP";
   const std::string lines[] = {quoted, quoted, plain, plain};
+  const char* const callTexts[] = {
+      R"(CreateProcess(0&, C:\My Tools\kmwin64.exe "C:\My Tools\TMP_INPUT.INP", 0&, 0&, 1&, NORMAL_PRIORITY_CLASS, 0&, 0&, uStart, uProc))",
+      R"(CreateProcess(ByVal 0&, C:\My Tools\kmwin64.exe "C:\My Tools\TMP_INPUT.INP", ByVal 0&, ByVal 0&, 1&, NORMAL_PRIORITY_CLASS, ByVal 0&, ByVal 0&, uStart, uProc))",
+      R"(CreateProcess(0&, C:\My Tools\kmwin64.exe C:\My Tools\TMP_INPUT.INP, 0&, 0&, 1&, NORMAL_PRIORITY_CLASS, 0&, 0&, uStart, uProc))",
+      R"(CreateProcess(ByVal 0&, C:\My Tools\kmwin64.exe C:\My Tools\TMP_INPUT.INP, ByVal 0&, ByVal 0&, 1&, NORMAL_PRIORITY_CLASS, ByVal 0&, ByVal 0&, uStart, uProc))",
+  };
   for (int mode = 0; mode < 4; ++mode) {
     toolkit.choose(f.lstKalmorCallingMode, mode);
     toolkit.click(f.cmdOK);
     EXPECT_EQ(platform.creates.back().applicationName, "C:\\My Tools\\kmwin64.exe");
     EXPECT_EQ(platform.creates.back().commandLine, lines[mode]);
-    const std::string none = mode % 2 == 1 ? "ByVal 0&" : "0&";
-    EXPECT_EQ(f.lblTestvariante.caption(), "CreateProcess(" + none + ", " + lines[mode] + ", " + none +
-                                               ", " + none + ", 1&, NORMAL_PRIORITY_CLASS, " + none + ", " +
-                                               none + ", uStart, uProc)");
+    EXPECT_EQ(f.lblTestvariante.caption(), callTexts[mode]);
   }
   EXPECT_EQ(platform.file("TMP_INPUT.INP").bytes, "line\r\nProtokoll C:\\My Tools\\KM.OUT\r\n");
 }

@@ -1,11 +1,18 @@
 // What the POSIX layer answers in place of Windows' queries: the country code
 // from the locale files, the system name from os-release, the machine width,
 // the error texts, and the wait for a real child, which must sleep its slices,
-// not spin; on temporary system roots and on this machine's own.
+// not spin, with a pidfd or without; on temporary system roots and on this machine's own.
 #include <gtest/gtest.h>
 
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+
 #include <cerrno>
-#include <chrono>
+#include <cstddef>
+#include <cstdlib>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -91,6 +98,9 @@ TEST(PosixSystemType, MachineNamesInWindowsWordsAndTheWidthAnswer) {
   for (const auto& [machine, type] : {std::pair{"x86_64", "x64-based PC"}, {"riscv64", "riscv64-based PC"}}) {
     EXPECT_EQ(SystemTypeForMachine(machine), type);
   }
+#if defined(__x86_64__)
+  EXPECT_EQ(UnameMachine(), "x86_64") << "the machine this build runs on";
+#endif
   for (const auto& [machine, is64] : {std::pair{std::optional<std::string>("x86_64"), true}, {"i686", false},
                                       {"aarch64", false}, {std::nullopt, false}}) {
     PosixSystemTypeQueries queries([answer = machine] { return answer; });
@@ -111,27 +121,40 @@ TEST(PosixMessages, SystemTextsLikeFormatMessageAOrTheFallback) {
   EXPECT_EQ(GetAPIError(queries, 123456), "Unbekannter Fehler: &H1E240");
 }
 
-TEST(PosixOnThisMachine, EveryQueryAnswers) {
-  EXPECT_FALSE(PosixSystemName().empty());
-  EXPECT_FALSE(UnameMachine().value_or("").empty());
-}
-
-TEST(PosixProcesses, AWaitSleepsItsTenMillisecondSliceWhileTheChildRuns) {
+// The wait sleeps its slices, not a busy loop; process.process is the pid
+// where the system has no pidfd.
+void ExpectAWaitInTenMillisecondSlices(bool pidfd) {
   PosixPlatform platform(std::string("/tmp"));
   ProcessRecord process;
   std::int32_t error = 0;
   ASSERT_TRUE(platform.createProcess("/bin/sleep", "/bin/sleep 0.5", true, kNormalPriorityClass, StartupRecord{},
                                      process, error)) << "error " << error;
-  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(process.process != static_cast<std::intptr_t>(process.processId), pidfd);
   int slices = 0;
   while (platform.waitForProcess(process, 10) == WaitOutcome::Timeout && ++slices < 200) {
   }
-  const auto took = std::chrono::steady_clock::now() - started;
   if (slices >= 200) platform.terminateProcess(process.processId, 1);
   platform.closeProcessHandles(process);
-  EXPECT_LE(slices, 60) << "half a second is about 50 slices of 10 ms, not a busy loop";
-  EXPECT_GE(slices, 25);
-  EXPECT_GE(took, std::chrono::milliseconds(400));
+  EXPECT_LE(slices, 60) << "half a second is about 50 slices of 10 ms";
+  EXPECT_GE(slices, 25) << "each slice that sees the child run lasts its 10 ms";
+}
+
+// As on kernels before 5.3: pidfd_open is unknown to this process from now on.
+void DenyPidfdOpen() {
+  sock_filter filter[] = {
+      BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_pidfd_open, 0, 1),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOSYS),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+  };
+  const sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+  if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) || ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program)) std::_Exit(2);
+}
+
+TEST(PosixProcesses, AWaitSleepsItsTenMillisecondSliceWhileTheChildRunsWithOrWithoutPidfd) {
+  ExpectAWaitInTenMillisecondSlices(true);
+  EXPECT_EXIT(DenyPidfdOpen(); ExpectAWaitInTenMillisecondSlices(false); std::_Exit(::testing::Test::HasFailure()),
+              ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -8,11 +8,17 @@
 #include <memory>
 #include <string>
 
+#include "kalmor_version.h"
 #include "tests/support/fake_platform.h"
 #include "testbench/frm_kalmor_checker.h"
 #include "ui/headless/headless_toolkit.h"
 
 namespace kalmor::testing {
+
+#define KALMOR_TEXT_OF(x) #x
+#define KALMOR_NUMBER_TEXT(x) KALMOR_TEXT_OF(x)
+// The title's version as the window shows it, from the version set in the build.
+#define KALMOR_TITLE_VERSION KALMOR_NUMBER_TEXT(KALMOR_VERSION_MAJOR) "." KALMOR_NUMBER_TEXT(KALMOR_VERSION_MINOR) " Build " KALMOR_NUMBER_TEXT(KALMOR_VERSION_REVISION)
 
 inline constexpr const char* kPressStartDe = "Bitte betätigen Sie den \"Starten\"-Button";
 inline constexpr const char* kPassedDe = "Test erfolgreich abgeschlossen!";

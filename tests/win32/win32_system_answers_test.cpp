@@ -10,7 +10,6 @@
 
 #include "i18n/system_locale.h"
 #include "platform/create_platform.h"
-#include "platform/win32/system_function.h"
 #include "platform/win32/win32_locale_queries.h"
 #include "platform/win32/win32_message_queries.h"
 #include "platform/win32/win32_platform.h"
@@ -45,12 +44,6 @@ TEST(Win32SystemAnswers, NamesTheConfiguredWindowsWithItsWidth) {
   const auto& [before, after] = names.at(version);
   EXPECT_EQ(Win32Platform().systemName(), before + width + after);
   EXPECT_NE(Win32VersionQueries().getProductInfo(6, 0, 0, 0), 0u) << "no edition answered";
-}
-
-// Old systems lack some calls; the caller is told, and asks otherwise.
-TEST(Win32SystemAnswers, AMissingSystemFunctionIsToldApart) {
-  SystemFunction<unsigned long(__stdcall*)()> none(L"kernel32.dll", "KalmorNoSuchFunction");
-  EXPECT_THROW(none.get(), MissingSystemFunction);
 }
 
 // The window asks once per start, and must leave the service ready for the next.

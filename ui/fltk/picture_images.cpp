@@ -2,10 +2,11 @@
 
 #include <FL/Fl_RGB_Image.H>
 
-#include <algorithm>
 #include <map>
 #include <memory>
 #include <tuple>
+
+#include "ui/pixel_layout.h"
 
 namespace kalmor {
 namespace {
@@ -43,7 +44,7 @@ std::vector<unsigned char> RgbaBytes(const PictureBits& bits, int rightMargin) {
 Fl_RGB_Image* PictureImage(Picture picture, int size) { return CachedImage(picture, size, 0); }
 
 Fl_RGB_Image* ButtonPictureImage(Picture picture, int size) {
-  return CachedImage(picture, size, std::max(2, size / 8));
+  return CachedImage(picture, size, ButtonPictureGap(size));
 }
 
 }  // namespace kalmor

@@ -7,6 +7,7 @@
 #include "platform/win32/win32_text.h"
 #include "resources/pictures.h"
 #include "ui/label_fit.h"
+#include "ui/pixel_layout.h"
 #include "ui/win32/native_controls.h"
 #include "ui/win32/native_layout.h"
 #include "ui/win32/native_text.h"
@@ -168,7 +169,7 @@ void NativeControls::syncButton(const Button& button, HWND window) {
   // button draws the caption right after the picture, so the picture brings
   // the gap that neighbours keep.
   const std::wstring caption = Utf8ToWide(button.caption());
-  const int gap = std::max(2, TwipsToPixels(30, dpi_));
+  const int gap = ButtonPictureGap(pictureSize());
   const int room = ClientPixelRect(button, dpi_).w - pictureSize() -
                    2 * GetSystemMetrics(SM_CXEDGE) - 2 * gap;
   SetFont(window, fittingFont(window, false, room, caption));
