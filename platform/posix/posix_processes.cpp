@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
@@ -14,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/posix/folder_entries.h"
 #include "platform/posix/posix_interrupt.h"
 #include "platform/windows_command_line.h"
 
@@ -97,23 +97,17 @@ bool ParentAndStart(const std::string& pid, pid_t& parent, unsigned long long& s
 
 // Orphans this program adopted: its children it did not start itself, started
 // at or after since.
-std::vector<pid_t> Adopted(unsigned long long since, const std::map<int, bool>& own) {
+template <typename OwnChildren>
+std::vector<pid_t> Adopted(unsigned long long since, const OwnChildren& own) {
   std::vector<pid_t> found;
-  DIR* processes = ::opendir("/proc");
-  if (processes == nullptr) return found;
   const pid_t self = ::getpid();
-  while (const dirent* entry = ::readdir(processes)) {
-    const std::string pid = entry->d_name;
+  for (const std::string& pid : ProcessIds()) {
     pid_t parent = 0;
     unsigned long long started = 0;
-    if (pid.find_first_not_of("0123456789") != std::string::npos ||
-        !ParentAndStart(pid, parent, started) || parent != self || started < since) {
-      continue;
-    }
+    if (!ParentAndStart(pid, parent, started) || parent != self || started < since) continue;
     const int id = std::stoi(pid);
     if (own.count(id) == 0) found.push_back(id);
   }
-  ::closedir(processes);
   return found;
 }
 
@@ -252,8 +246,6 @@ void PosixProcesses::close(ProcessRecord& process) {
 }
 
 void PosixProcesses::endAdopted(unsigned long long since) const {
-  std::map<int, bool> own;
-  for (const auto& entry : children_) own[entry.first] = true;
   // Each one ended orphans its own children, which come here next time; a
   // process that forks faster than it is killed still ends within the bound.
   for (int round = 0; round < 1000; ++round) {
@@ -262,7 +254,7 @@ void PosixProcesses::endAdopted(unsigned long long since) const {
     // quick run a tenth of its time.
     siginfo_t info{};
     if (::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT | __WALL) != 0 && errno == ECHILD) return;
-    const std::vector<pid_t> adopted = Adopted(since, own);
+    const std::vector<pid_t> adopted = Adopted(since, children_);
     if (adopted.empty()) return;
     // Unreaped children of ours: neither their ids nor their groups' can have
     // been reused.

@@ -1,7 +1,6 @@
 #include "platform/posix/posix_run_lock.h"
 
 #include <cerrno>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -9,6 +8,7 @@
 #include <fstream>
 
 #include "platform/path_parts.h"
+#include "platform/posix/folder_entries.h"
 
 namespace kalmor {
 namespace {
@@ -139,29 +139,21 @@ std::string PosixRunLockHolders(const std::string& inputPath) {
   const bool hasInput = ::lstat(inputPath.c_str(), &input) == 0;
   std::string holders;
   int named = 0;
-  DIR* processes = ::opendir("/proc");
-  if (processes == nullptr) return {};
   // Only processes of this user can be looked into; Wine's lock is held by its
   // server, which is named then.
-  while (const dirent* process = ::readdir(processes)) {
-    const std::string pid = process->d_name;
+  for (const std::string& pid : ProcessIds()) {
     if (named == 3) break;
-    if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
     const std::string fds = "/proc/" + pid + "/fd";
-    DIR* open = ::opendir(fds.c_str());
-    if (open == nullptr) continue;
     bool holds = false;
-    while (const dirent* fd = ::readdir(open)) {
+    for (const std::string& fd : FolderEntries(fds)) {
       struct stat target {};
-      if (fd->d_name[0] == '.' || ::stat((fds + "/" + fd->d_name).c_str(), &target) != 0) continue;
+      if (::stat((fds + "/" + fd).c_str(), &target) != 0) continue;
       holds = (hasFolder && SameNode(target, folder)) || (hasInput && SameNode(target, input));
       if (holds) break;
     }
-    ::closedir(open);
     if (!holds) continue;
     holders += (named++ == 0 ? "" : ", ") + ProcessName(pid) + " (" + pid + ")";
   }
-  ::closedir(processes);
   return holders;
 }
 
