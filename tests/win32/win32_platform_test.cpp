@@ -8,6 +8,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "platform/win32/win32_handle.h"
 #include "platform/win32/win32_platform.h"
@@ -259,7 +260,14 @@ TEST_F(Win32Solver, RunsLeaveNoHandleOfTheCheckerBehind) {
   run();  // the first run may open what stays open for good
   const std::uint32_t before = probes::OpenHandles();
   for (int i = 0; i < 3; ++i) run();
-  EXPECT_EQ(probes::OpenHandles(), before);
+  // Under Wine a debugged solver's last handles may close a moment after its
+  // run; a leak never comes back down.
+  std::uint32_t after = probes::OpenHandles();
+  for (int i = 0; i < 100 && after != before; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    after = probes::OpenHandles();
+  }
+  EXPECT_EQ(after, before);
   EXPECT_GT(before, 0u) << "no way to count handles here";
 }
 
