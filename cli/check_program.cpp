@@ -75,7 +75,10 @@ int RunKalmorCheck(const std::vector<std::string>& args, const PlatformFactory& 
   }
   const std::unique_ptr<Platform> platform = makePlatform(options.folder);
   CheckSession session(*platform);
-  if (!session.prepare(options, error)) return usageError(error, platform->programFolder());
+  // The report names the folder as far as the system can tell: an unknown one stays empty.
+  const Result<std::string> programFolder = platform->programFolder();
+  const std::string folder = programFolder ? *programFolder : "";
+  if (!session.prepare(options, error)) return usageError(error, folder);
   const int language = session.language();
   platform->endSolverOnInterrupt(
       1, std::string("\n") + ReportTextFor(ReportText::AbortedByUser, language) + "\n");
@@ -85,7 +88,7 @@ int RunKalmorCheck(const std::vector<std::string>& args, const PlatformFactory& 
   });
   const int status = ExitStatus(runs);
   if (options.json) {
-    write(JsonReport(runs, platform->programFolder(), language, status), false);
+    write(JsonReport(runs, folder, language, status), false);
   } else {
     write(SummaryLine(runs, language) + "\n", false);
   }

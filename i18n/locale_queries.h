@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace kalmor {
 
@@ -9,8 +11,8 @@ class LocaleQueries {
  public:
   virtual ~LocaleQueries() = default;
   virtual std::uint32_t getSystemDefaultLCID() = 0;
-  // GetLocaleInfoA: size 0 asks for the needed count including the NUL.
-  virtual int getLocaleInfo(std::uint32_t lcid, std::int32_t type, char* buffer, int size) = 0;
+  // GetLocaleInfoA's text without its NUL; nullopt when the system has none.
+  virtual std::optional<std::string> getLocaleInfo(std::uint32_t lcid, std::int32_t type) = 0;
 };
 
 }  // namespace kalmor

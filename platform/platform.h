@@ -1,5 +1,13 @@
 // The operating-system services the checker needs, behind one interface.
 // platform/posix and platform/win32 implement it; nothing else includes OS headers.
+//
+// A call that can fail returns a Result: its value, or the system's error
+// number. No out-parameters, no exceptions and no sentinel values (an empty
+// string, a null pointer) carry a failure across this interface; an answer
+// that is not a failure (nothing at a name, none known) is part of the value.
+// Strings crossing it are UTF-8; file contents are raw bytes in the system's
+// ANSI code page (toAnsi/fromAnsi convert; they cannot fail: toAnsi leaves
+// '?' for what the code page lacks).
 #pragma once
 
 #include <cstddef>
@@ -8,27 +16,34 @@
 #include <string>
 
 #include "i18n/locale_queries.h"
+#include "platform/result.h"
 #include "sysinfo/message_queries.h"
 #include "sysinfo/system_type_queries.h"
 
 namespace kalmor {
 
-// Strings crossing this interface are UTF-8; file contents are raw bytes in
-// the system's ANSI code page (toAnsi/fromAnsi convert).
+// What stands at a name, the name itself looked at: a link is not followed.
+enum class NameKind { Absent, File, Link, Folder, Other };  // Other: FIFO, device, socket
 
 class InputFile {
  public:
   virtual ~InputFile() = default;
-  // Reads up to size bytes; returns the count, 0 at the end. error is set on failure.
-  virtual std::size_t read(char* buffer, std::size_t size, std::int32_t& error) = 0;
+  // Reads up to size bytes: the count, 0 at the end.
+  virtual Result<std::size_t> read(char* buffer, std::size_t size) = 0;
 };
 
 class OutputFile {
  public:
   virtual ~OutputFile() = default;
-  virtual bool write(const char* data, std::size_t size, std::int32_t& error) = 0;
+  virtual Result<Done> write(const char* data, std::size_t size) = 0;
   // Flushes and closes; a failure here means the data may not be on disk.
-  virtual bool close(std::int32_t& error) = 0;
+  virtual Result<Done> close() = 0;
+};
+
+// What stands at the solver's output name, and the file opened when it is one.
+struct FoundOutput {
+  NameKind kind = NameKind::Absent;
+  std::unique_ptr<InputFile> file;  // set when kind is File
 };
 
 // The fields of STARTUPINFOA that process creation is given.
@@ -66,9 +81,6 @@ class RunLock {
 // Link: the input's name is a symbolic link or a second name of another file.
 enum class LockOutcome { Taken, Busy, Failed, Link };
 
-// What stands at a name, the name itself looked at: a link is not followed.
-enum class NameKind { Absent, File, Link, Folder, Other };  // Other: FIFO, device, socket
-
 // How an ended process ended: with an exit code, or (POSIX) by a signal.
 struct ProcessExit {
   enum class Kind { Unknown, Code, Signal };
@@ -81,8 +93,8 @@ class Platform {
   virtual ~Platform() = default;
 
   // --- program folder and paths
-  // No trailing separator; empty when the system cannot say where the program is.
-  virtual std::string programFolder() = 0;
+  // No trailing separator.
+  virtual Result<std::string> programFolder() = 0;
   virtual char pathSeparator() const = 0;   // '\\' on Windows, '/' elsewhere
 
   // --- files
@@ -92,20 +104,18 @@ class Platform {
   virtual bool sameFile(const std::string& first, const std::string& second) = 0;
   // True when the file is gone afterwards (also when it never existed); a
   // link goes as a link, its target untouched.
-  virtual bool deleteFile(const std::string& path, std::int32_t& error) = 0;
-  virtual std::unique_ptr<InputFile> openForReading(const std::string& path,
-                                                    std::int32_t& error) = 0;
+  virtual Result<Done> deleteFile(const std::string& path) = 0;
+  virtual Result<std::unique_ptr<InputFile>> openForReading(const std::string& path) = 0;
   virtual NameKind nameKind(const std::string& path) = 0;
   // The solver's output, for the verdict: what stands at the name is opened
   // once, a link not followed and a pipe not waited for, and only a plain file
-  // is read; kind says what was found (Absent also for a hidden file). By
-  // default a plain file is File and anything else Absent.
-  virtual std::unique_ptr<InputFile> openResult(const std::string& path, NameKind& kind,
-                                                std::int32_t& error);
+  // is read; kind says what was found (Absent also for a hidden file). An
+  // error only where a plain file stands and cannot be opened. By default a
+  // plain file is File and anything else Absent.
+  virtual Result<FoundOutput> openResult(const std::string& path);
   // Creates the file or empties it; refuses anything but a regular file of
   // this one name, and never writes through a link.
-  virtual std::unique_ptr<OutputFile> openForWriting(const std::string& path,
-                                                     std::int32_t& error) = 0;
+  virtual Result<std::unique_ptr<OutputFile>> openForWriting(const std::string& path) = 0;
   virtual std::string toAnsi(const std::string& utf8) = 0;
   virtual std::string fromAnsi(const std::string& ansi) = 0;
 
@@ -150,8 +160,8 @@ class Platform {
   [[noreturn]] virtual void endSolverAndExit(int exitCode);
 
   // --- system facts
-  // The running system's name for the OS line; throws when it cannot be named.
-  virtual std::string systemName() = 0;
+  // The running system's name for the OS line.
+  virtual Result<std::string> systemName() = 0;
   virtual SystemTypeQueries& systemTypeQueries() = 0;
   virtual LocaleQueries& localeQueries() = 0;
   virtual MessageQueries& messageQueries() = 0;

@@ -26,12 +26,8 @@ std::string UpperHex(std::int32_t number) {
 }  // namespace
 
 std::string GetAPIError(MessageQueries& queries, std::int32_t error) {
-  std::string buffer(kBufferSize, ' ');
-  const std::uint32_t count =
-      queries.formatMessage(kFormatFlags, error, kUserDefaultLanguage, buffer.data(), kBufferSize);
-  if (count > 0) {
-    buffer.resize(std::min(count, kBufferSize));
-    return buffer;
+  if (auto text = queries.formatMessage(kFormatFlags, error, kUserDefaultLanguage, kBufferSize)) {
+    return *std::move(text);
   }
   return "Unbekannter Fehler: &H" + UpperHex(error);
 }

@@ -2,17 +2,19 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace kalmor {
 
 class MessageQueries {
  public:
   virtual ~MessageQueries() = default;
-  // Stores at most size bytes of the system's text for error into buffer
-  // (already filled with blanks) and returns the count stored, 0 on failure.
-  virtual std::uint32_t formatMessage(std::uint32_t flags, std::int32_t error,
-                                      std::uint32_t languageId, char* buffer,
-                                      std::uint32_t size) = 0;
+  // The system's text for error, as it fits into a buffer of size bytes;
+  // nullopt when the system has none that fits (why does not matter here).
+  virtual std::optional<std::string> formatMessage(std::uint32_t flags, std::int32_t error,
+                                                   std::uint32_t languageId,
+                                                   std::uint32_t size) = 0;
 };
 
 }  // namespace kalmor

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
-#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -13,9 +11,7 @@ namespace kalmor {
 inline constexpr std::size_t kFirstLineLimit = 4096;
 
 // The first line of a text file (ending at CR LF or a lone CR, like the task
-// file's lines), at most limit bytes of it; empty for an empty file. nullopt
-// with error set when reading fails.
-std::optional<std::string> ReadFirstLine(InputFile& file, std::int32_t& error,
-                                         std::size_t limit = kFirstLineLimit);
+// file's lines), at most limit bytes of it; empty for an empty file.
+Result<std::string> ReadFirstLine(InputFile& file, std::size_t limit = kFirstLineLimit);
 
 }  // namespace kalmor

@@ -132,12 +132,8 @@ void frmKalmorChecker::Form_Load() {
 
   for (const char* mode : {"1", "2", "3", "4"}) lstKalmorCallingMode.addItem(mode);
 
-  std::string nameText;
-  try {
-    nameText = platform_.systemName();
-  } catch (...) {
-    nameText = "not identified";
-  }
+  const Result<std::string> name = platform_.systemName();
+  const std::string nameText = name ? *name : "not identified";
   const bool is64Bit = Is64BitSystem(platform_.systemTypeQueries());
   const bool carriesWidth =
       ContainsIgnoringCase(nameText, "32-bit") || ContainsIgnoringCase(nameText, "64-bit");

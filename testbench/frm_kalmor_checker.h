@@ -148,7 +148,6 @@ class frmKalmorChecker {
   std::string whyNotRun();
   enum class InputCopy { Written, Failed, Stopped, TooLarge };
   InputCopy writeTemporaryInput(std::int32_t& error, std::string& failedFile);
-  bool readSolverFirstLine(InputFile& file, std::string& line, std::int32_t& error);
   void judgeRun(RunLock& runLock);
 
   Platform& platform_;

@@ -21,13 +21,20 @@ constexpr std::size_t kPiece = std::size_t{16} << 10;
 frmKalmorChecker::InputCopy frmKalmorChecker::writeTemporaryInput(std::int32_t& error,
                                                                   std::string& failedFile) {
   failedFile = kTemporaryInputFile;
-  auto output = platform_.openForWriting(inAppFolder(kTemporaryInputFile), error);
-  if (!output) return InputCopy::Failed;
+  const Result<std::unique_ptr<OutputFile>> opened =
+      platform_.openForWriting(inAppFolder(kTemporaryInputFile));
+  if (!opened) {
+    error = opened.error();
+    return InputCopy::Failed;
+  }
+  OutputFile& output = **opened;
 
   InputCopy result = InputCopy::Failed;
   failedFile = TaskFile;
-  auto input = platform_.openForReading(inAppFolder(TaskFile), error);
-  if (input) {
+  Result<std::unique_ptr<InputFile>> input = platform_.openForReading(inAppFolder(TaskFile));
+  if (!input) {
+    error = input.error();
+  } else {
     TaskRewriter rewriter(platform_.toAnsi("Protokoll " + inAppFolder(kSolverOutputFile)));
     const auto buffer = std::make_unique_for_overwrite<char[]>(kTaskChunk);
     std::string rewritten;
@@ -35,8 +42,12 @@ frmKalmorChecker::InputCopy frmKalmorChecker::writeTemporaryInput(std::int32_t& 
     // Writes what is rewritten so far; false with failedFile and error set.
     const auto flush = [&] {
       failedFile = kTemporaryInputFile;
-      if (!rewritten.empty() && !output->write(rewritten.data(), rewritten.size(), error)) {
-        return false;
+      if (!rewritten.empty()) {
+        const Result<Done> put = output.write(rewritten.data(), rewritten.size());
+        if (!put) {
+          error = put.error();
+          return false;
+        }
       }
       written += rewritten.size();
       rewritten.clear();
@@ -50,16 +61,21 @@ frmKalmorChecker::InputCopy frmKalmorChecker::writeTemporaryInput(std::int32_t& 
     };
     for (bool going = true; going;) {
       failedFile = TaskFile;
-      error = 0;
-      const std::size_t count = input->read(buffer.get(), kTaskChunk, error);
-      if (error != 0) break;
+      const Result<std::size_t> got = (*input)->read(buffer.get(), kTaskChunk);
+      if (!got) {
+        error = got.error();
+        break;
+      }
+      const std::size_t count = *got;
       if (count == 0) {
         rewriter.finish(rewritten);
         if (written + rewritten.size() > kTemporaryInputLimit) {
           result = InputCopy::TooLarge;
         } else if (flush()) {
-          input.reset();
-          return output->close(error) ? InputCopy::Written : InputCopy::Failed;
+          input->reset();
+          const Result<Done> closed = output.close();
+          error = closed.error();
+          return closed ? InputCopy::Written : InputCopy::Failed;
         }
         break;
       }
@@ -77,8 +93,7 @@ frmKalmorChecker::InputCopy frmKalmorChecker::writeTemporaryInput(std::int32_t& 
       going = going && (count < kTaskChunk || live());
     }
   }
-  std::int32_t ignored = 0;
-  output->close(ignored);
+  static_cast<void>(output.close());
   return result;
 }
 

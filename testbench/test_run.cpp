@@ -18,7 +18,8 @@ std::string frmKalmorChecker::inAppFolder(const std::string& fileName) const {
 }
 
 std::string frmKalmorChecker::inProgramFolder(const std::string& fileName) const {
-  return JoinPath(platform_.programFolder(), platform_.pathSeparator(), fileName);
+  const Result<std::string> folder = platform_.programFolder();
+  return JoinPath(folder ? *folder : "", platform_.pathSeparator(), fileName);
 }
 
 void frmKalmorChecker::showInRed(const std::string& why) {
@@ -79,42 +80,35 @@ std::string frmKalmorChecker::whyNotRun() {
   return {};
 }
 
-bool frmKalmorChecker::readSolverFirstLine(InputFile& file, std::string& line,
-                                          std::int32_t& error) {
-  const auto first = ReadFirstLine(file, error);
-  if (!first) return false;
-  line = platform_.fromAnsi(*first);
-  return true;
-}
-
 void frmKalmorChecker::judgeRun(RunLock& runLock) {
   // Judged is what was opened: a name checked first and opened later could
   // meanwhile lead to a pipe that never ends or to another file. And a run
   // that lost the folder may find another check's output.
-  NameKind kind = NameKind::Absent;
-  std::int32_t error = 0;
+  // A plain file that cannot be opened is judged as one whose reading failed.
+  Result<FoundOutput> output = FoundOutput{};
   std::string whyNot;
-  std::unique_ptr<InputFile> output;
   if (!runLock.stillHeld()) {
     whyNot = ReportTextFor(ReportText::FolderLost, lstLanguage.listIndex());
   } else {
-    output = platform_.openResult(inAppFolder(kSolverOutputFile), kind, error);
-    if (kind != NameKind::File && kind != NameKind::Absent) {
-      whyNot = ReportTextFor(ReportText::OutputNotAFile, lstLanguage.listIndex());
-    }
+    output = platform_.openResult(inAppFolder(kSolverOutputFile));
+  }
+  const NameKind kind = output ? output->kind : NameKind::File;
+  if (kind != NameKind::File && kind != NameKind::Absent) {
+    whyNot = ReportTextFor(ReportText::OutputNotAFile, lstLanguage.listIndex());
   }
   if (whyNot.empty() && kind == NameKind::File) {
     bild0.setPicture(form.icon());
     bild0.setVisible(true);
-    std::string firstLine;
-    if (!output || !readSolverFirstLine(*output, firstLine, error)) {
+    const Result<std::string> firstLine =
+        output ? ReadFirstLine(*output->file) : SystemError{output.error()};
+    if (!firstLine) {
       SolverFirstLine.clear();
-      FailureReason = showSystemError(error, kSolverOutputFile);
+      FailureReason = showSystemError(firstLine.error(), kSolverOutputFile);
       cmdOK.setCaption("&Start");
       Outcome = RunOutcome::Failed;
       return;
     }
-    SolverFirstLine = "\r" + firstLine;
+    SolverFirstLine = "\r" + platform_.fromAnsi(*firstLine);
     lblStatus.setCaption(TestPassedText);
     lblResult.setCaption(SolutionCreatedText + " " + kSolverOutputFile + SolverFirstLine);
     lblResult.setForeColour(Colour::buttonText());
@@ -147,7 +141,8 @@ void frmKalmorChecker::cmdOK_Click() {
     lblResult.setToolTip("");
   }
   bild0.setVisible(false);
-  AppFolder = platform_.programFolder();
+  const Result<std::string> folder = platform_.programFolder();
+  AppFolder = folder ? *folder : "";
 
   if (RunInProgress) {
     AbortRequested = true;
@@ -204,12 +199,14 @@ void frmKalmorChecker::cmdOK_Click() {
   // that name, dangling or not, would lead the solver's output out of the
   // folder: it goes as a link.
   const std::string oldOutput = inAppFolder(kSolverOutputFile);
-  if (platform_.nameKind(oldOutput) != NameKind::Absent &&
-      !platform_.deleteFile(oldOutput, error)) {
-    std::string text = platform_.fromAnsi(GetAPIError(platform_.messageQueries(), error));
+  const Result<Done> deleted =
+      platform_.nameKind(oldOutput) == NameKind::Absent ? kDone : platform_.deleteFile(oldOutput);
+  if (!deleted) {
+    std::string text = platform_.fromAnsi(GetAPIError(platform_.messageQueries(), deleted.error()));
     text.erase(text.find_last_not_of(" \r\n") + 1);
     showInRed(FillPlaceholders(RefusalText(Refusal::OldOutputNotDeleted, lstLanguage.listIndex()),
-                               {std::to_string(error), FillPlaceholders(text, {kSolverOutputFile})}));
+                               {std::to_string(deleted.error()),
+                                FillPlaceholders(text, {kSolverOutputFile})}));
     cmdOK.setCaption("&Start");
     Outcome = RunOutcome::CouldNotStart;
     return;

@@ -4,10 +4,12 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/result.h"
+
 namespace kalmor {
 
 // PRETTY_NAME from <root>/etc/os-release, else from <root>/usr/lib/os-release.
-// Throws std::runtime_error when neither file names the system.
-std::string PosixSystemName(const std::filesystem::path& root = "/");
+// ENOENT when neither file names the system.
+Result<std::string> PosixSystemName(const std::filesystem::path& root = "/");
 
 }  // namespace kalmor

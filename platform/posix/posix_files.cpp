@@ -7,29 +7,27 @@
 #include <unistd.h>
 
 #include "platform/path_parts.h"
+#include "platform/posix/unique_fd.h"
 
 namespace kalmor {
 namespace {
 
+SystemError LastError() { return SystemError{errno}; }
+
 class FdInput : public InputFile {
  public:
-  explicit FdInput(int fd) : fd_(fd) {}
-  ~FdInput() override { ::close(fd_); }
-  FdInput(const FdInput&) = delete;
-  FdInput& operator=(const FdInput&) = delete;
+  explicit FdInput(UniqueFd fd) : fd_(std::move(fd)) {}
 
-  std::size_t read(char* buffer, std::size_t size, std::int32_t& error) override {
+  Result<std::size_t> read(char* buffer, std::size_t size) override {
     for (;;) {
-      const ssize_t got = ::read(fd_, buffer, size);
+      const ssize_t got = ::read(fd_.get(), buffer, size);
       if (got >= 0) return static_cast<std::size_t>(got);
-      if (errno == EINTR) continue;
-      error = errno;
-      return 0;
+      if (errno != EINTR) return LastError();
     }
   }
 
  private:
-  int fd_;
+  UniqueFd fd_;
 };
 
 // Emptying a file at open (O_TRUNC) makes ext4 free its blocks and flush the
@@ -38,56 +36,47 @@ class FdInput : public InputFile {
 // it is closed: the same bytes in the end.
 class FdOutput : public OutputFile {
  public:
-  explicit FdOutput(int fd) : fd_(fd) {}
-  ~FdOutput() override {
-    std::int32_t ignored = 0;
-    close(ignored);
-  }
+  explicit FdOutput(UniqueFd fd) : fd_(std::move(fd)) {}
+  ~FdOutput() override { static_cast<void>(close()); }
   FdOutput(const FdOutput&) = delete;
   FdOutput& operator=(const FdOutput&) = delete;
 
-  bool write(const char* data, std::size_t size, std::int32_t& error) override {
+  Result<Done> write(const char* data, std::size_t size) override {
     while (size > 0) {
-      const ssize_t put = ::write(fd_, data, size);
+      const ssize_t put = ::write(fd_.get(), data, size);
       if (put < 0) {
         if (errno == EINTR) continue;
-        error = errno;
-        return false;
+        return LastError();
       }
       data += put;
       size -= static_cast<std::size_t>(put);
       written_ += static_cast<off_t>(put);
     }
-    return true;
+    return kDone;
   }
 
-  bool close(std::int32_t& error) override {
-    const int fd = fd_;
-    fd_ = -1;
-    if (fd < 0) return true;
-    bool ok = true;
-    if (::ftruncate(fd, written_) != 0) {
-      error = errno;
-      ok = false;
+  Result<Done> close() override {
+    if (!fd_) return kDone;
+    if (::ftruncate(fd_.get(), written_) != 0) {
+      const SystemError cut = LastError();
+      fd_.reset();
+      return cut;
     }
-    if (::close(fd) != 0 && ok) {
-      error = errno;
-      ok = false;
-    }
-    return ok;
+    if (!fd_.close()) return LastError();
+    return kDone;
   }
 
  private:
-  int fd_;
+  UniqueFd fd_;
   off_t written_ = 0;
 };
 
 // A named pipe in place of a file would block open() until a partner comes,
 // which may be never; without O_NONBLOCK it fails at once (ENXIO for writing).
 // Later reads and writes block as usual.
-int OpenWithoutWaiting(const std::string& path, int flags, mode_t mode = 0) {
-  const int fd = ::open(path.c_str(), flags | O_NONBLOCK, mode);
-  if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+UniqueFd OpenWithoutWaiting(const std::string& path, int flags, mode_t mode = 0) {
+  UniqueFd fd(::open(path.c_str(), flags | O_NONBLOCK, mode));
+  if (fd) ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
   return fd;
 }
 
@@ -116,84 +105,66 @@ NameKind PosixNameKind(const std::string& path) {
   return NameKind::Other;
 }
 
-bool PosixDeleteFile(const std::string& path, std::int32_t& error) {
-  if (::unlink(path.c_str()) == 0 || errno == ENOENT) return true;
-  error = errno;
-  return false;
+Result<Done> PosixDeleteFile(const std::string& path) {
+  if (::unlink(path.c_str()) == 0 || errno == ENOENT) return kDone;
+  return LastError();
 }
 
-std::unique_ptr<InputFile> PosixOpenForReading(const std::string& path, std::int32_t& error) {
-  const int fd = OpenWithoutWaiting(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    error = errno;
-    return nullptr;
-  }
-  return std::make_unique<FdInput>(fd);
+Result<std::unique_ptr<InputFile>> PosixOpenForReading(const std::string& path) {
+  UniqueFd fd = OpenWithoutWaiting(path, O_RDONLY | O_CLOEXEC);
+  if (!fd) return LastError();
+  return std::unique_ptr<InputFile>(std::make_unique<FdInput>(std::move(fd)));
 }
 
-std::unique_ptr<InputFile> PosixOpenResult(const std::string& path, NameKind& kind,
-                                           std::int32_t& error) {
+Result<FoundOutput> PosixOpenResult(const std::string& path) {
   // Looked at and read through one descriptor: what a helper of the solver
   // puts at the name in between (a pipe that never ends, a link to another
   // file) is never read.
-  const int fd = OpenWithoutWaiting(path, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) {
-    error = errno;
-    kind = error == ENOENT || error == ENOTDIR ? NameKind::Absent
-           : error == ELOOP                    ? NameKind::Link
-                                               : PosixNameKind(path);
-    return nullptr;
+  UniqueFd fd = OpenWithoutWaiting(path, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (!fd) {
+    const SystemError error = LastError();
+    const NameKind kind = error.code == ENOENT || error.code == ENOTDIR ? NameKind::Absent
+                          : error.code == ELOOP                         ? NameKind::Link
+                                                                        : PosixNameKind(path);
+    if (kind == NameKind::File) return error;
+    return FoundOutput{kind, nullptr};
   }
   struct stat info {};
-  if (::fstat(fd, &info) != 0) {
-    error = errno;
-    kind = NameKind::Other;
-    ::close(fd);
-    return nullptr;
-  }
+  if (::fstat(fd.get(), &info) != 0) return FoundOutput{NameKind::Other, nullptr};
   const std::string name = SplitPath(path, "/").name;
-  kind = S_ISREG(info.st_mode) ? NameKind::File : S_ISDIR(info.st_mode) ? NameKind::Folder : NameKind::Other;
+  NameKind kind = S_ISREG(info.st_mode) ? NameKind::File : S_ISDIR(info.st_mode) ? NameKind::Folder : NameKind::Other;
   if (kind == NameKind::File && name.starts_with('.')) kind = NameKind::Absent;
-  if (kind != NameKind::File) {
-    ::close(fd);
-    return nullptr;
-  }
-  return std::make_unique<FdInput>(fd);
+  if (kind != NameKind::File) return FoundOutput{kind, nullptr};
+  return FoundOutput{kind, std::make_unique<FdInput>(std::move(fd))};
 }
 
-std::unique_ptr<OutputFile> PosixOpenForWriting(const std::string& path, std::int32_t& error) {
+Result<std::unique_ptr<OutputFile>> PosixOpenForWriting(const std::string& path) {
   // A file that is also known by another name (a link, or a second hard
   // link) may be the very file the caller is about to read: writing into it
   // would destroy it, or, read while written, grow it without end. Anything
   // but a regular file is refused before a byte goes to it: a pipe that
   // another process holds open would block the write for ever, a device
   // swallows it.
-  const int fd = OpenWithoutWaiting(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    error = errno;
-    return nullptr;
-  }
+  UniqueFd fd = OpenWithoutWaiting(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (!fd) return LastError();
   struct stat info {};
-  if (::fstat(fd, &info) != 0) {
-    error = errno;
-    ::close(fd);
-    return nullptr;
-  }
+  if (::fstat(fd.get(), &info) != 0) return LastError();
   if (!S_ISREG(info.st_mode) || info.st_nlink > 1) {
-    error = S_ISREG(info.st_mode) ? EMLINK : EINVAL;
-    ::close(fd);
-    return nullptr;
+    return SystemError{S_ISREG(info.st_mode) ? EMLINK : EINVAL};
   }
-  return std::make_unique<FdOutput>(fd);
+  return std::unique_ptr<OutputFile>(std::make_unique<FdOutput>(std::move(fd)));
 }
 
-std::string PosixExecutableFolder() {
+Result<std::string> PosixExecutableFolder() {
   // The kernel cannot name a path beyond PATH_MAX here; a full buffer may be
   // a cut one. Either way the folder is unknown, and the current folder is no
   // stand-in for it.
   char buffer[PATH_MAX];
   const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer);
-  if (length <= 0 || static_cast<std::size_t>(length) >= sizeof buffer) return "";
+  if (length < 0) return LastError();
+  if (length == 0 || static_cast<std::size_t>(length) >= sizeof buffer) {
+    return SystemError{ENAMETOOLONG};
+  }
   const std::string path(buffer, static_cast<std::size_t>(length));
   return SplitPath(path, "/").folder;
 }

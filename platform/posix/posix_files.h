@@ -1,7 +1,6 @@
 // Files on POSIX: plain-file test, what a name is, deletion, and byte streams.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -14,13 +13,13 @@ bool PosixPlainFileExists(const std::string& path);
 // Both names reach one file: the same device and inode, links followed.
 bool PosixSameFile(const std::string& first, const std::string& second);
 NameKind PosixNameKind(const std::string& path);
-bool PosixDeleteFile(const std::string& path, std::int32_t& error);
-std::unique_ptr<InputFile> PosixOpenForReading(const std::string& path, std::int32_t& error);
+Result<Done> PosixDeleteFile(const std::string& path);
+Result<std::unique_ptr<InputFile>> PosixOpenForReading(const std::string& path);
 // Opens the name itself once (no link followed, no pipe waited for) and reads
 // only a regular file that is not hidden; kind says what it found.
-std::unique_ptr<InputFile> PosixOpenResult(const std::string& path, NameKind& kind, std::int32_t& error);
-std::unique_ptr<OutputFile> PosixOpenForWriting(const std::string& path, std::int32_t& error);
-// The folder of the running executable; empty when the system cannot name it.
-std::string PosixExecutableFolder();
+Result<FoundOutput> PosixOpenResult(const std::string& path);
+Result<std::unique_ptr<OutputFile>> PosixOpenForWriting(const std::string& path);
+// The folder of the running executable.
+Result<std::string> PosixExecutableFolder();
 
 }  // namespace kalmor

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 #include <utility>
 
 #include "i18n/system_locale.h"
@@ -39,18 +38,13 @@ PosixLocaleQueries::PosixLocaleQueries(std::filesystem::path root) : root_(std::
 
 std::uint32_t PosixLocaleQueries::getSystemDefaultLCID() { return kLocaleSystemDefault; }
 
-int PosixLocaleQueries::getLocaleInfo(std::uint32_t, std::int32_t type, char* buffer, int size) {
-  if (type != kLocaleICountry || size < 0) return 0;
+std::optional<std::string> PosixLocaleQueries::getLocaleInfo(std::uint32_t, std::int32_t type) {
+  if (type != kLocaleICountry) return std::nullopt;
   const auto lang = SystemDefaultLang(root_);
   const auto territory = lang ? LocaleTerritory(*lang) : std::nullopt;
   const auto code = territory ? CallingCodeForCountry(*territory) : std::nullopt;
-  if (!code) return 0;
-  const int needed = static_cast<int>(code->size()) + 1;
-  if (size == 0) return needed;
-  if (buffer == nullptr || size < needed) return 0;
-  std::memcpy(buffer, code->data(), code->size());
-  buffer[code->size()] = '\0';
-  return needed;
+  if (!code) return std::nullopt;
+  return std::string(*code);
 }
 
 }  // namespace kalmor

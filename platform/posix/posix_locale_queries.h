@@ -25,7 +25,7 @@ class PosixLocaleQueries : public LocaleQueries {
   explicit PosixLocaleQueries(std::filesystem::path root = "/");
 
   std::uint32_t getSystemDefaultLCID() override;
-  int getLocaleInfo(std::uint32_t lcid, std::int32_t type, char* buffer, int size) override;
+  std::optional<std::string> getLocaleInfo(std::uint32_t lcid, std::int32_t type) override;
 
  private:
   std::filesystem::path root_;

@@ -3,7 +3,6 @@
 #include <locale.h>
 #include <string.h>
 
-#include <cstring>
 #include <string_view>
 
 namespace kalmor {
@@ -45,13 +44,13 @@ std::optional<std::string> SystemErrorText(int error) {
   return std::string(strerror_l(error, chosen));
 }
 
-std::uint32_t PosixMessageQueries::formatMessage(std::uint32_t flags, std::int32_t error,
-                                                 std::uint32_t, char* buffer, std::uint32_t size) {
-  if ((flags & kFromSystem) == 0 || buffer == nullptr) return 0;
-  const auto text = SystemErrorText(error);
-  if (!text || text->size() >= size) return 0;
-  std::memcpy(buffer, text->c_str(), text->size() + 1);
-  return static_cast<std::uint32_t>(text->size());
+std::optional<std::string> PosixMessageQueries::formatMessage(std::uint32_t flags,
+                                                              std::int32_t error, std::uint32_t,
+                                                              std::uint32_t size) {
+  if ((flags & kFromSystem) == 0) return std::nullopt;
+  auto text = SystemErrorText(error);
+  if (!text || text->size() >= size) return std::nullopt;
+  return text;
 }
 
 }  // namespace kalmor

@@ -14,9 +14,9 @@ std::optional<std::string> SystemErrorText(int error);
 
 class PosixMessageQueries : public MessageQueries {
  public:
-  // Stores the text and a NUL; fails (0) when both do not fit into size.
-  std::uint32_t formatMessage(std::uint32_t flags, std::int32_t error, std::uint32_t languageId,
-                              char* buffer, std::uint32_t size) override;
+  // nullopt also when the text and a NUL do not fit into size.
+  std::optional<std::string> formatMessage(std::uint32_t flags, std::int32_t error,
+                                           std::uint32_t languageId, std::uint32_t size) override;
 };
 
 }  // namespace kalmor

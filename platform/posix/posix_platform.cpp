@@ -14,8 +14,9 @@ namespace kalmor {
 PosixPlatform::PosixPlatform(std::optional<std::string> programFolder, std::filesystem::path root)
     : programFolder_(std::move(programFolder)), root_(std::move(root)), locale_(root_) {}
 
-std::string PosixPlatform::programFolder() {
-  return programFolder_ ? *programFolder_ : PosixExecutableFolder();
+Result<std::string> PosixPlatform::programFolder() {
+  if (programFolder_) return *programFolder_;
+  return PosixExecutableFolder();
 }
 
 bool PosixPlatform::plainFileExists(const std::string& path) { return PosixPlainFileExists(path); }
@@ -25,9 +26,7 @@ bool PosixPlatform::sameFile(const std::string& first, const std::string& second
   return PosixSameFile(first, second);
 }
 
-bool PosixPlatform::deleteFile(const std::string& path, std::int32_t& error) {
-  return PosixDeleteFile(path, error);
-}
+Result<Done> PosixPlatform::deleteFile(const std::string& path) { return PosixDeleteFile(path); }
 
 NameKind PosixPlatform::nameKind(const std::string& path) { return PosixNameKind(path); }
 
@@ -42,19 +41,16 @@ std::string PosixPlatform::runLockHolders(const std::string& inputPath) {
   return PosixRunLockHolders(inputPath);
 }
 
-std::unique_ptr<InputFile> PosixPlatform::openResult(const std::string& path, NameKind& kind,
-                                                     std::int32_t& error) {
-  return PosixOpenResult(path, kind, error);
+Result<FoundOutput> PosixPlatform::openResult(const std::string& path) {
+  return PosixOpenResult(path);
 }
 
-std::unique_ptr<InputFile> PosixPlatform::openForReading(const std::string& path,
-                                                         std::int32_t& error) {
-  return PosixOpenForReading(path, error);
+Result<std::unique_ptr<InputFile>> PosixPlatform::openForReading(const std::string& path) {
+  return PosixOpenForReading(path);
 }
 
-std::unique_ptr<OutputFile> PosixPlatform::openForWriting(const std::string& path,
-                                                          std::int32_t& error) {
-  return PosixOpenForWriting(path, error);
+Result<std::unique_ptr<OutputFile>> PosixPlatform::openForWriting(const std::string& path) {
+  return PosixOpenForWriting(path);
 }
 
 bool PosixPlatform::createProcess(const std::string& applicationName,
@@ -94,7 +90,7 @@ void PosixPlatform::endSolverOnInterrupt(int exitCode, const std::string& notice
 
 void PosixPlatform::endSolverAndExit(int exitCode) { EndSolverAndExitNow(exitCode); }
 
-std::string PosixPlatform::systemName() { return PosixSystemName(root_); }
+Result<std::string> PosixPlatform::systemName() { return PosixSystemName(root_); }
 
 std::unique_ptr<Platform> CreateSystemPlatform(std::optional<std::string> programFolder) {
   return std::make_unique<PosixPlatform>(std::move(programFolder));

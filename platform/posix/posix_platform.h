@@ -20,17 +20,16 @@ class PosixPlatform : public Platform {
   explicit PosixPlatform(std::optional<std::string> programFolder = std::nullopt,
                          std::filesystem::path root = "/");
 
-  std::string programFolder() override;
+  Result<std::string> programFolder() override;
   char pathSeparator() const override { return '/'; }
 
   bool plainFileExists(const std::string& path) override;
   bool sameFile(const std::string& first, const std::string& second) override;
-  bool deleteFile(const std::string& path, std::int32_t& error) override;
+  Result<Done> deleteFile(const std::string& path) override;
   NameKind nameKind(const std::string& path) override;
-  std::unique_ptr<InputFile> openForReading(const std::string& path, std::int32_t& error) override;
-  std::unique_ptr<InputFile> openResult(const std::string& path, NameKind& kind,
-                                        std::int32_t& error) override;
-  std::unique_ptr<OutputFile> openForWriting(const std::string& path, std::int32_t& error) override;
+  Result<std::unique_ptr<InputFile>> openForReading(const std::string& path) override;
+  Result<FoundOutput> openResult(const std::string& path) override;
+  Result<std::unique_ptr<OutputFile>> openForWriting(const std::string& path) override;
   // File contents and names are taken as they are: UTF-8 is the system's code page here.
   std::string toAnsi(const std::string& utf8) override { return utf8; }
   std::string fromAnsi(const std::string& ansi) override { return ansi; }
@@ -54,7 +53,7 @@ class PosixPlatform : public Platform {
   void endSolverOnInterrupt(int exitCode, const std::string& notice) override;
   [[noreturn]] void endSolverAndExit(int exitCode) override;
 
-  std::string systemName() override;
+  Result<std::string> systemName() override;
   SystemTypeQueries& systemTypeQueries() override { return systemTypes_; }
   LocaleQueries& localeQueries() override { return locale_; }
   MessageQueries& messageQueries() override { return messages_; }

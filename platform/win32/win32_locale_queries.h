@@ -8,7 +8,7 @@ namespace kalmor {
 class Win32LocaleQueries : public LocaleQueries {
  public:
   std::uint32_t getSystemDefaultLCID() override;
-  int getLocaleInfo(std::uint32_t lcid, std::int32_t type, char* buffer, int size) override;
+  std::optional<std::string> getLocaleInfo(std::uint32_t lcid, std::int32_t type) override;
 };
 
 }  // namespace kalmor

@@ -2,14 +2,21 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace kalmor {
 
-std::uint32_t Win32MessageQueries::formatMessage(std::uint32_t flags, std::int32_t error,
-                                                 std::uint32_t languageId, char* buffer,
-                                                 std::uint32_t size) {
+std::optional<std::string> Win32MessageQueries::formatMessage(std::uint32_t flags,
+                                                              std::int32_t error,
+                                                              std::uint32_t languageId,
+                                                              std::uint32_t size) {
   // No source and no arguments: the text comes from the system, inserts stay as they are.
-  return ::FormatMessageA(flags, nullptr, static_cast<DWORD>(error), languageId, buffer, size,
-                          nullptr);
+  std::string buffer(size, ' ');
+  const DWORD count = ::FormatMessageA(flags, nullptr, static_cast<DWORD>(error), languageId,
+                                       buffer.data(), size, nullptr);
+  if (count == 0) return std::nullopt;
+  buffer.resize(std::min<std::size_t>(count, size));
+  return buffer;
 }
 
 }  // namespace kalmor

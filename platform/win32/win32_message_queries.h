@@ -7,8 +7,8 @@ namespace kalmor {
 
 class Win32MessageQueries : public MessageQueries {
  public:
-  std::uint32_t formatMessage(std::uint32_t flags, std::int32_t error, std::uint32_t languageId,
-                              char* buffer, std::uint32_t size) override;
+  std::optional<std::string> formatMessage(std::uint32_t flags, std::int32_t error,
+                                           std::uint32_t languageId, std::uint32_t size) override;
 };
 
 }  // namespace kalmor

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
+#include <windows.h>
+
 #include <utility>
 
 #include "platform/create_platform.h"
@@ -12,14 +14,22 @@ namespace kalmor {
 Win32Platform::Win32Platform(std::optional<std::string> programFolder)
     : programFolder_(std::move(programFolder)) {}
 
-std::string Win32Platform::programFolder() {
-  return programFolder_ ? *programFolder_ : Win32ExecutableFolder();
+Result<std::string> Win32Platform::programFolder() {
+  if (programFolder_) return *programFolder_;
+  return Win32ExecutableFolder();
 }
 
 std::string Win32Platform::toAnsi(const std::string& utf8) { return Utf8ToAnsi(utf8); }
 std::string Win32Platform::fromAnsi(const std::string& ansi) { return AnsiToUtf8(ansi); }
 
-std::string Win32Platform::systemName() { return fromAnsi(GetWinVersion(version_)); }
+Result<std::string> Win32Platform::systemName() {
+  try {
+    return fromAnsi(GetWinVersion(version_));
+  } catch (const WinVersionError&) {
+    // The naming's own failure ends at this interface; the failed query left its reason.
+    return SystemError{static_cast<std::int32_t>(::GetLastError())};
+  }
+}
 
 std::unique_ptr<Platform> CreateSystemPlatform(std::optional<std::string> programFolder) {
   return std::make_unique<Win32Platform>(std::move(programFolder));

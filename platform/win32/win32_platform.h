@@ -23,7 +23,7 @@ class Win32Platform : public Platform {
   // programFolder replaces the executable's folder where given.
   explicit Win32Platform(std::optional<std::string> programFolder = std::nullopt);
 
-  std::string programFolder() override;
+  Result<std::string> programFolder() override;
   char pathSeparator() const override { return '\\'; }
 
   // Files, through the wide-character API so that folder names outside the
@@ -34,17 +34,15 @@ class Win32Platform : public Platform {
   // A link goes as a link, also a Unix link under Wine (own_name.h), and so
   // does every name of another case that Wine would find in its place. A
   // folder stays, also one a link leads to.
-  bool deleteFile(const std::string& path, std::int32_t& error) override;
+  Result<Done> deleteFile(const std::string& path) override;
   // Under Wine a Unix link is a Link too, dangling or not (that one only
   // where this checker holds the folder's run lock). A link to a folder is a
   // Folder: under Wine no call reaches the link itself.
   NameKind nameKind(const std::string& path) override;
-  std::unique_ptr<InputFile> openForReading(const std::string& path,
-                                            std::int32_t& error) override;
+  Result<std::unique_ptr<InputFile>> openForReading(const std::string& path) override;
   // A link or a second name at path is replaced by a new file rather than
   // refused; a file of this name alone is emptied in place.
-  std::unique_ptr<OutputFile> openForWriting(const std::string& path,
-                                             std::int32_t& error) override;
+  Result<std::unique_ptr<OutputFile>> openForWriting(const std::string& path) override;
   std::string toAnsi(const std::string& utf8) override;
   std::string fromAnsi(const std::string& ansi) override;
 
@@ -78,7 +76,7 @@ class Win32Platform : public Platform {
   [[noreturn]] void endSolverAndExit(int exitCode) override;
 
   // Throws WinVersionError (or MissingSystemFunction) when the system cannot be named.
-  std::string systemName() override;
+  Result<std::string> systemName() override;
   SystemTypeQueries& systemTypeQueries() override { return systemType_; }
   LocaleQueries& localeQueries() override { return locale_; }
   MessageQueries& messageQueries() override { return messages_; }

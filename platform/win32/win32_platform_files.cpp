@@ -14,20 +14,17 @@ namespace {
 // ReadFile and WriteFile take a 32-bit count.
 constexpr std::size_t kMaxChunk = 1u << 30;
 
-std::int32_t LastError() { return static_cast<std::int32_t>(::GetLastError()); }
+SystemError LastError() { return SystemError{static_cast<std::int32_t>(::GetLastError())}; }
 
 class HandleInput : public InputFile {
  public:
   explicit HandleInput(UniqueHandle handle) : handle_(std::move(handle)) {}
 
-  std::size_t read(char* buffer, std::size_t size, std::int32_t& error) override {
+  Result<std::size_t> read(char* buffer, std::size_t size) override {
     DWORD got = 0;
     const DWORD wanted = static_cast<DWORD>(std::min(size, kMaxChunk));
-    if (!::ReadFile(handle_.get(), buffer, wanted, &got, nullptr)) {
-      error = LastError();
-      return 0;
-    }
-    return got;
+    if (!::ReadFile(handle_.get(), buffer, wanted, &got, nullptr)) return LastError();
+    return std::size_t{got};
   }
 
  private:
@@ -38,25 +35,21 @@ class HandleOutput : public OutputFile {
  public:
   explicit HandleOutput(UniqueHandle handle) : handle_(std::move(handle)) {}
 
-  bool write(const char* data, std::size_t size, std::int32_t& error) override {
+  Result<Done> write(const char* data, std::size_t size) override {
     while (size > 0) {
       DWORD put = 0;
       const DWORD chunk = static_cast<DWORD>(std::min(size, kMaxChunk));
-      if (!::WriteFile(handle_.get(), data, chunk, &put, nullptr)) {
-        error = LastError();
-        return false;
-      }
+      if (!::WriteFile(handle_.get(), data, chunk, &put, nullptr)) return LastError();
       data += put;
       size -= put;
     }
-    return true;
+    return kDone;
   }
 
   // WriteFile keeps no buffer of ours, so closing the handle is the flush.
-  bool close(std::int32_t& error) override {
-    if (handle_.close()) return true;
-    error = LastError();
-    return false;
+  Result<Done> close() override {
+    if (handle_.close()) return kDone;
+    return LastError();
   }
 
  private:
@@ -86,9 +79,7 @@ bool NeitherFileNorFolder(const std::wstring& name) {
 bool Win32Platform::plainFileExists(const std::string& path) {
   const std::wstring name = Utf8ToWide(path);
   WIN32_FIND_DATAW found{};
-  const HANDLE search = ::FindFirstFileW(name.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  ::FindClose(search);
+  if (!UniqueFind(::FindFirstFileW(name.c_str(), &found))) return false;
   constexpr DWORD kNotPlain =
       FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   return (found.dwFileAttributes & kNotPlain) == 0 && !NeitherFileNorFolder(name);
@@ -125,13 +116,13 @@ NameKind Win32Platform::nameKind(const std::string& path) {
   return look && !EndsAtItsName(look.get(), name) ? NameKind::Link : NameKind::File;
 }
 
-bool Win32Platform::deleteFile(const std::string& path, std::int32_t& error) {
+Result<Done> Win32Platform::deleteFile(const std::string& path) {
   const std::wstring name = Utf8ToWide(path);
   // Wine finds a name in any case, so a km.out beside KM.OUT takes its place
   // once KM.OUT is gone: every entry the name reaches goes, one a round. The
   // bound is more case spellings than a run's names have.
   for (int round = 0; round < 64; ++round) {
-    if (round > 0 && nameKind(path) == NameKind::Absent) return true;
+    if (round > 0 && nameKind(path) == NameKind::Absent) return kDone;
     const DWORD attributes = ::GetFileAttributesW(name.c_str());
     UniqueHandle look = OpenHandle(name, 0, OPEN_EXISTING, kLookOnly);
     const bool itself = look && EndsAtItsName(look.get(), name);
@@ -147,37 +138,28 @@ bool Win32Platform::deleteFile(const std::string& path, std::int32_t& error) {
         itself ? ::DeleteFileW(name.c_str()) != 0 : static_cast<bool>(ReplaceName(name, false));
     const DWORD code = ::GetLastError();
     if (!done && code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) {
-      error = static_cast<std::int32_t>(code);
-      return false;
+      return SystemError{static_cast<std::int32_t>(code)};
     }
   }
-  error = ERROR_FILE_EXISTS;
-  return false;
+  return SystemError{ERROR_FILE_EXISTS};
 }
 
-std::unique_ptr<InputFile> Win32Platform::openForReading(const std::string& path,
-                                                         std::int32_t& error) {
+Result<std::unique_ptr<InputFile>> Win32Platform::openForReading(const std::string& path) {
   UniqueHandle handle = OpenHandle(Utf8ToWide(path), GENERIC_READ, OPEN_EXISTING);
-  if (!handle) {
-    error = LastError();
-    return nullptr;
-  }
-  return std::make_unique<HandleInput>(std::move(handle));
+  if (!handle) return LastError();
+  return std::unique_ptr<InputFile>(std::make_unique<HandleInput>(std::move(handle)));
 }
 
-std::unique_ptr<OutputFile> Win32Platform::openForWriting(const std::string& path,
-                                                          std::int32_t& error) {
+Result<std::unique_ptr<OutputFile>> Win32Platform::openForWriting(const std::string& path) {
   // Written through a link or a second name, the input could destroy the task
   // it is copied from, or a file outside the folder: such a name is replaced
   // by a new file. A file of this name alone is emptied in place, so that a
   // lock held on it stays.
+  std::int32_t error = 0;
   UniqueHandle handle = OpenOwnFile(Utf8ToWide(path), GENERIC_WRITE, error);
-  if (!handle) return nullptr;
-  if (!::SetEndOfFile(handle.get())) {
-    error = LastError();
-    return nullptr;
-  }
-  return std::make_unique<HandleOutput>(std::move(handle));
+  if (!handle) return SystemError{error};
+  if (!::SetEndOfFile(handle.get())) return LastError();
+  return std::unique_ptr<OutputFile>(std::make_unique<HandleOutput>(std::move(handle)));
 }
 
 }  // namespace kalmor

@@ -7,13 +7,13 @@
 
 namespace kalmor {
 
-std::string Win32ExecutableFolder() {
+Result<std::string> Win32ExecutableFolder() {
   // GetModuleFileNameW cuts a long path to the buffer; grow until it fits.
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length =
         ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return "";
+    if (length == 0) return SystemError{static_cast<std::int32_t>(::GetLastError())};
     if (length < path.size()) {
       path.resize(length);
       break;

@@ -1,11 +1,13 @@
 // The folder of the running executable, as UTF-8, without a trailing
-// separator; empty when the system cannot name it.
+// separator.
 #pragma once
 
 #include <string>
 
+#include "platform/result.h"
+
 namespace kalmor {
 
-std::string Win32ExecutableFolder();
+Result<std::string> Win32ExecutableFolder();
 
 }  // namespace kalmor

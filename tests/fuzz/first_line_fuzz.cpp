@@ -16,10 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string content(reinterpret_cast<const char*>(data) + 3, size - 3);
 
   kalmor::testing::MemoryInput file(content, chunk, failingRead);
-  std::int32_t error = 0;
-  const auto line = kalmor::ReadFirstLine(file, error, limit);
+  const auto line = kalmor::ReadFirstLine(file, limit);
   if (!line) {
-    if (error == 0 || failingRead == 0) std::abort();
+    if (line.error() == 0 || failingRead == 0) std::abort();
     return 0;
   }
   if (*line != content.substr(0, std::min(content.find('\r'), limit))) std::abort();

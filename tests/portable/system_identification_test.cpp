@@ -240,7 +240,7 @@ TEST(GetAPIError, TheSystemTextUntouchedOrTheNumberInUpperCaseHex) {
   }
 }
 
-TEST(GetSystemLocaleInfo, TheCountryCodeWithoutItsNulAndOnlyGermanyStartsInGerman) {
+TEST(GetSystemLocaleInfo, TheCountryCodeAndOnlyGermanyStartsInGerman) {
   testing::FakePlatform system;
   system.countryCode = "358";
   EXPECT_EQ(GetSystemLocaleInfo(system.localeQueries(), kLocaleICountry), "358");

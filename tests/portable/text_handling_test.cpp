@@ -66,8 +66,8 @@ TEST(ReadFirstLine, EndsAtACarriageReturnOrTheLimit) {
   };
   for (const auto& [text, line] : cases) {
     testing::MemoryInput file(text, 3);
-    std::int32_t error = 0;
-    EXPECT_EQ(ReadFirstLine(file, error, 7), line) << text;
+    const Result<std::string> got = ReadFirstLine(file, 7);
+    EXPECT_EQ(got ? *got : "(failed)", line) << text;
   }
 }
 

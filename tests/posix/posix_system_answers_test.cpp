@@ -60,25 +60,17 @@ TEST(PosixLocale, CountryCodeOfTheSystemLocaleFiles) {
     PosixLocaleQueries queries(root);
     EXPECT_EQ(GetSystemLocaleInfo(queries, kLocaleICountry), expected) << defaultLocale << " / " << localeConf;
   }
-  Spit(root / "etc/default/locale", "LANG=de_DE.UTF-8\n");
-  PosixLocaleQueries queries(root);
-  const std::uint32_t lcid = queries.getSystemDefaultLCID();
-  char buffer[5] = {'x', 'x', 'x', 'x', 'x'};
-  EXPECT_EQ(queries.getLocaleInfo(lcid, kLocaleICountry, buffer, 2), 0);  // too small: nothing written
-  EXPECT_EQ(std::string(buffer, 5), "xxxxx");
-  EXPECT_EQ(queries.getLocaleInfo(lcid, kLocaleICountry, buffer, 5), 3);
-  EXPECT_EQ(std::string(buffer, 5), std::string("49\0xx", 5));
 }
 
 TEST(PosixSystemName, PrettyNameFromEtcBeforeUsrLibWithShellQuoting) {
   CheckerFolder scratch(KALMOR_STANDIN_SOLVER, "os");
   const fs::path root = scratch.base / "root";
-  EXPECT_THROW(PosixSystemName(root), std::runtime_error);
+  EXPECT_EQ(PosixSystemName(root).error(), ENOENT);
   Spit(root / "etc/os-release", "NAME=Custom\nPRETTY_NAME=\"\"\n");
   Spit(root / "usr/lib/os-release", "PRETTY_NAME='Vendor Default 1'\n");
-  EXPECT_EQ(PosixSystemName(root), "Vendor Default 1");
+  EXPECT_EQ(*PosixSystemName(root), "Vendor Default 1");
   Spit(root / "etc/os-release", "# PRETTY_NAME=\"commented\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n");
-  EXPECT_EQ(PosixSystemName(root), "Debian GNU/Linux 12 (bookworm)");
+  EXPECT_EQ(*PosixSystemName(root), "Debian GNU/Linux 12 (bookworm)");
 
   const std::pair<const char*, const char*> values[] = {
       {R"("Say \"hi\" for \$5 \`now\` \\ \n")", R"(Say "hi" for $5 `now` \ \n)"},
@@ -111,13 +103,11 @@ TEST(PosixSystemType, MachineNamesInWindowsWordsAndTheWidthAnswer) {
 
 TEST(PosixMessages, SystemTextsLikeFormatMessageAOrTheFallback) {
   PosixMessageQueries queries;
-  std::string buffer(1024, ' ');
-  const std::uint32_t count = queries.formatMessage(0x12FF, ENOENT, 0x0400, buffer.data(), 1024);
-  ASSERT_GT(count, 0u);
-  EXPECT_EQ(buffer.find('\0'), count);
-  EXPECT_EQ(GetAPIError(queries, ENOENT), buffer.substr(0, count));
-  std::string small(count, ' ');
-  EXPECT_EQ(queries.formatMessage(0x12FF, ENOENT, 0x0400, small.data(), count), 0u);  // no room for the NUL
+  const auto text = queries.formatMessage(0x12FF, ENOENT, 0x0400, 1024);
+  ASSERT_TRUE(text && !text->empty());
+  EXPECT_EQ(GetAPIError(queries, ENOENT), *text);
+  const auto size = static_cast<std::uint32_t>(text->size());
+  EXPECT_EQ(queries.formatMessage(0x12FF, ENOENT, 0x0400, size), std::nullopt) << "no room for the NUL";
   EXPECT_EQ(GetAPIError(queries, 123456), "Unbekannter Fehler: &H1E240");
 }
 

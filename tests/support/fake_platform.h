@@ -3,12 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <map>
 #include <optional>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -43,12 +41,12 @@ struct CreateCall {
 // Appends to a file in memory; a full disk fails every write.
 struct MemoryOutput : OutputFile {
   MemoryOutput(FakeFile& f, const std::int32_t& diskFull) : file(f), failure(diskFull) {}
-  bool write(const char* data, std::size_t size, std::int32_t& error) override {
-    if ((error = failure) != 0) return false;
+  Result<Done> write(const char* data, std::size_t size) override {
+    if (failure != 0) return SystemError{failure};
     file.bytes.append(data, size);
-    return true;
+    return kDone;
   }
-  bool close(std::int32_t& /*error*/) override { return true; }
+  Result<Done> close() override { return kDone; }
   FakeFile& file;
   const std::int32_t& failure;
 };
@@ -89,7 +87,7 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
   int openProcesses = 0;
 
   // --- Platform
-  std::string programFolder() override { return folder; }
+  Result<std::string> programFolder() override { return folder; }
   char pathSeparator() const override { return '\\'; }
   bool plainFileExists(const std::string& p) override {
     const auto it = files_.find(p);
@@ -122,22 +120,23 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
   }
   std::string runLockHolders(const std::string& /*inputPath*/) override { return lockHolders; }
   bool sameFile(const std::string& /*first*/, const std::string& /*second*/) override { return false; }
-  bool deleteFile(const std::string& p, std::int32_t& error) override {
+  Result<Done> deleteFile(const std::string& p) override {
     const auto it = files_.find(p);
-    if (it == files_.end()) return true;
-    if ((error = it->second.deleteError) != 0) return false;
+    if (it == files_.end()) return kDone;
+    if (it->second.deleteError != 0) return SystemError{it->second.deleteError};
     files_.erase(it);
-    return true;
+    return kDone;
   }
-  std::unique_ptr<InputFile> openForReading(const std::string& p, std::int32_t& error) override {
+  Result<std::unique_ptr<InputFile>> openForReading(const std::string& p) override {
     const auto it = files_.find(p);
-    error = it == files_.end() ? 2 : it->second.readError;
-    return error != 0 ? nullptr : std::make_unique<MemoryInput>(it->second.bytes);
+    const std::int32_t error = it == files_.end() ? 2 : it->second.readError;
+    if (error != 0) return SystemError{error};
+    return std::unique_ptr<InputFile>(std::make_unique<MemoryInput>(it->second.bytes));
   }
-  std::unique_ptr<OutputFile> openForWriting(const std::string& p, std::int32_t& error) override {
-    if ((error = writeError) != 0) return nullptr;
+  Result<std::unique_ptr<OutputFile>> openForWriting(const std::string& p) override {
+    if (writeError != 0) return SystemError{writeError};
     files_[p].bytes.clear();
-    return std::make_unique<MemoryOutput>(files_[p], diskFullError);
+    return std::unique_ptr<OutputFile>(std::make_unique<MemoryOutput>(files_[p], diskFullError));
   }
   std::string toAnsi(const std::string& utf8) override { return utf8; }
   std::string fromAnsi(const std::string& ansi) override { return ansi; }
@@ -171,26 +170,24 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
     process.process = 0;
   }
   ProcessExit processExit(const ProcessRecord& /*process*/) override { return solverExit; }
-  std::string systemName() override { return osName ? *osName : throw std::runtime_error("no name"); }
+  Result<std::string> systemName() override {
+    if (osName) return *osName;
+    return SystemError{2};
+  }
   SystemTypeQueries& systemTypeQueries() override { return systemTypes; }
   LocaleQueries& localeQueries() override { return *this; }
   MessageQueries& messageQueries() override { return *this; }
 
  private:
   std::uint32_t getSystemDefaultLCID() override { return 0x0407; }
-  int getLocaleInfo(std::uint32_t /*lcid*/, std::int32_t /*type*/, char* buffer, int size) override {
-    const int needed = static_cast<int>(countryCode.size()) + 1;
-    if (size == 0) return needed;
-    if (size < needed) return 0;
-    std::memcpy(buffer, countryCode.c_str(), static_cast<std::size_t>(needed));
-    return needed;
+  std::optional<std::string> getLocaleInfo(std::uint32_t /*lcid*/, std::int32_t /*type*/) override {
+    return countryCode;
   }
-  std::uint32_t formatMessage(std::uint32_t /*flags*/, std::int32_t error, std::uint32_t /*language*/,
-                              char* buffer, std::uint32_t size) override {
+  std::optional<std::string> formatMessage(std::uint32_t /*flags*/, std::int32_t error,
+                                           std::uint32_t /*language*/, std::uint32_t size) override {
     const auto it = messages.find(error);
-    if (it == messages.end() || it->second.size() > size) return 0;
-    std::memcpy(buffer, it->second.data(), it->second.size());
-    return static_cast<std::uint32_t>(it->second.size());
+    if (it == messages.end() || it->second.size() > size) return std::nullopt;
+    return it->second;
   }
 
   std::map<std::string, FakeFile> files_;  // by full path

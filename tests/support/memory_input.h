@@ -15,11 +15,8 @@ struct MemoryInput : InputFile {
   explicit MemoryInput(std::string text, std::size_t chunkSize = SIZE_MAX, int failing = 0)
       : bytes(std::move(text)), chunk(chunkSize), failingRead(failing) {}
 
-  std::size_t read(char* buffer, std::size_t size, std::int32_t& error) override {
-    if (++reads == failingRead) {
-      error = 5;
-      return 0;
-    }
+  Result<std::size_t> read(char* buffer, std::size_t size) override {
+    if (++reads == failingRead) return SystemError{5};
     const std::size_t count = std::min({size, chunk, bytes.size() - at});
     std::memcpy(buffer, bytes.data() + at, count);
     at += count;

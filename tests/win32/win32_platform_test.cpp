@@ -69,36 +69,34 @@ TEST_F(Win32Files, FindsPlainFilesOnly) {
 
 TEST_F(Win32Files, WritesRawBytesOverAnOpenLongerFileAndReadsThemBack) {
   const std::string path = folder.put("TMP_INPUT.INP", "an older and longer input, held open");
-  std::int32_t error = 0;
-  auto reader = platform.openForReading(path, error);
+  auto reader = platform.openForReading(path);
   // Bytes of the ANSI page, both line ends and a NUL pass unchanged.
   const std::string bytes = std::string("Pr\xFC" "fung\r\nzweite\n") + '\0' + "Ende";
-  auto writer = platform.openForWriting(path, error);
-  ASSERT_TRUE(reader && writer) << "error " << error;
-  ASSERT_TRUE(writer->write(bytes.data(), 5, error));
-  ASSERT_TRUE(writer->write(bytes.data() + 5, bytes.size() - 5, error));
-  ASSERT_TRUE(writer->close(error));
+  auto writer = platform.openForWriting(path);
+  ASSERT_TRUE(reader && writer) << "error " << reader.error() << " " << writer.error();
+  ASSERT_TRUE((*writer)->write(bytes.data(), 5));
+  ASSERT_TRUE((*writer)->write(bytes.data() + 5, bytes.size() - 5));
+  ASSERT_TRUE((*writer)->close());
   std::string back(64, '\0');
-  back.resize(platform.openForReading(path, error)->read(back.data(), back.size(), error));
+  auto again = platform.openForReading(path);
+  ASSERT_TRUE(again);
+  const Result<std::size_t> count = (*again)->read(back.data(), back.size());
+  ASSERT_TRUE(count);
+  back.resize(*count);
   EXPECT_EQ(back, bytes);
 }
 
 TEST_F(Win32Files, FileErrorsAreTheSystemsAndAMissingFileCountsAsDeleted) {
-  std::int32_t error = 0;
-  EXPECT_EQ(platform.openForReading(folder.file("KM.OUT"), error), nullptr);
-  EXPECT_EQ(error, 2);
+  EXPECT_EQ(platform.openForReading(folder.file("KM.OUT")).error(), 2);
   const std::string path = folder.put("KM.OUT", "protocol");
-  error = 0;
-  EXPECT_TRUE(platform.deleteFile(path, error) && !std::filesystem::exists(FromUtf8(path)));
-  EXPECT_TRUE(platform.deleteFile(folder.file("no such folder\\KM.OUT"), error));
-  EXPECT_EQ(error, 0);
+  EXPECT_TRUE(platform.deleteFile(path) && !std::filesystem::exists(FromUtf8(path)));
+  EXPECT_TRUE(platform.deleteFile(folder.file("no such folder\\KM.OUT")));
   // Under Wine, names of another case would take KM.OUT's place one by one.
   for (const char* twin : {"KM.OUT", "km.out", "Km.Out"}) folder.put(twin, "stale");
-  EXPECT_TRUE(platform.deleteFile(path, error));
+  EXPECT_TRUE(platform.deleteFile(path));
   EXPECT_TRUE(testing::Snapshot(folder.path()).empty());
   std::filesystem::create_directory(folder.path() / "KM.OUT");
-  EXPECT_FALSE(platform.deleteFile(path, error)) << "a folder is not deleted as a file";
-  EXPECT_NE(error, 0);
+  EXPECT_NE(platform.deleteFile(path).error(), 0) << "a folder is not deleted as a file";
 }
 
 // The run lock's byte as the Linux build and other Wine prefixes see it: a
@@ -195,10 +193,10 @@ TEST_F(Win32Files, OneRunPerFolderAndWhatStandsAtAName) {
   EXPECT_NE(again, nullptr);
   // Gone as links, their targets kept; a link to a folder stays, as the folder does.
   for (const char* link : {"link", "dangling"}) {
-    EXPECT_TRUE(platform.deleteFile(folder.file(link), error) &&
+    EXPECT_TRUE(platform.deleteFile(folder.file(link)) &&
                 other.nameKind(folder.file(link)) == NameKind::Absent) << link;
   }
-  EXPECT_FALSE(platform.deleteFile(folder.file("folderlink"), error));
+  EXPECT_FALSE(platform.deleteFile(folder.file("folderlink")));
   EXPECT_EQ(platform.nameKind(hidden), NameKind::File) << "only the link went";
   EXPECT_EQ(testing::Snapshot(folder.path() / "folder").size(), 1u);
   // Removing the folder's files, the runtime would follow these links.

@@ -42,7 +42,8 @@ TEST(Win32SystemAnswers, NamesTheConfiguredWindowsWithItsWidth) {
   if (names.count(version) == 0) GTEST_SKIP() << "KALMOR_WINE_VERSION is neither win7 nor win10";
   const std::string width = SixtyFourBitSystem() ? ", 64-Bit" : ", 32-Bit";
   const auto& [before, after] = names.at(version);
-  EXPECT_EQ(Win32Platform().systemName(), before + width + after);
+  const Result<std::string> name = Win32Platform().systemName();
+  EXPECT_EQ(name ? *name : "error " + std::to_string(name.error()), before + width + after);
   EXPECT_NE(Win32VersionQueries().getProductInfo(6, 0, 0, 0), 0u) << "no edition answered";
 }
 
@@ -77,10 +78,12 @@ TEST(Win32SystemAnswers, AnsiTextAndTheProgramFolder) {
   // it, and no look-alike "O" may stand in for it.
   EXPECT_EQ(platform.toAnsi("Pr\xC3\xBC" "fung \xE2\x82\xAC \xCE\xA9"), "Pr\xFC" "fung \x80 ?");
   EXPECT_EQ(platform.fromAnsi("Pr\xFC" "fung"), "Pr\xC3\xBC" "fung");
-  const std::string folder = CreateSystemPlatform()->programFolder();
+  const Result<std::string> known = CreateSystemPlatform()->programFolder();
+  ASSERT_TRUE(known);
+  const std::string& folder = *known;
   EXPECT_NE(folder.back(), '\\');
   EXPECT_TRUE(std::filesystem::equivalent(testing::FromUtf8(folder), KALMOR_TEST_BINARY_DIR)) << folder;
-  EXPECT_EQ(CreateSystemPlatform("C:\\Kalmor")->programFolder(), "C:\\Kalmor");
+  EXPECT_EQ(*CreateSystemPlatform("C:\\Kalmor")->programFolder(), "C:\\Kalmor");
 }
 
 }  // namespace
