@@ -145,9 +145,9 @@ UniqueHandle OpenOwnFile(const std::wstring& name, DWORD access, std::int32_t& e
 void RemoveLeftovers(const std::wstring& folder) {
   WIN32_FIND_DATAW found{};
   const std::wstring prefix = folder.empty() ? std::wstring() : folder + L"\\";
-  const HANDLE search = ::FindFirstFileW(
-      (prefix + std::wstring(kFreshPrefix) + L"*" + std::wstring(kFreshSuffix)).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
+  const UniqueFind search(::FindFirstFileW(
+      (prefix + std::wstring(kFreshPrefix) + L"*" + std::wstring(kFreshSuffix)).c_str(), &found));
+  if (!search) return;
   do {
     const std::wstring name = prefix + found.cFileName;
     // Asked first, which opens nothing: a Unix FIFO or device answers no
@@ -165,8 +165,7 @@ void RemoveLeftovers(const std::wstring& folder) {
     if (!file || !IsOwnPlainFile(file.get(), name)) continue;
     FILE_DISPOSITION_INFO gone{TRUE};
     ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &gone, sizeof gone);
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
+  } while (::FindNextFileW(search.get(), &found));
 }
 
 }  // namespace kalmor

@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
+
 #include "platform/console.h"
 #include "platform/win32/win32_console.h"
 #include "platform/win32/win32_text.h"
@@ -29,11 +31,13 @@ void Write(const std::string& utf8, bool toError) {
 
 std::vector<std::string> ProgramArguments(int /*argc*/, char** /*argv*/) {
   // argv is in the ANSI code page; folder names outside it need the wide form.
+  struct LocalFreeing {
+    void operator()(LPWSTR* memory) const { ::LocalFree(memory); }
+  };
   int count = 0;
-  LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  const std::unique_ptr<LPWSTR, LocalFreeing> wide(::CommandLineToArgvW(::GetCommandLineW(), &count));
   std::vector<std::string> args;
-  for (int i = 1; wide != nullptr && i < count; ++i) args.push_back(WideToUtf8(wide[i]));
-  ::LocalFree(wide);
+  for (int i = 1; wide && i < count; ++i) args.push_back(WideToUtf8(wide.get()[i]));
   return args;
 }
 

@@ -1,4 +1,4 @@
-// Owns a kernel handle and closes it once.
+// Owns a kernel handle, or a file search, and closes it once.
 #pragma once
 
 #include <windows.h>
@@ -15,5 +15,13 @@ struct HandleTraits {
   static bool release(HANDLE handle) { return ::CloseHandle(handle) != 0; }
 };
 using UniqueHandle = UniqueResource<HandleTraits>;
+
+struct FindTraits {
+  using Value = HANDLE;
+  static HANDLE none() { return INVALID_HANDLE_VALUE; }
+  static bool owns(HANDLE search) { return search != INVALID_HANDLE_VALUE; }
+  static bool release(HANDLE search) { return ::FindClose(search) != 0; }
+};
+using UniqueFind = UniqueResource<FindTraits>;
 
 }  // namespace kalmor

@@ -11,6 +11,7 @@
 #include "ui/win32/native_controls.h"
 #include "ui/win32/native_layout.h"
 #include "ui/win32/native_text.h"
+#include "ui/win32/window_dc.h"
 
 namespace kalmor {
 namespace {
@@ -220,13 +221,10 @@ HFONT NativeControls::fittingFont(HWND window, bool bold, int room, const std::w
 }
 
 SIZE NativeControls::textSize(HWND window, HFONT font, const std::wstring& text) const {
-  const HDC dc = GetDC(window);
-  const HGDIOBJ old = SelectObject(dc, font);
+  const WindowDc dc(window, font);
   RECT bounds{0, 0, 0, 0};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds,
+  DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &bounds,
             DT_CALCRECT | DT_NOPREFIX | DT_LEFT);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
   return SIZE{bounds.right - bounds.left, std::max<LONG>(bounds.bottom - bounds.top, lineHeight_)};
 }
 

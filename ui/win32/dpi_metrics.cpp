@@ -1,5 +1,7 @@
 #include "ui/win32/dpi_metrics.h"
 
+#include "ui/win32/window_dc.h"
+
 namespace kalmor {
 namespace {
 
@@ -12,9 +14,8 @@ Function User32Function(const char* name) {
 }
 
 int ScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  const WindowDc screen(nullptr);
+  const int dpi = screen.get() != nullptr ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
   return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 

@@ -8,6 +8,7 @@
 #include "ui/win32/control_ids.h"
 #include "ui/win32/dpi_metrics.h"
 #include "ui/win32/native_kind.h"
+#include "ui/win32/window_dc.h"
 #include "ui/win32/native_layout.h"
 
 namespace kalmor {
@@ -145,12 +146,11 @@ void NativeControls::makeFonts() {
   if (logFont_.lfHeight == 0) logFont_.lfHeight = -MulDiv(8, dpi_, 72);
   font_.reset(CreateSizedFont(logFont_, false, 0));
   boldFont_.reset(CreateSizedFont(logFont_, true, 0));
-  const HDC dc = GetDC(main_);
-  const HGDIOBJ old = SelectObject(dc, font_.get());
   TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(main_, dc);
+  {
+    const WindowDc dc(main_, font_.get());
+    GetTextMetricsW(dc.get(), &metrics);
+  }
   lineHeight_ = metrics.tmHeight;
 }
 

@@ -17,14 +17,13 @@ constexpr GUID kDescription = {0x4d48dfe4, 0xbd3f, 0x491f, {0xa6, 0x48, 0x49, 0x
 
 ScreenReader::ScreenReader() {
   comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IAccPropServices, reinterpret_cast<void**>(&annotations_)))) {
-    annotations_ = nullptr;
-  }
+  // A failed call stores no reference: the annotations stay empty.
+  static_cast<void>(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IAccPropServices, annotations_.putVoid()));
 }
 
 ScreenReader::~ScreenReader() {
-  if (annotations_ != nullptr) {
+  if (annotations_) {
     for (HWND window : live_) {
       MSAAPROPID property = kLiveSetting;
       annotations_->ClearHwndProps(window, OBJID_CLIENT, CHILDID_SELF, &property, 1);
@@ -33,8 +32,9 @@ ScreenReader::~ScreenReader() {
       MSAAPROPID property = kDescription;
       annotations_->ClearHwndProps(window, OBJID_CLIENT, CHILDID_SELF, &property, 1);
     }
-    annotations_->Release();
   }
+  // The annotations go before COM itself.
+  annotations_.reset();
   if (comStarted_) CoUninitialize();
 }
 
@@ -50,7 +50,7 @@ void ScreenReader::name(HWND window, const std::wstring& name) {
 void ScreenReader::describe(HWND window, const std::wstring& description) {
   const auto known = described_.find(window);
   const bool same = known == described_.end() ? description.empty() : known->second == description;
-  if (annotations_ == nullptr || same) return;
+  if (!annotations_ || same) return;
   MSAAPROPID property = kDescription;
   if (description.empty()) {
     annotations_->ClearHwndProps(window, OBJID_CLIENT, CHILDID_SELF, &property, 1);
@@ -63,7 +63,7 @@ void ScreenReader::describe(HWND window, const std::wstring& description) {
 }
 
 void ScreenReader::announce(HWND window) {
-  if (annotations_ != nullptr && std::find(live_.begin(), live_.end(), window) == live_.end()) {
+  if (annotations_ && std::find(live_.begin(), live_.end(), window) == live_.end()) {
     VARIANT polite;
     VariantInit(&polite);
     polite.vt = VT_I4;

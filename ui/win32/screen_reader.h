@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+// The system headers' settings first: com_ref.h includes them too.
 #include "ui/win32/windows_api.h"
+
+#include "platform/win32/com_ref.h"
 
 struct IAccPropServices;
 
@@ -36,7 +39,7 @@ class ScreenReader {
 
  private:
   bool comStarted_ = false;
-  IAccPropServices* annotations_ = nullptr;  // null where the system has none
+  ComRef<IAccPropServices> annotations_;  // empty where the system has none
   std::vector<HWND> live_;
   std::map<HWND, std::wstring> described_;
 };
