@@ -26,7 +26,7 @@ Result<std::string> Win32Platform::systemName() {
   try {
     return fromAnsi(GetWinVersion(version_));
   } catch (const WinVersionError&) {
-    // The naming's own failure ends at this interface; the failed query left its reason.
+    // The naming's own failure ends here, at the interface; the failed call left its reason.
     return SystemError{static_cast<std::int32_t>(::GetLastError())};
   }
 }

@@ -75,7 +75,7 @@ class Win32Platform : public Platform {
   void endSolverOnInterrupt(int exitCode, const std::string& notice) override;
   [[noreturn]] void endSolverAndExit(int exitCode) override;
 
-  // Throws WinVersionError (or MissingSystemFunction) when the system cannot be named.
+  // A failed or missing version call fails it with the system's last error.
   Result<std::string> systemName() override;
   SystemTypeQueries& systemTypeQueries() override { return systemType_; }
   LocaleQueries& localeQueries() override { return locale_; }
