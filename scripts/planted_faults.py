@@ -209,7 +209,7 @@ FAULTS = [
      'countryCode == "49" ? 0 : 1',
      'countryCode == "49" ? 1 : 0',
      'Germany starts in English'),
-    ('i18n-locale-keeps-nul',
+    ('win-locale-keeps-nul',
      'platform/win32/win32_locale_queries.cpp',
      '  buffer.resize(buffer.size() - 1);\n',
      '',
