@@ -132,7 +132,9 @@ Result<FoundOutput> PosixOpenResult(const std::string& path) {
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) return FoundOutput{NameKind::Other, nullptr};
   const std::string name = SplitPath(path, "/").name;
-  NameKind kind = S_ISREG(info.st_mode) ? NameKind::File : S_ISDIR(info.st_mode) ? NameKind::Folder : NameKind::Other;
+  NameKind kind = S_ISREG(info.st_mode)   ? NameKind::File
+                  : S_ISDIR(info.st_mode) ? NameKind::Folder
+                                          : NameKind::Other;
   if (kind == NameKind::File && name.starts_with('.')) kind = NameKind::Absent;
   if (kind != NameKind::File) return FoundOutput{kind, nullptr};
   return FoundOutput{kind, std::make_unique<FdInput>(std::move(fd))};

@@ -35,7 +35,8 @@ std::vector<std::string> ProgramArguments(int /*argc*/, char** /*argv*/) {
     void operator()(LPWSTR* memory) const { ::LocalFree(memory); }
   };
   int count = 0;
-  const std::unique_ptr<LPWSTR, LocalFreeing> wide(::CommandLineToArgvW(::GetCommandLineW(), &count));
+  const std::unique_ptr<LPWSTR, LocalFreeing> wide(
+      ::CommandLineToArgvW(::GetCommandLineW(), &count));
   std::vector<std::string> args;
   for (int i = 1; wide && i < count; ++i) args.push_back(WideToUtf8(wide.get()[i]));
   return args;
