@@ -28,13 +28,12 @@ bool PosixPlatform::sameFile(const std::string& first, const std::string& second
 
 Result<Done> PosixPlatform::deleteFile(const std::string& path) { return PosixDeleteFile(path); }
 
-NameKind PosixPlatform::nameKind(const std::string& path) { return PosixNameKind(path); }
+NameKind PosixPlatform::nameKind(const std::string& path, const RunLock* /*held*/) {
+  return PosixNameKind(path);
+}
 
-std::unique_ptr<RunLock> PosixPlatform::lockRun(const std::string& inputPath,
-                                                LockOutcome& outcome, std::int32_t& error) {
-  auto lock = PosixLockRun(inputPath, outcome, error, [this] { processes_.inheritDescriptor(-1); });
-  if (lock) processes_.inheritDescriptor(lock->inheritedDescriptor());
-  return lock;
+Result<LockAnswer> PosixPlatform::lockRun(const std::string& inputPath) {
+  return PosixLockRun(inputPath);
 }
 
 std::string PosixPlatform::runLockHolders(const std::string& inputPath) {
@@ -53,25 +52,17 @@ Result<std::unique_ptr<OutputFile>> PosixPlatform::openForWriting(const std::str
   return PosixOpenForWriting(path);
 }
 
-bool PosixPlatform::createProcess(const std::string& applicationName,
-                                  const std::string& commandLine, bool /*inheritHandles*/,
-                                  std::uint32_t /*creationFlags*/, const StartupRecord& startup,
-                                  ProcessRecord& process, std::int32_t& lastError) {
-  return processes_.create(applicationName, commandLine, startup, process, lastError);
-}
-
-WaitOutcome PosixPlatform::waitForProcess(const ProcessRecord& process, int milliseconds) {
-  return processes_.wait(process, milliseconds);
-}
-
-void PosixPlatform::terminateProcess(std::uint32_t processId, std::uint32_t /*exitCode*/) {
-  processes_.terminate(processId);
-}
-
-void PosixPlatform::closeProcessHandles(ProcessRecord& process) { processes_.close(process); }
-
-ProcessExit PosixPlatform::processExit(const ProcessRecord& process) {
-  return processes_.exitOf(process);
+Result<std::unique_ptr<SolverProcess>> PosixPlatform::startSolver(
+    const std::string& applicationName, const std::string& commandLine, bool /*inheritHandles*/,
+    std::uint32_t /*creationFlags*/, const StartupRecord& startup, const RunLock* runLock) {
+  SpawnOptions options;
+  options.hidden = (startup.dwFlags & kStartfUseShowWindow) != 0 && startup.wShowWindow == kSwHide;
+  if (const auto* lock = dynamic_cast<const PosixRunLock*>(runLock)) {
+    options.inherited = lock->inheritedDescriptor();
+  }
+  auto started = processes_.start(applicationName, commandLine, options);
+  if (!started) return SystemError{started.error()};
+  return std::unique_ptr<SolverProcess>(std::move(*started));
 }
 
 std::string PosixPlatform::processExitText(const ProcessExit& exit) {

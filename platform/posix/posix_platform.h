@@ -26,7 +26,7 @@ class PosixPlatform : public Platform {
   bool plainFileExists(const std::string& path) override;
   bool sameFile(const std::string& first, const std::string& second) override;
   Result<Done> deleteFile(const std::string& path) override;
-  NameKind nameKind(const std::string& path) override;
+  NameKind nameKind(const std::string& path, const RunLock* held) override;
   Result<std::unique_ptr<InputFile>> openForReading(const std::string& path) override;
   Result<FoundOutput> openResult(const std::string& path) override;
   Result<std::unique_ptr<OutputFile>> openForWriting(const std::string& path) override;
@@ -36,18 +36,17 @@ class PosixPlatform : public Platform {
 
   // A lock on the folder and one on the input file, which the solver and its
   // children inherit.
-  std::unique_ptr<RunLock> lockRun(const std::string& inputPath, LockOutcome& outcome,
-                                   std::int32_t& error) override;
+  Result<LockAnswer> lockRun(const std::string& inputPath) override;
   std::string runLockHolders(const std::string& inputPath) override;
 
-  bool createProcess(const std::string& applicationName, const std::string& commandLine,
-                     bool inheritHandles, std::uint32_t creationFlags,
-                     const StartupRecord& startup, ProcessRecord& process,
-                     std::int32_t& lastError) override;
-  WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) override;
-  void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
-  void closeProcessHandles(ProcessRecord& process) override;
-  ProcessExit processExit(const ProcessRecord& process) override;
+  // The solver inherits the run lock's input file as descriptor 3; the
+  // inheritance flag and creation flags have no meaning here.
+  Result<std::unique_ptr<SolverProcess>> startSolver(const std::string& applicationName,
+                                                     const std::string& commandLine,
+                                                     bool inheritHandles,
+                                                     std::uint32_t creationFlags,
+                                                     const StartupRecord& startup,
+                                                     const RunLock* runLock) override;
   // The signal's name and description; exit codes have no system name here.
   std::string processExitText(const ProcessExit& exit) override;
   void endSolverOnInterrupt(int exitCode, const std::string& notice) override;

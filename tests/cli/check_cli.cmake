@@ -100,6 +100,13 @@ check("each run has its own outcome, status 1" status EQUAL 1 AND out MATCHES
   "^#3  ${aborted}#4  ${aborted}s#7  32-Bit  mode 1  passed ")
 file(READ "${slow}/TMP_INPUT.INP" input)
 check("the protocol line names the folder absolutely" input MATCHES "^Protokoll (/|[A-Z]:\\\\)[^\r\n]+slow[/\\\\]KM.OUT\r?\n$")
+# A missing solver: every run that cannot start names it, not only the first of its build.
+file(REMOVE "${slow}/kmwin32.exe")
+run(--folder slow --task 3 --build 32 --mode all --lang en)
+string(REGEX MATCHALL "  error +[0-9.]+ s  kmwin32.exe fehlt/is missing! Error number: 2 " missing "${out}")
+list(LENGTH missing missingCount)
+check("each run of a missing solver names it, status 2" status EQUAL 2 AND missingCount EQUAL 4)
+file(COPY_FILE "${SOLVER}" "${slow}/kmwin32.exe")
 if(NOT EMULATOR)  # Wine shows a Unix link as a plain file
   file(CREATE_LINK TMP_INPUT.INP "${slow}/test_#3.INP" SYMBOLIC)
   run(--folder slow --task all --build 32 --lang en)
