@@ -37,6 +37,7 @@ struct ChildSetup {
   char* const* argv;
   bool hidden;
   int inherited;  // becomes descriptor 3; -1 for none
+  int output;     // becomes standard output; -1 for none
   pid_t checker;
   const sigset_t* mask;
   volatile int* error;
@@ -64,6 +65,7 @@ struct ChildSetup {
     const int out = ::open("/dev/null", O_WRONLY);
     if (in < 0 || out < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(out, 2) < 0) fail();
   }
+  if (setup.output >= 0 && ::dup2(setup.output, 1) < 0) fail();
   // Nothing but standard input, output and error, and the inherited one, reaches the solver.
   if (inherited >= 0 && ::dup2(inherited, 3) < 0) fail();
   ::close_range(inherited >= 0 ? 4 : 3, ~0U, 0);
@@ -155,8 +157,18 @@ std::vector<std::string> PosixProcesses::Arguments(const std::string& applicatio
 bool PosixProcesses::create(const std::string& applicationName, const std::string& commandLine,
                             const StartupRecord& startup, ProcessRecord& process,
                             std::int32_t& lastError) {
+  return start(Arguments(applicationName, commandLine), Hidden(startup), inherited_, -1, process,
+               lastError);
+}
+
+bool PosixProcesses::createLauncher(std::vector<std::string> args, int output,
+                                    ProcessRecord& process, std::int32_t& lastError) {
+  return start(std::move(args), true, -1, output, process, lastError);
+}
+
+bool PosixProcesses::start(std::vector<std::string> args, bool hidden, int inherited, int output,
+                           ProcessRecord& process, std::int32_t& lastError) {
   reapFinished();
-  std::vector<std::string> args = Arguments(applicationName, commandLine);
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -164,7 +176,7 @@ bool PosixProcesses::create(const std::string& applicationName, const std::strin
   // An interrupt that arrives while the solver starts waits until it is known.
   InterruptsHeld held;
   volatile int childError = 0;
-  const ChildSetup setup{applicationName.c_str(), argv.data(), Hidden(startup), inherited_,
+  const ChildSetup setup{args.front().c_str(), argv.data(), hidden, inherited, output,
                          ::getpid(), &held.previousMask(), &childError};
   const pid_t pid = StartChild(setup);
   if (pid < 0 || childError != 0) {
@@ -174,8 +186,9 @@ bool PosixProcesses::create(const std::string& applicationName, const std::strin
     }
     return false;
   }
-  SetInterruptibleSolver(pid);
   Child& child = children_[pid];
+  child.alone = output >= 0;  // only a launcher reports on its output
+  SetInterruptibleSolver(Target(pid, child));
   child.pidfd = UniqueFd(PidfdOpen(pid));
   pid_t parent = 0;
   ParentAndStart(std::to_string(pid), parent, child.started);
@@ -211,7 +224,7 @@ void PosixProcesses::terminate(std::uint32_t processId) {
   // id of the group it leads.
   const auto it = children_.find(static_cast<int>(processId));
   if (it == children_.end()) return;
-  KillSolverAndGroup(it->first);
+  KillSolverAndGroup(Target(it->first, it->second));
   it->second.killed = true;
 }
 
@@ -236,7 +249,7 @@ void PosixProcesses::close(ProcessRecord& process) {
   if (it != children_.end()) {
     // Unreaped, the solver still holds its group's id: what it started and
     // left running there ends now, before the run is judged.
-    KillSolverAndGroup(it->first);
+    KillSolverAndGroup(Target(it->first, it->second));
     it->second.killed = true;
     const unsigned long long started = it->second.started;
     if (Reap(it->first, it->second)) children_.erase(it);

@@ -30,6 +30,11 @@ class PosixProcesses {
 
   bool create(const std::string& applicationName, const std::string& commandLine,
               const StartupRecord& startup, ProcessRecord& process, std::int32_t& lastError);
+  // A launcher that runs the solver for us (Wine's): these exact arguments,
+  // its standard output into output, its input and errors the null device,
+  // and no run lock handed on, which the launcher's own servers would hold.
+  bool createLauncher(std::vector<std::string> args, int output, ProcessRecord& process,
+                      std::int32_t& lastError);
   WaitOutcome wait(const ProcessRecord& process, int milliseconds);
   void terminate(std::uint32_t processId);
   void close(ProcessRecord& process);
@@ -46,11 +51,16 @@ class PosixProcesses {
   struct Child {
     UniqueFd pidfd;
     bool killed = false;
+    bool alone = false;  // a launcher: its group is not the run's
     unsigned long long started = 0;  // in clock ticks since boot
   };
   // Collects the child if it has ended (waiting for a killed one); true when gone.
   static bool Reap(int pid, Child& child);
   void reapFinished();
+  // As KillSolverAndGroup and SetInterruptibleSolver take it.
+  static int Target(int pid, const Child& child) { return child.alone ? -pid : pid; }
+  bool start(std::vector<std::string> args, bool hidden, int inherited, int output,
+             ProcessRecord& process, std::int32_t& lastError);
   // Kills and reaps what this program adopted since the solver started.
   void endAdopted(unsigned long long since) const;
 
