@@ -1,5 +1,10 @@
 #include "platform/posix/posix_platform.h"
 
+#include <fcntl.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 #include <utility>
 
@@ -8,6 +13,7 @@
 #include "platform/posix/posix_files.h"
 #include "platform/posix/posix_interrupt.h"
 #include "platform/posix/posix_run_lock.h"
+#include "platform/wine_host_report.h"
 
 namespace kalmor {
 
@@ -57,11 +63,38 @@ std::unique_ptr<OutputFile> PosixPlatform::openForWriting(const std::string& pat
   return PosixOpenForWriting(path, error);
 }
 
+SolverCheck PosixPlatform::checkSolver(const std::string& path) {
+  return wine_.check(ProgramKindOf(path));
+}
+
 bool PosixPlatform::createProcess(const std::string& applicationName,
                                   const std::string& commandLine, bool /*inheritHandles*/,
                                   std::uint32_t /*creationFlags*/, const StartupRecord& startup,
                                   ProcessRecord& process, std::int32_t& lastError) {
-  return processes_.create(applicationName, commandLine, startup, process, lastError);
+  wineExitText_.clear();
+  const ProgramKind kind = ProgramKindOf(applicationName);
+  if (kind == ProgramKind::Linux || wine_.check(kind) != SolverCheck::Runnable) {
+    return processes_.create(applicationName, commandLine, startup, process, lastError);
+  }
+  int ends[2] = {-1, -1};
+  if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
+    lastError = errno;
+    return false;
+  }
+  wineReport_ = UniqueFd(ends[0]);
+  const UniqueFd writeEnd(ends[1]);
+  // Wine's servers, which a prefix's first program starts, are the user's,
+  // not the run's: they must neither be adopted and ended with the run nor
+  // become zombies here. The solver's Windows leftovers end with its job.
+  ::prctl(PR_SET_CHILD_SUBREAPER, 0);
+  const bool started = processes_.createLauncher(
+      wine_.arguments(programFolder(), applicationName, commandLine), writeEnd.get(), process,
+      lastError);
+  if (!started) {
+    wineReport_.reset();
+    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+  }
+  return started;
 }
 
 WaitOutcome PosixPlatform::waitForProcess(const ProcessRecord& process, int milliseconds) {
@@ -72,13 +105,31 @@ void PosixPlatform::terminateProcess(std::uint32_t processId, std::uint32_t /*ex
   processes_.terminate(processId);
 }
 
-void PosixPlatform::closeProcessHandles(ProcessRecord& process) { processes_.close(process); }
+void PosixPlatform::closeProcessHandles(ProcessRecord& process) {
+  processes_.close(process);
+  if (wineReport_) {
+    wineReport_.reset();
+    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+  }
+}
 
 ProcessExit PosixPlatform::processExit(const ProcessRecord& process) {
-  return processes_.exitOf(process);
+  const ProcessExit launcher = processes_.exitOf(process);
+  if (!wineReport_ || launcher.kind == ProcessExit::Kind::Unknown) return launcher;
+  // The launcher wrote its report before it ended, so it is all there now.
+  std::string output;
+  char buffer[512];
+  for (ssize_t count = 0; (count = ::read(wineReport_.get(), buffer, sizeof buffer)) > 0;) {
+    output.append(buffer, static_cast<std::size_t>(count));
+  }
+  const auto report = ReadWineHostReport(output);
+  if (!report) return launcher;
+  wineExitText_ = report->text;
+  return ProcessExit{ProcessExit::Kind::Code, report->code};
 }
 
 std::string PosixPlatform::processExitText(const ProcessExit& exit) {
+  if (exit.kind == ProcessExit::Kind::Code) return wineExitText_;
   if (exit.kind != ProcessExit::Kind::Signal) return {};
   const int signal = static_cast<int>(exit.value);
   const char* abbreviation = ::sigabbrev_np(signal);

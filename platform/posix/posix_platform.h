@@ -10,6 +10,8 @@
 #include "platform/posix/posix_message_queries.h"
 #include "platform/posix/posix_processes.h"
 #include "platform/posix/posix_system_type_queries.h"
+#include "platform/posix/unique_fd.h"
+#include "platform/posix/wine_launch.h"
 
 namespace kalmor {
 
@@ -41,6 +43,8 @@ class PosixPlatform : public Platform {
                                    std::int32_t& error) override;
   std::string runLockHolders(const std::string& inputPath) override;
 
+  // A Linux program runs directly; a Windows one through Wine (wine_launch.h).
+  SolverCheck checkSolver(const std::string& path) override;
   bool createProcess(const std::string& applicationName, const std::string& commandLine,
                      bool inheritHandles, std::uint32_t creationFlags,
                      const StartupRecord& startup, ProcessRecord& process,
@@ -49,7 +53,8 @@ class PosixPlatform : public Platform {
   void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
   void closeProcessHandles(ProcessRecord& process) override;
   ProcessExit processExit(const ProcessRecord& process) override;
-  // The signal's name and description; exit codes have no system name here.
+  // The signal's name and description; exit codes have no system name here,
+  // except a Windows solver's, which Wine names as Windows does.
   std::string processExitText(const ProcessExit& exit) override;
   void endSolverOnInterrupt(int exitCode, const std::string& notice) override;
   [[noreturn]] void endSolverAndExit(int exitCode) override;
@@ -63,6 +68,11 @@ class PosixPlatform : public Platform {
   std::optional<std::string> programFolder_;
   std::filesystem::path root_;
   PosixProcesses processes_;
+  WineLaunch wine_;
+  // The running Windows solver's launcher reports here; kept open by nothing
+  // but it and, maybe, Wine's servers it started, so never read to its end.
+  UniqueFd wineReport_;
+  std::string wineExitText_;
   PosixSystemTypeQueries systemTypes_;
   PosixLocaleQueries locale_;
   PosixMessageQueries messages_;
