@@ -58,19 +58,16 @@ int main(int argc, char** argv) {
   startup.cb = sizeof(STARTUPINFOA);
   startup.dwFlags = kalmor::kStartfUseShowWindow;
   startup.wShowWindow = kalmor::kSwHide;
-  kalmor::ProcessRecord solver;
-  std::int32_t error = 0;
-  if (!platform->createProcess(
-          platform->toAnsi(WithWindowsNames(*program, *folder, dosFolder)),
-          platform->toAnsi(WithWindowsNames(*commandLine, *folder, dosFolder)), true,
-          kalmor::kNormalPriorityClass, startup, solver, error)) {
-    return kStartFailed;
+  auto solver = platform->startSolver(
+      platform->toAnsi(WithWindowsNames(*program, *folder, dosFolder)),
+      platform->toAnsi(WithWindowsNames(*commandLine, *folder, dosFolder)), true,
+      kalmor::kNormalPriorityClass, startup, nullptr);
+  if (!solver) return kStartFailed;
+  while ((*solver)->wait(1000) == kalmor::WaitOutcome::Timeout) {
   }
-  while (platform->waitForProcess(solver, 1000) == kalmor::WaitOutcome::Timeout) {
-  }
-  const kalmor::ProcessExit exit = platform->processExit(solver);
+  const kalmor::ProcessExit exit = (*solver)->exit();
   const std::string report = kalmor::WineHostReport(exit.value, platform->processExitText(exit));
-  platform->closeProcessHandles(solver);
+  solver->reset();  // ends what the solver left running
   DWORD written = 0;
   ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), report.data(),
               static_cast<DWORD>(report.size()), &written, nullptr);

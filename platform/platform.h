@@ -8,6 +8,7 @@
 #include <string>
 
 #include "i18n/locale_queries.h"
+#include "platform/result.h"
 #include "sysinfo/message_queries.h"
 #include "sysinfo/system_type_queries.h"
 
@@ -43,14 +44,6 @@ inline constexpr std::uint16_t kSwHide = 0;
 inline constexpr std::uint16_t kSwShowNormal = 1;
 inline constexpr std::uint32_t kNormalPriorityClass = 0x20;
 
-// The fields of PROCESS_INFORMATION.
-struct ProcessRecord {
-  std::intptr_t process = 0;
-  std::intptr_t thread = 0;
-  std::uint32_t processId = 0;
-  std::uint32_t threadId = 0;
-};
-
 enum class WaitOutcome { Ended, Timeout, Failed };
 
 // Held for one whole run: taken before the old output is removed, released
@@ -64,7 +57,11 @@ class RunLock {
   virtual bool stillHeld() { return true; }
 };
 // Link: the input's name is a symbolic link or a second name of another file.
-enum class LockOutcome { Taken, Busy, Failed, Link };
+enum class LockOutcome { Taken, Busy, Link };
+struct LockAnswer {
+  LockOutcome outcome = LockOutcome::Busy;
+  std::unique_ptr<RunLock> lock;  // held when Taken, else empty
+};
 
 // What stands at a name, the name itself looked at: a link is not followed.
 enum class NameKind { Absent, File, Link, Folder, Other };  // Other: FIFO, device, socket
@@ -83,6 +80,22 @@ enum class SolverCheck {
   No32BitHere,      // a 32-bit Windows program on a system that runs no 32-bit code
   NotAProgram,      // neither a Linux nor a Windows program
   LauncherMissing,  // the launcher that runs it under Wine is not beside the checker
+};
+
+// A started solver, owned for its whole life. Its end ends it and everything
+// it started that still runs (POSIX: its process group, and what left the
+// group, which the checker adopts as their subreaper; Windows: its job), waits
+// for that, and releases all it holds: a press that ends by an exception
+// leaves nothing behind.
+class SolverProcess {
+ public:
+  virtual ~SolverProcess() = default;
+  virtual WaitOutcome wait(int milliseconds) = 0;
+  // How it ended; Unknown until a wait has seen it end.
+  virtual ProcessExit exit() = 0;
+  // Ends it and everything it started, now; the wait that follows sees it end.
+  virtual void terminate() = 0;
+  virtual std::uint32_t processId() const = 0;
 };
 
 class Platform {
@@ -104,7 +117,9 @@ class Platform {
   virtual bool deleteFile(const std::string& path, std::int32_t& error) = 0;
   virtual std::unique_ptr<InputFile> openForReading(const std::string& path,
                                                     std::int32_t& error) = 0;
-  virtual NameKind nameKind(const std::string& path) = 0;
+  // held: the run lock this checker holds, or nullptr; where it covers the
+  // name's folder the probe may touch the name (Windows, a dangling link).
+  virtual NameKind nameKind(const std::string& path, const RunLock* held) = 0;
   // The solver's output, for the verdict: what stands at the name is opened
   // once, a link not followed and a pipe not waited for, and only a plain file
   // is read; kind says what was found (Absent also for a hidden file). By
@@ -119,9 +134,8 @@ class Platform {
   virtual std::string fromAnsi(const std::string& ansi) = 0;
 
   // --- one run per folder
-  // nullptr unless Taken; error holds the system's error number when Failed.
-  virtual std::unique_ptr<RunLock> lockRun(const std::string& inputPath, LockOutcome& outcome,
-                                           std::int32_t& error) = 0;
+  // Taken, or why not (Busy, Link); a failure gives the system's error number.
+  virtual Result<LockAnswer> lockRun(const std::string& inputPath) = 0;
   // After Busy: the programs that hold the folder, as "name (process id)"
   // joined by ", "; empty where the system cannot tell.
   virtual std::string runLockHolders(const std::string& /*inputPath*/) { return {}; }
@@ -130,25 +144,13 @@ class Platform {
   // Asked before a run; the file itself is looked at, not its name.
   virtual SolverCheck checkSolver(const std::string& /*path*/) { return SolverCheck::Runnable; }
   // CreateProcess with an explicit application name: exactly that file runs,
-  // and it receives commandLine as its command line. False on failure, with
-  // the system's last-error value in lastError.
-  virtual bool createProcess(const std::string& applicationName, const std::string& commandLine,
-                             bool inheritHandles, std::uint32_t creationFlags,
-                             const StartupRecord& startup, ProcessRecord& process,
-                             std::int32_t& lastError) = 0;
-  virtual WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) = 0;
-  // Ends the solver this platform started, and everything it started (POSIX:
-  // its process group, and only while it is an unreaped child of ours;
-  // Windows: the process by its id, then its job). Nothing is reported: the
-  // wait that follows sees whether it ended.
-  virtual void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) = 0;
-  // Ends everything the solver started that is still running (POSIX: its
-  // process group, and what left the group, which the checker adopts as
-  // their subreaper; Windows: its job), then closes the handles.
-  virtual void closeProcessHandles(ProcessRecord& process) = 0;
-  // How the process ended; asked after the wait saw it end, before its handles close.
-  virtual ProcessExit processExit(const ProcessRecord& /*process*/) { return {}; }
-  // The system's name for that ending (a crash or loader status, a signal);
+  // and it receives commandLine as its command line. runLock, where given, is
+  // inherited by the solver and all it starts (POSIX: as descriptor 3), so
+  // that a leftover of the run keeps the folder busy.
+  virtual Result<std::unique_ptr<SolverProcess>> startSolver(
+      const std::string& applicationName, const std::string& commandLine, bool inheritHandles,
+      std::uint32_t creationFlags, const StartupRecord& startup, const RunLock* runLock) = 0;
+  // The system's name for a solver's ending (a crash or loader status, a signal);
   // empty where the system names none.
   virtual std::string processExitText(const ProcessExit& /*exit*/) { return {}; }
 

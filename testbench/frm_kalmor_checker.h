@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,9 @@ class frmKalmorChecker {
   void Form_QueryUnload(bool& cancel, int unloadMode);
 
   // --- methods
-  bool ShellWait(const std::string& cmdProg, const std::string& cmdTask, bool bShowApp);
+  // Runs the solver to its end or a Stop; it inherits runLock.
+  bool ShellWait(const std::string& cmdProg, const std::string& cmdTask, bool bShowApp,
+                 const RunLock& runLock);
   void TerminateSolver();
   void WriteCallText();
   // What a screen reader says for a control that shows no text of its own:
@@ -115,7 +118,7 @@ class frmKalmorChecker {
 
   // Run state of the process runner.
   StartupRecord uStart;
-  ProcessRecord uProc;
+  std::unique_ptr<SolverProcess> Solver;  // while a solver runs
   std::string CmdLineQuoted;
   std::string CmdLinePlain;
   std::int32_t LastStartError = 0;

@@ -31,7 +31,7 @@ const std::string& frmKalmorChecker::commandLineForMode(int mode) const {
 }
 
 void frmKalmorChecker::TerminateSolver() {
-  platform_.terminateProcess(uProc.processId, 1);
+  if (Solver) Solver->terminate();
   RunInProgress = false;
   SolverKilled = true;
 }
@@ -45,7 +45,7 @@ void frmKalmorChecker::showAborted() {
 }
 
 bool frmKalmorChecker::ShellWait(const std::string& cmdProg, const std::string& cmdTask,
-                                 bool bShowApp) {
+                                 bool bShowApp, const RunLock& runLock) {
   CmdLineQuoted = cmdProg + " \"" + cmdTask + "\"";
   CmdLinePlain = cmdProg + " " + cmdTask;
 
@@ -60,24 +60,30 @@ bool frmKalmorChecker::ShellWait(const std::string& cmdProg, const std::string& 
 
   const std::string& commandLine = commandLineForMode(lstKalmorCallingMode.listIndex());
 
-  uProc = ProcessRecord{};
   SolverExit = ProcessExit{};
   SolverExitText.clear();
-  std::int32_t lastError = 0;
   // The program is named explicitly, so blanks in its folder cannot make the
   // system start another file; the solver still gets the mode's command line.
-  SolverRunning = platform_.createProcess(platform_.toAnsi(cmdProg), platform_.toAnsi(commandLine),
-                                          true, kNormalPriorityClass, uStart, uProc, lastError);
+  auto started = platform_.startSolver(platform_.toAnsi(cmdProg), platform_.toAnsi(commandLine),
+                                       true, kNormalPriorityClass, uStart, &runLock);
+  SolverRunning = static_cast<bool>(started);
   WriteCallText();
 
   if (!SolverRunning) {
     Timer1.setEnabled(false);
-    LastStartError = lastError;
+    LastStartError = started.error();
     StartFailed = true;
     StartErrorText = showSystemError(LastStartError, SolverExe);
     RunInProgress = false;
     return false;
   }
+
+  Solver = std::move(*started);
+  // However the wait ends, the solver and all it started end with it.
+  struct EndOnReturn {
+    std::unique_ptr<SolverProcess>& solver;
+    ~EndOnReturn() { solver.reset(); }
+  } const endSolver{Solver};
 
   lblTimer.setCaption("00:00:00");
   Timer1.setEnabled(true);
@@ -88,8 +94,8 @@ bool frmKalmorChecker::ShellWait(const std::string& cmdProg, const std::string& 
   toolkit_.refresh(lblStatus);
 
   for (;;) {
-    if (platform_.waitForProcess(uProc, kWaitSliceMs) != WaitOutcome::Timeout) {
-      SolverExit = platform_.processExit(uProc);
+    if (Solver->wait(kWaitSliceMs) != WaitOutcome::Timeout) {
+      SolverExit = Solver->exit();
       SolverExitText = platform_.processExitText(SolverExit);
       break;
     }
@@ -107,7 +113,7 @@ bool frmKalmorChecker::ShellWait(const std::string& cmdProg, const std::string& 
   lblStatus.setForeColour(kBlack);
   toolkit_.refresh(lblStatus);
 
-  platform_.closeProcessHandles(uProc);
+  Solver.reset();
   SolverRunning = false;
   cmdOK.setCaption("&Start");
   lblResult.setForeColour(Colour::buttonText());

@@ -65,7 +65,7 @@ std::string frmKalmorChecker::whyNotRun() {
   // Written to, a named pipe that another process holds open blocks the
   // checker for ever; the solver blocks on a KM.OUT that is one.
   const auto special = [this](const char* name) {
-    const NameKind kind = platform_.nameKind(inAppFolder(name));
+    const NameKind kind = platform_.nameKind(inAppFolder(name), nullptr);
     return kind == NameKind::Folder || kind == NameKind::Other;
   };
   if (special(kTemporaryInputFile)) return RefusalText(Refusal::InputNotAFile, language);
@@ -190,11 +190,13 @@ void frmKalmorChecker::cmdOK_Click() {
 
   // One run per folder: a second checker here would judge this run's output,
   // or delete it. Held until this run is judged, on every path.
-  LockOutcome lockOutcome = LockOutcome::Failed;
-  std::int32_t error = 0;
-  const std::unique_ptr<RunLock> runLock =
-      platform_.lockRun(inAppFolder(kTemporaryInputFile), lockOutcome, error);
-  if (lockOutcome == LockOutcome::Busy) {
+  Result<LockAnswer> locking = platform_.lockRun(inAppFolder(kTemporaryInputFile));
+  if (!locking) {
+    failToStart(locking.error(), kTemporaryInputFile);
+    return;
+  }
+  const std::unique_ptr<RunLock> runLock = std::move(locking->lock);
+  if (locking->outcome == LockOutcome::Busy) {
     const std::string holders = platform_.runLockHolders(inAppFolder(kTemporaryInputFile));
     refuseRun(holders.empty() ? RefusalText(Refusal::FolderBusy, lstLanguage.listIndex())
                               : FillPlaceholders(RefusalText(Refusal::FolderBusyHeldBy,
@@ -202,12 +204,8 @@ void frmKalmorChecker::cmdOK_Click() {
                                                  {holders}));
     return;
   }
-  if (lockOutcome == LockOutcome::Link) {
+  if (locking->outcome == LockOutcome::Link) {
     refuseRun(RefusalText(Refusal::InputIsLink, lstLanguage.listIndex()));
-    return;
-  }
-  if (!runLock) {
-    failToStart(error, kTemporaryInputFile);
     return;
   }
 
@@ -216,7 +214,8 @@ void frmKalmorChecker::cmdOK_Click() {
   // that name, dangling or not, would lead the solver's output out of the
   // folder: it goes as a link.
   const std::string oldOutput = inAppFolder(kSolverOutputFile);
-  if (platform_.nameKind(oldOutput) != NameKind::Absent &&
+  std::int32_t error = 0;
+  if (platform_.nameKind(oldOutput, runLock.get()) != NameKind::Absent &&
       !platform_.deleteFile(oldOutput, error)) {
     std::string text = platform_.fromAnsi(GetAPIError(platform_.messageQueries(), error));
     text.erase(text.find_last_not_of(" \r\n") + 1);
@@ -252,7 +251,7 @@ void frmKalmorChecker::cmdOK_Click() {
   bild0.setPicture(cmdDummy.picture());
   bild0.setVisible(true);
 
-  ShellWait(inAppFolder(SolverExe), inAppFolder(kTemporaryInputFile), false);
+  ShellWait(inAppFolder(SolverExe), inAppFolder(kTemporaryInputFile), false, *runLock);
 
   if (!AbortRequested && !SolverKilled && !StartFailed) judgeRun(*runLock);
   if (StartFailed) Outcome = RunOutcome::CouldNotStart;

@@ -1,10 +1,5 @@
 #include "platform/posix/posix_platform.h"
 
-#include <fcntl.h>
-#include <sys/prctl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 #include <utility>
 
@@ -13,7 +8,7 @@
 #include "platform/posix/posix_files.h"
 #include "platform/posix/posix_interrupt.h"
 #include "platform/posix/posix_run_lock.h"
-#include "platform/wine_host_report.h"
+#include "platform/posix/wine_solver_process.h"
 
 namespace kalmor {
 
@@ -35,13 +30,12 @@ bool PosixPlatform::deleteFile(const std::string& path, std::int32_t& error) {
   return PosixDeleteFile(path, error);
 }
 
-NameKind PosixPlatform::nameKind(const std::string& path) { return PosixNameKind(path); }
+NameKind PosixPlatform::nameKind(const std::string& path, const RunLock* /*held*/) {
+  return PosixNameKind(path);
+}
 
-std::unique_ptr<RunLock> PosixPlatform::lockRun(const std::string& inputPath,
-                                                LockOutcome& outcome, std::int32_t& error) {
-  auto lock = PosixLockRun(inputPath, outcome, error, [this] { processes_.inheritDescriptor(-1); });
-  if (lock) processes_.inheritDescriptor(lock->inheritedDescriptor());
-  return lock;
+Result<LockAnswer> PosixPlatform::lockRun(const std::string& inputPath) {
+  return PosixLockRun(inputPath);
 }
 
 std::string PosixPlatform::runLockHolders(const std::string& inputPath) {
@@ -67,65 +61,24 @@ SolverCheck PosixPlatform::checkSolver(const std::string& path) {
   return wine_.check(ProgramKindOf(path));
 }
 
-bool PosixPlatform::createProcess(const std::string& applicationName,
-                                  const std::string& commandLine, bool /*inheritHandles*/,
-                                  std::uint32_t /*creationFlags*/, const StartupRecord& startup,
-                                  ProcessRecord& process, std::int32_t& lastError) {
+Result<std::unique_ptr<SolverProcess>> PosixPlatform::startSolver(
+    const std::string& applicationName, const std::string& commandLine, bool /*inheritHandles*/,
+    std::uint32_t /*creationFlags*/, const StartupRecord& startup, const RunLock* runLock) {
   wineExitText_.clear();
-  const ProgramKind kind = ProgramKindOf(applicationName);
-  if (kind == ProgramKind::Linux || wine_.check(kind) != SolverCheck::Runnable) {
-    return processes_.create(applicationName, commandLine, startup, process, lastError);
+  if (const ProgramKind kind = ProgramKindOf(applicationName);
+      kind != ProgramKind::Linux && wine_.check(kind) == SolverCheck::Runnable) {
+    return WineSolverProcess::Start(
+        processes_, wine_.arguments(programFolder(), applicationName, commandLine),
+        wineExitText_);
   }
-  int ends[2] = {-1, -1};
-  if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
-    lastError = errno;
-    return false;
+  SpawnOptions options;
+  options.hidden = (startup.dwFlags & kStartfUseShowWindow) != 0 && startup.wShowWindow == kSwHide;
+  if (const auto* lock = dynamic_cast<const PosixRunLock*>(runLock)) {
+    options.inherited = lock->inheritedDescriptor();
   }
-  wineReport_ = UniqueFd(ends[0]);
-  const UniqueFd writeEnd(ends[1]);
-  // Wine's servers, which a prefix's first program starts, are the user's,
-  // not the run's: they must neither be adopted and ended with the run nor
-  // become zombies here. The solver's Windows leftovers end with its job.
-  ::prctl(PR_SET_CHILD_SUBREAPER, 0);
-  const bool started = processes_.createLauncher(
-      wine_.arguments(programFolder(), applicationName, commandLine), writeEnd.get(), process,
-      lastError);
-  if (!started) {
-    wineReport_.reset();
-    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
-  }
-  return started;
-}
-
-WaitOutcome PosixPlatform::waitForProcess(const ProcessRecord& process, int milliseconds) {
-  return processes_.wait(process, milliseconds);
-}
-
-void PosixPlatform::terminateProcess(std::uint32_t processId, std::uint32_t /*exitCode*/) {
-  processes_.terminate(processId);
-}
-
-void PosixPlatform::closeProcessHandles(ProcessRecord& process) {
-  processes_.close(process);
-  if (wineReport_) {
-    wineReport_.reset();
-    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
-  }
-}
-
-ProcessExit PosixPlatform::processExit(const ProcessRecord& process) {
-  const ProcessExit launcher = processes_.exitOf(process);
-  if (!wineReport_ || launcher.kind == ProcessExit::Kind::Unknown) return launcher;
-  // The launcher wrote its report before it ended, so it is all there now.
-  std::string output;
-  char buffer[512];
-  for (ssize_t count = 0; (count = ::read(wineReport_.get(), buffer, sizeof buffer)) > 0;) {
-    output.append(buffer, static_cast<std::size_t>(count));
-  }
-  const auto report = ReadWineHostReport(output);
-  if (!report) return launcher;
-  wineExitText_ = report->text;
-  return ProcessExit{ProcessExit::Kind::Code, report->code};
+  auto started = processes_.start(applicationName, commandLine, options);
+  if (!started) return SystemError{started.error()};
+  return std::unique_ptr<SolverProcess>(std::move(*started));
 }
 
 std::string PosixPlatform::processExitText(const ProcessExit& exit) {

@@ -10,7 +10,6 @@
 #include "platform/posix/posix_message_queries.h"
 #include "platform/posix/posix_processes.h"
 #include "platform/posix/posix_system_type_queries.h"
-#include "platform/posix/unique_fd.h"
 #include "platform/posix/wine_launch.h"
 
 namespace kalmor {
@@ -28,7 +27,7 @@ class PosixPlatform : public Platform {
   bool plainFileExists(const std::string& path) override;
   bool sameFile(const std::string& first, const std::string& second) override;
   bool deleteFile(const std::string& path, std::int32_t& error) override;
-  NameKind nameKind(const std::string& path) override;
+  NameKind nameKind(const std::string& path, const RunLock* held) override;
   std::unique_ptr<InputFile> openForReading(const std::string& path, std::int32_t& error) override;
   std::unique_ptr<InputFile> openResult(const std::string& path, NameKind& kind,
                                         std::int32_t& error) override;
@@ -39,22 +38,21 @@ class PosixPlatform : public Platform {
 
   // A lock on the folder and one on the input file, which the solver and its
   // children inherit.
-  std::unique_ptr<RunLock> lockRun(const std::string& inputPath, LockOutcome& outcome,
-                                   std::int32_t& error) override;
+  Result<LockAnswer> lockRun(const std::string& inputPath) override;
   std::string runLockHolders(const std::string& inputPath) override;
 
   // A Linux program runs directly; a Windows one through Wine (wine_launch.h).
   SolverCheck checkSolver(const std::string& path) override;
-  bool createProcess(const std::string& applicationName, const std::string& commandLine,
-                     bool inheritHandles, std::uint32_t creationFlags,
-                     const StartupRecord& startup, ProcessRecord& process,
-                     std::int32_t& lastError) override;
-  WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) override;
-  void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
-  void closeProcessHandles(ProcessRecord& process) override;
-  ProcessExit processExit(const ProcessRecord& process) override;
-  // The signal's name and description; exit codes have no system name here,
-  // except a Windows solver's, which Wine names as Windows does.
+  // A Linux solver inherits the run lock's input file as descriptor 3; the
+  // inheritance flag and creation flags have no meaning here.
+  Result<std::unique_ptr<SolverProcess>> startSolver(const std::string& applicationName,
+                                                     const std::string& commandLine,
+                                                     bool inheritHandles,
+                                                     std::uint32_t creationFlags,
+                                                     const StartupRecord& startup,
+                                                     const RunLock* runLock) override;
+  // The signal's name and description; exit codes have none here, except a
+  // Windows solver's, which Wine names as Windows does.
   std::string processExitText(const ProcessExit& exit) override;
   void endSolverOnInterrupt(int exitCode, const std::string& notice) override;
   [[noreturn]] void endSolverAndExit(int exitCode) override;
@@ -69,10 +67,7 @@ class PosixPlatform : public Platform {
   std::filesystem::path root_;
   PosixProcesses processes_;
   WineLaunch wine_;
-  // The running Windows solver's launcher reports here; kept open by nothing
-  // but it and, maybe, Wine's servers it started, so never read to its end.
-  UniqueFd wineReport_;
-  std::string wineExitText_;
+  std::string wineExitText_;  // the last Windows solver's ending, as Wine names it
   PosixSystemTypeQueries systemTypes_;
   PosixLocaleQueries locale_;
   PosixMessageQueries messages_;

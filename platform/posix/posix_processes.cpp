@@ -24,10 +24,6 @@ namespace {
 
 int PidfdOpen(pid_t pid) { return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)); }
 
-bool Hidden(const StartupRecord& startup) {
-  return (startup.dwFlags & kStartfUseShowWindow) != 0 && startup.wShowWindow == kSwHide;
-}
-
 // Everything the child needs, made before it is started. It shares the
 // checker's memory until exec (vfork: no page tables copied, however large the
 // checker), so it calls async-signal-safe functions only and reports a failure
@@ -59,13 +55,14 @@ struct ChildSetup {
   if (::getppid() != setup.checker) ::_exit(127);
   // Out of the way of 0 to 3 before those are set, and no longer close-on-exec.
   const int inherited = setup.inherited >= 0 ? ::fcntl(setup.inherited, F_DUPFD, 10) : -1;
-  if (setup.inherited >= 0 && inherited < 0) fail();
+  const int output = setup.output >= 0 ? ::fcntl(setup.output, F_DUPFD, 10) : -1;
+  if ((setup.inherited >= 0 && inherited < 0) || (setup.output >= 0 && output < 0)) fail();
   if (setup.hidden) {
     const int in = ::open("/dev/null", O_RDONLY);
     const int out = ::open("/dev/null", O_WRONLY);
     if (in < 0 || out < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(out, 2) < 0) fail();
   }
-  if (setup.output >= 0 && ::dup2(setup.output, 1) < 0) fail();
+  if (output >= 0 && ::dup2(output, 1) < 0) fail();
   // Nothing but standard input, output and error, and the inherited one, reaches the solver.
   if (inherited >= 0 && ::dup2(inherited, 3) < 0) fail();
   ::close_range(inherited >= 0 ? 4 : 3, ~0U, 0);
@@ -99,8 +96,7 @@ bool ParentAndStart(const std::string& pid, pid_t& parent, unsigned long long& s
 
 // Orphans this program adopted: its children it did not start itself, started
 // at or after since.
-template <typename OwnChildren>
-std::vector<pid_t> Adopted(unsigned long long since, const OwnChildren& own) {
+std::vector<pid_t> Adopted(unsigned long long since, const std::set<int>& own) {
   std::vector<pid_t> found;
   const pid_t self = ::getpid();
   for (const std::string& pid : ProcessIds()) {
@@ -113,30 +109,19 @@ std::vector<pid_t> Adopted(unsigned long long since, const OwnChildren& own) {
   return found;
 }
 
+// Collects a killed child: it dies at once, so this cannot hang, and it
+// leaves no zombie.
+void ReapKilled(int pid) {
+  while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+  }
+}
+
 }  // namespace
 
 PosixProcesses::PosixProcesses() {
   // Whatever a solver starts and orphans comes to the checker, not to init,
   // so that it can be ended with its run.
   ::prctl(PR_SET_CHILD_SUBREAPER, 1);
-}
-
-PosixProcesses::~PosixProcesses() {
-  SetInterruptibleSolver(0);
-  for (auto& [pid, child] : children_) Reap(pid, child);
-}
-
-bool PosixProcesses::Reap(int pid, Child& child) {
-  // A killed child dies at once, so waiting for it cannot hang and leaves no
-  // zombie; anything else is only collected once it has ended.
-  int status = 0;
-  pid_t got = 0;
-  do {
-    got = ::waitpid(pid, &status, child.killed ? 0 : WNOHANG);
-  } while (got < 0 && errno == EINTR);
-  if (got == 0) return false;
-  child.pidfd.reset();
-  return true;
 }
 
 std::vector<std::string> PosixProcesses::Arguments(const std::string& applicationName,
@@ -154,21 +139,14 @@ std::vector<std::string> PosixProcesses::Arguments(const std::string& applicatio
   return args;
 }
 
-bool PosixProcesses::create(const std::string& applicationName, const std::string& commandLine,
-                            const StartupRecord& startup, ProcessRecord& process,
-                            std::int32_t& lastError) {
-  return start(Arguments(applicationName, commandLine), Hidden(startup), inherited_, -1, process,
-               lastError);
+Result<std::unique_ptr<PosixSolverProcess>> PosixProcesses::start(
+    const std::string& applicationName, const std::string& commandLine,
+    const SpawnOptions& options) {
+  return start(Arguments(applicationName, commandLine), options);
 }
 
-bool PosixProcesses::createLauncher(std::vector<std::string> args, int output,
-                                    ProcessRecord& process, std::int32_t& lastError) {
-  return start(std::move(args), true, -1, output, process, lastError);
-}
-
-bool PosixProcesses::start(std::vector<std::string> args, bool hidden, int inherited, int output,
-                           ProcessRecord& process, std::int32_t& lastError) {
-  reapFinished();
+Result<std::unique_ptr<PosixSolverProcess>> PosixProcesses::start(
+    std::vector<std::string> args, const SpawnOptions& options) {
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -176,33 +154,43 @@ bool PosixProcesses::start(std::vector<std::string> args, bool hidden, int inher
   // An interrupt that arrives while the solver starts waits until it is known.
   InterruptsHeld held;
   volatile int childError = 0;
-  const ChildSetup setup{args.front().c_str(), argv.data(), hidden, inherited, output,
-                         ::getpid(), &held.previousMask(), &childError};
+  const ChildSetup setup{args.front().c_str(), argv.data(), options.hidden, options.inherited,
+                         options.output,          ::getpid(),  &held.previousMask(), &childError};
   const pid_t pid = StartChild(setup);
   if (pid < 0 || childError != 0) {
-    lastError = pid < 0 ? errno : childError;
-    int ignored = 0;
-    while (pid > 0 && ::waitpid(pid, &ignored, 0) < 0 && errno == EINTR) {
-    }
-    return false;
+    const int error = pid < 0 ? errno : childError;
+    if (pid > 0) ReapKilled(pid);
+    return SystemError{error};
   }
-  Child& child = children_[pid];
-  child.alone = output >= 0;  // only a launcher reports on its output
-  SetInterruptibleSolver(Target(pid, child));
-  child.pidfd = UniqueFd(PidfdOpen(pid));
+  SetInterruptibleSolver(options.alone ? -pid : pid);
+  UniqueFd pidfd(PidfdOpen(pid));
   pid_t parent = 0;
-  ParentAndStart(std::to_string(pid), parent, child.started);
-  process = ProcessRecord{};
-  process.process = child.pidfd ? child.pidfd.get() : pid;
-  process.processId = static_cast<std::uint32_t>(pid);
-  return true;
+  unsigned long long started = 0;
+  ParentAndStart(std::to_string(pid), parent, started);
+  return std::make_unique<PosixSolverProcess>(*this, pid, std::move(pidfd), started,
+                                              options.alone);
 }
 
-WaitOutcome PosixProcesses::wait(const ProcessRecord& process, int milliseconds) {
-  const auto it = children_.find(static_cast<int>(process.processId));
-  if (it == children_.end()) return WaitOutcome::Failed;
-  if (it->second.pidfd) {
-    pollfd entry{it->second.pidfd.get(), POLLIN, 0};
+PosixSolverProcess::PosixSolverProcess(PosixProcesses& owner, int pid, UniqueFd pidfd,
+                                       unsigned long long started, bool alone)
+    : owner_(owner), pid_(pid), pidfd_(std::move(pidfd)), started_(started), alone_(alone) {
+  owner_.live_.insert(pid_);
+}
+
+PosixSolverProcess::~PosixSolverProcess() {
+  // Its pid may be reused once reaped, so an interrupt must no longer aim at it.
+  SetInterruptibleSolver(0);
+  // Unreaped, the solver still holds its group's id: what it started and
+  // left running there ends now, before the run is judged.
+  KillSolverAndGroup(alone_ ? -pid_ : pid_);
+  ReapKilled(pid_);
+  owner_.live_.erase(pid_);
+  owner_.endAdopted(started_);
+}
+
+WaitOutcome PosixSolverProcess::wait(int milliseconds) {
+  if (pidfd_) {
+    pollfd entry{pidfd_.get(), POLLIN, 0};
     const int ready = ::poll(&entry, 1, milliseconds);
     if (ready > 0) return WaitOutcome::Ended;
     if (ready == 0 || errno == EINTR) return WaitOutcome::Timeout;
@@ -210,7 +198,7 @@ WaitOutcome PosixProcesses::wait(const ProcessRecord& process, int milliseconds)
   }
   // Without pidfd: look, then sleep one slice.
   siginfo_t info{};
-  if (::waitid(P_PID, process.processId, &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
+  if (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
     return WaitOutcome::Failed;
   }
   if (info.si_pid != 0) return WaitOutcome::Ended;
@@ -219,20 +207,16 @@ WaitOutcome PosixProcesses::wait(const ProcessRecord& process, int milliseconds)
   return WaitOutcome::Timeout;
 }
 
-void PosixProcesses::terminate(std::uint32_t processId) {
-  // Only an unreaped child of ours: its id cannot have been reused, nor the
-  // id of the group it leads.
-  const auto it = children_.find(static_cast<int>(processId));
-  if (it == children_.end()) return;
-  KillSolverAndGroup(Target(it->first, it->second));
-  it->second.killed = true;
+void PosixSolverProcess::terminate() {
+  // Unreaped until this object ends: neither its id nor its group's can have
+  // been reused.
+  KillSolverAndGroup(alone_ ? -pid_ : pid_);
 }
 
-ProcessExit PosixProcesses::exitOf(const ProcessRecord& process) const {
-  if (children_.count(static_cast<int>(process.processId)) == 0) return {};
-  // Looks without collecting: close() reaps.
+ProcessExit PosixSolverProcess::exit() {
+  // Looks without collecting: the end of this object reaps.
   siginfo_t info{};
-  if (::waitid(P_PID, process.processId, &info, WEXITED | WNOHANG | WNOWAIT) != 0 ||
+  if (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0 ||
       info.si_pid == 0) {
     return {};
   }
@@ -240,22 +224,6 @@ ProcessExit PosixProcesses::exitOf(const ProcessRecord& process) const {
   exit.kind = info.si_code == CLD_EXITED ? ProcessExit::Kind::Code : ProcessExit::Kind::Signal;
   exit.value = static_cast<std::uint32_t>(info.si_status);
   return exit;
-}
-
-void PosixProcesses::close(ProcessRecord& process) {
-  // Its pid may be reused once reaped, so an interrupt must no longer aim at it.
-  SetInterruptibleSolver(0);
-  const auto it = children_.find(static_cast<int>(process.processId));
-  if (it != children_.end()) {
-    // Unreaped, the solver still holds its group's id: what it started and
-    // left running there ends now, before the run is judged.
-    KillSolverAndGroup(Target(it->first, it->second));
-    it->second.killed = true;
-    const unsigned long long started = it->second.started;
-    if (Reap(it->first, it->second)) children_.erase(it);
-    endAdopted(started);
-  }
-  process = ProcessRecord{};
 }
 
 void PosixProcesses::endAdopted(unsigned long long since) const {
@@ -267,23 +235,14 @@ void PosixProcesses::endAdopted(unsigned long long since) const {
     // quick run a tenth of its time.
     siginfo_t info{};
     if (::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT | __WALL) != 0 && errno == ECHILD) return;
-    const std::vector<pid_t> adopted = Adopted(since, children_);
+    const std::vector<pid_t> adopted = Adopted(since, live_);
     if (adopted.empty()) return;
     // Unreaped children of ours: neither their ids nor their groups' can have
     // been reused.
     for (const pid_t pid : adopted) KillSolverAndGroup(pid);
     // The end of what was killed is waited for, however long a large process
     // takes to die: only then has it let go of the folder.
-    for (const pid_t pid : adopted) {
-      while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-      }
-    }
-  }
-}
-
-void PosixProcesses::reapFinished() {
-  for (auto it = children_.begin(); it != children_.end();) {
-    it = Reap(it->first, it->second) ? children_.erase(it) : std::next(it);
+    for (const pid_t pid : adopted) ReapKilled(pid);
   }
 }
 

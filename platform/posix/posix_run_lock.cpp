@@ -69,17 +69,12 @@ std::string ProcessName(const std::string& pid) {
 }  // namespace
 
 PosixRunLock::PosixRunLock(UniqueFd folder, UniqueFd input, std::string folderPath,
-                           std::string inputPath, bool inputLocked, std::function<void()> onRelease)
+                           std::string inputPath, bool inputLocked)
     : folder_(std::move(folder)),
       input_(std::move(input)),
       folderPath_(std::move(folderPath)),
       inputPath_(std::move(inputPath)),
-      inputLocked_(inputLocked),
-      onRelease_(std::move(onRelease)) {}
-
-PosixRunLock::~PosixRunLock() {
-  if (onRelease_) onRelease_();
-}
+      inputLocked_(inputLocked) {}
 
 bool PosixRunLock::stillHeld() {
   // The folder's lock is on a descriptor no solver has, so it is still held.
@@ -89,47 +84,34 @@ bool PosixRunLock::stillHeld() {
          (!inputLocked_ || LockInput(input_.get()));
 }
 
-std::unique_ptr<PosixRunLock> PosixLockRun(const std::string& inputPath, LockOutcome& outcome,
-                                           std::int32_t& error, std::function<void()> onRelease) {
-  outcome = LockOutcome::Failed;
+Result<LockAnswer> PosixLockRun(const std::string& inputPath) {
+  const auto refused = [](LockOutcome outcome) { return LockAnswer{outcome, nullptr}; };
   const std::string folderPath = FolderOf(inputPath);
   UniqueFd folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!folder) {
-    error = errno;
-    return nullptr;
-  }
+  if (!folder) return SystemError{errno};
   if (!LockFolder(folder.get())) {
-    error = errno;
-    if (IsBusy(error)) outcome = LockOutcome::Busy;
-    return nullptr;
+    if (IsBusy(errno)) return refused(LockOutcome::Busy);
+    return SystemError{errno};
   }
   // O_NONBLOCK keeps a named pipe from blocking the open; the type is checked
   // before anything else. Read and write: a write lock needs both.
   UniqueFd input(::open(inputPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
   if (!input) {
-    error = errno;
-    if (error == ELOOP) outcome = LockOutcome::Link;
-    return nullptr;
+    if (errno == ELOOP) return refused(LockOutcome::Link);
+    return SystemError{errno};
   }
   struct stat info {};
-  if (::fstat(input.get(), &info) != 0) {
-    error = errno;
-    return nullptr;
-  }
-  if (!S_ISREG(info.st_mode) || info.st_nlink > 1) {
-    error = S_ISREG(info.st_mode) ? EMLINK : EINVAL;
-    if (error == EMLINK) outcome = LockOutcome::Link;
-    return nullptr;
-  }
+  if (::fstat(input.get(), &info) != 0) return SystemError{errno};
+  if (!S_ISREG(info.st_mode)) return SystemError{EINVAL};
+  if (info.st_nlink > 1) return refused(LockOutcome::Link);
   const bool inputLocked = LockInput(input.get());
   if (!inputLocked && !NoRecordLocks(errno)) {
-    error = errno;
-    if (IsBusy(error)) outcome = LockOutcome::Busy;
-    return nullptr;
+    if (IsBusy(errno)) return refused(LockOutcome::Busy);
+    return SystemError{errno};
   }
-  outcome = LockOutcome::Taken;
-  return std::make_unique<PosixRunLock>(std::move(folder), std::move(input), folderPath, inputPath,
-                                        inputLocked, std::move(onRelease));
+  return LockAnswer{LockOutcome::Taken,
+                    std::make_unique<PosixRunLock>(std::move(folder), std::move(input), folderPath,
+                                                   inputPath, inputLocked)};
 }
 
 std::string PosixRunLockHolders(const std::string& inputPath) {

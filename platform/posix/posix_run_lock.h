@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "platform/platform.h"
@@ -19,31 +18,28 @@ namespace kalmor {
 
 class PosixRunLock : public RunLock {
  public:
-  // onRelease runs when the lock is dropped, before its descriptors close.
   // inputLocked: false where the file system has no record locks.
   PosixRunLock(UniqueFd folder, UniqueFd input, std::string folderPath, std::string inputPath,
-               bool inputLocked, std::function<void()> onRelease);
-  ~PosixRunLock() override;
+               bool inputLocked);
   PosixRunLock(const PosixRunLock&) = delete;
   PosixRunLock& operator=(const PosixRunLock&) = delete;
 
   // Both names still lead to the locked folder and file, and both locks are
   // (again) this run's: a solver may have let go of the inherited one.
   bool stillHeld() override;
+  // What the solver inherits: the input file's descriptor, with its lock.
   int inheritedDescriptor() const { return input_.get(); }
 
  private:
   UniqueFd folder_, input_;
   std::string folderPath_, inputPath_;
   bool inputLocked_;
-  std::function<void()> onRelease_;
 };
 
 // Takes both locks without waiting; Busy while another checker, or what is
 // left of a run, holds either. The input file is created if needed; a link
 // or a second name at it is refused (Link), as is anything but a regular file.
-std::unique_ptr<PosixRunLock> PosixLockRun(const std::string& inputPath, LockOutcome& outcome,
-                                           std::int32_t& error, std::function<void()> onRelease);
+Result<LockAnswer> PosixLockRun(const std::string& inputPath);
 
 // The processes that have the folder or the input file open, as
 // "name (process id)", at most three.

@@ -36,9 +36,9 @@ class Win32Platform : public Platform {
   // folder stays, also one a link leads to.
   bool deleteFile(const std::string& path, std::int32_t& error) override;
   // Under Wine a Unix link is a Link too, dangling or not (that one only
-  // where this checker holds the folder's run lock). A link to a folder is a
-  // Folder: under Wine no call reaches the link itself.
-  NameKind nameKind(const std::string& path) override;
+  // where held covers the folder). A link to a folder is a Folder: under Wine
+  // no call reaches the link itself.
+  NameKind nameKind(const std::string& path, const RunLock* held) override;
   std::unique_ptr<InputFile> openForReading(const std::string& path,
                                             std::int32_t& error) override;
   // A link or a second name at path is replaced by a new file rather than
@@ -49,27 +49,21 @@ class Win32Platform : public Platform {
   std::string fromAnsi(const std::string& ansi) override;
 
   // Creates the input when it is absent, as openForWriting would.
-  std::unique_ptr<RunLock> lockRun(const std::string& inputPath, LockOutcome& outcome,
-                                   std::int32_t& error) override;
+  Result<LockAnswer> lockRun(const std::string& inputPath) override;
 
   // CreateProcessA. Both strings are in the ANSI code page already. The
   // application name is passed explicitly, so blanks in its folder cannot make
   // the system start another file; the command line goes as a writable copy.
   // Environment and current folder are inherited; the standard handles are
   // the null device. The solver runs in a job that ends it, and all it
-  // starts, when the checker ends.
-  bool createProcess(const std::string& applicationName, const std::string& commandLine,
-                     bool inheritHandles, std::uint32_t creationFlags,
-                     const StartupRecord& startup, ProcessRecord& process,
-                     std::int32_t& lastError) override;
-  WaitOutcome waitForProcess(const ProcessRecord& process, int milliseconds) override;
-  // OpenProcess + TerminateProcess + CloseHandle; a process already gone is no
-  // error. Every process in the solvers' job ends with it, as it does when the
-  // handles close after a solver that ended by itself.
-  void terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
-  void closeProcessHandles(ProcessRecord& process) override;
-  // GetExitCodeProcess.
-  ProcessExit processExit(const ProcessRecord& process) override;
+  // starts, when the checker ends. runLock is not handed on: a byte-range
+  // lock belongs to its handle, which stays the checker's.
+  Result<std::unique_ptr<SolverProcess>> startSolver(const std::string& applicationName,
+                                                     const std::string& commandLine,
+                                                     bool inheritHandles,
+                                                     std::uint32_t creationFlags,
+                                                     const StartupRecord& startup,
+                                                     const RunLock* runLock) override;
   // The status's name and the system's text for an NTSTATUS error code (a
   // crash, a loader failure).
   std::string processExitText(const ProcessExit& exit) override;
@@ -87,7 +81,6 @@ class Win32Platform : public Platform {
   std::optional<std::string> programFolder_;
   SolverJob job_;  // the solvers' job, for the checker's lifetime
   WineCrashCatcher crashCatcher_;  // under Wine, the solvers' debuggers
-  std::shared_ptr<HeldRunLocks> runLocks_ = std::make_shared<HeldRunLocks>();
   Win32VersionQueries version_;
   Win32SystemTypeQueries systemType_;
   Win32LocaleQueries locale_;

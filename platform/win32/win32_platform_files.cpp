@@ -102,15 +102,17 @@ bool Win32Platform::sameFile(const std::string& first, const std::string& second
          one.nFileIndexHigh == two.nFileIndexHigh && one.nFileIndexLow == two.nFileIndexLow;
 }
 
-NameKind Win32Platform::nameKind(const std::string& path) {
-  const std::wstring name = Utf8ToWide(path);
+namespace {
+
+// mayProbe: the name may be created for a moment, to tell a dangling link.
+NameKind KindOf(const std::wstring& name, bool mayProbe) {
   const DWORD attributes = ::GetFileAttributesW(name.c_str());
   if (attributes == kNoAttributes) {
     if (::GetLastError() == ERROR_INVALID_PARAMETER) return NameKind::Other;  // see above
     // Wine shows a dangling Unix link as nothing; only creating the name
     // tells. That touches the name, so it is done only where this checker
     // holds the folder's run lock and no other run can see it.
-    if (!runLocks_->holds(name)) return NameKind::Absent;
+    if (!mayProbe) return NameKind::Absent;
     const UniqueHandle probe =
         OpenHandle(name, DELETE, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
     return probe || ::GetLastError() != ERROR_FILE_EXISTS ? NameKind::Absent : NameKind::Link;
@@ -125,13 +127,22 @@ NameKind Win32Platform::nameKind(const std::string& path) {
   return look && !EndsAtItsName(look.get(), name) ? NameKind::Link : NameKind::File;
 }
 
+}  // namespace
+
+NameKind Win32Platform::nameKind(const std::string& path, const RunLock* held) {
+  const std::wstring name = Utf8ToWide(path);
+  const auto* lock = dynamic_cast<const Win32RunLock*>(held);
+  return KindOf(name, lock != nullptr && lock->covers(name));
+}
+
 bool Win32Platform::deleteFile(const std::string& path, std::int32_t& error) {
   const std::wstring name = Utf8ToWide(path);
   // Wine finds a name in any case, so a km.out beside KM.OUT takes its place
   // once KM.OUT is gone: every entry the name reaches goes, one a round. The
   // bound is more case spellings than a run's names have.
   for (int round = 0; round < 64; ++round) {
-    if (round > 0 && nameKind(path) == NameKind::Absent) return true;
+    // Deleting touches the name anyway, so a dangling link left is probed for.
+    if (round > 0 && KindOf(name, true) == NameKind::Absent) return true;
     const DWORD attributes = ::GetFileAttributesW(name.c_str());
     UniqueHandle look = OpenHandle(name, 0, OPEN_EXISTING, kLookOnly);
     const bool itself = look && EndsAtItsName(look.get(), name);

@@ -1,19 +1,16 @@
 #include <windows.h>
 
 #include "platform/win32/child_error_mode.h"
-#include "platform/win32/terminate_by_id.h"
 #include "platform/win32/win32_handle.h"
 #include "platform/win32/win32_interrupt.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_solver_process.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/wine_crash_catcher.h"
 #include "sysinfo/ntstatus_names.h"
 
 namespace kalmor {
 namespace {
-
-HANDLE AsHandle(std::intptr_t value) { return reinterpret_cast<HANDLE>(value); }
-std::intptr_t FromHandle(HANDLE handle) { return reinterpret_cast<std::intptr_t>(handle); }
 
 // The null device, for the solver's standard handles: what it prints must not
 // end up in the checker's report (kalmor-check --json).
@@ -26,10 +23,9 @@ UniqueHandle InheritableNullDevice() {
 
 }  // namespace
 
-bool Win32Platform::createProcess(const std::string& applicationName,
-                                  const std::string& commandLine, bool inheritHandles,
-                                  std::uint32_t creationFlags, const StartupRecord& startup,
-                                  ProcessRecord& process, std::int32_t& lastError) {
+Result<std::unique_ptr<SolverProcess>> Win32Platform::startSolver(
+    const std::string& applicationName, const std::string& commandLine, bool inheritHandles,
+    std::uint32_t creationFlags, const StartupRecord& startup, const RunLock* /*runLock*/) {
   STARTUPINFOA start{};
   start.cb = startup.cb;
   start.dwFlags = startup.dwFlags;
@@ -47,64 +43,34 @@ bool Win32Platform::createProcess(const std::string& applicationName,
   const bool catching = UnderWine();
   DWORD suspended = catching ? CREATE_SUSPENDED : 0;
   if (job_.ready()) suspended = CREATE_SUSPENDED | job_.creationFlags();
-  bool created = false;
   {
     const ChildErrorMode noDialogs;
-    created = ::CreateProcessA(applicationName.c_str(), writableCommandLine.data(), nullptr,
-                               nullptr, inheritHandles ? TRUE : FALSE, creationFlags | suspended,
-                               nullptr, nullptr, &start, &info) != 0;
-    if (!created) lastError = static_cast<std::int32_t>(::GetLastError());
+    if (!::CreateProcessA(applicationName.c_str(), writableCommandLine.data(), nullptr, nullptr,
+                          inheritHandles ? TRUE : FALSE, creationFlags | suspended, nullptr,
+                          nullptr, &start, &info)) {
+      return SystemError{static_cast<std::int32_t>(::GetLastError())};
+    }
   }
-  if (!created) return false;
   UniqueHandle solver(info.hProcess);
   UniqueHandle thread(info.hThread);
   // An interrupt from here on ends it, even before it runs: attaching a
   // debugger takes a moment.
   SetInterruptibleSolver(info.dwProcessId);
+  auto solverProcess = std::make_unique<Win32SolverProcess>(
+      std::move(solver), std::move(thread), info.dwProcessId, job_, crashCatcher_);
   if (suspended != 0) {
     // A refused job or crash catcher does not stop the run: the solver then
     // runs outside a job, or its crash goes uncaught.
-    if (job_.ready()) job_.adopt(solver.get());
+    if (job_.ready()) job_.adopt(info.hProcess);
     if (catching) crashCatcher_.attach(info.dwProcessId);
-    if (::ResumeThread(thread.get()) == static_cast<DWORD>(-1)) {
-      lastError = static_cast<std::int32_t>(::GetLastError());
-      ::TerminateProcess(solver.get(), 1);
-      crashCatcher_.release(info.dwProcessId);
-      SetInterruptibleSolver(0);
-      return false;
+    // The object's end ends the process that never ran, and lets go of it.
+    if (::ResumeThread(info.hThread) == static_cast<DWORD>(-1)) {
+      const auto error = static_cast<std::int32_t>(::GetLastError());
+      solverProcess->terminate();
+      return SystemError{error};
     }
   }
-  process.process = FromHandle(solver.release());
-  process.thread = FromHandle(thread.release());
-  process.processId = info.dwProcessId;
-  process.threadId = info.dwThreadId;
-  return true;
-}
-
-WaitOutcome Win32Platform::waitForProcess(const ProcessRecord& process, int milliseconds) {
-  switch (::WaitForSingleObject(AsHandle(process.process), static_cast<DWORD>(milliseconds))) {
-    case WAIT_TIMEOUT:
-      return WaitOutcome::Timeout;
-    case WAIT_OBJECT_0:
-      return WaitOutcome::Ended;
-    default:
-      return WaitOutcome::Failed;
-  }
-}
-
-void Win32Platform::terminateProcess(std::uint32_t processId, std::uint32_t exitCode) {
-  TerminateById(processId, exitCode);
-  // Then what the solver started: no leftover may write KM.OUT into a later run.
-  job_.endAll(exitCode);
-}
-
-ProcessExit Win32Platform::processExit(const ProcessRecord& process) {
-  DWORD code = 0;
-  if (process.process == 0 || !::GetExitCodeProcess(AsHandle(process.process), &code) ||
-      code == STILL_ACTIVE) {
-    return {};
-  }
-  return ProcessExit{ProcessExit::Kind::Code, code};
+  return std::unique_ptr<SolverProcess>(std::move(solverProcess));
 }
 
 std::string Win32Platform::processExitText(const ProcessExit& exit) {
@@ -136,17 +102,5 @@ void Win32Platform::endSolverOnInterrupt(int exitCode, const std::string& notice
 }
 
 void Win32Platform::endSolverAndExit(int exitCode) { EndSolverAndExitNow(exitCode); }
-
-void Win32Platform::closeProcessHandles(ProcessRecord& process) {
-  SetInterruptibleSolver(0);
-  // A solver that ended by itself may have left a child that would write
-  // KM.OUT later, into this run's verdict or the next run.
-  job_.endAll(1);
-  crashCatcher_.release(process.processId);
-  UniqueHandle(AsHandle(process.process)).reset();
-  UniqueHandle(AsHandle(process.thread)).reset();
-  process.process = 0;
-  process.thread = 0;
-}
 
 }  // namespace kalmor

@@ -1,7 +1,5 @@
 #include "platform/win32/win32_run_lock.h"
 
-#include <algorithm>
-
 #include "platform/win32/own_name.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_text.h"
@@ -31,42 +29,29 @@ bool SameText(const std::wstring& one, const std::wstring& two) {
 
 }  // namespace
 
-bool HeldRunLocks::holds(const std::wstring& name) const {
-  const std::wstring folder = FolderOf(name);
-  return std::any_of(folders_.begin(), folders_.end(),
-                     [&](const std::wstring& held) { return SameText(held, folder); });
+Win32RunLock::Win32RunLock(UniqueHandle file, std::wstring folder)
+    : file_(std::move(file)), folder_(std::move(folder)) {}
+
+bool Win32RunLock::covers(const std::wstring& name) const {
+  return SameText(FolderOf(name), folder_);
 }
 
-void HeldRunLocks::remove(const std::wstring& folder) {
-  const auto found = std::find(folders_.begin(), folders_.end(), folder);
-  if (found != folders_.end()) folders_.erase(found);
-}
-
-Win32RunLock::Win32RunLock(UniqueHandle file, std::shared_ptr<HeldRunLocks> held,
-                           std::wstring folder)
-    : file_(std::move(file)), held_(std::move(held)), folder_(std::move(folder)) {
-  held_->add(folder_);
-}
-
-std::unique_ptr<RunLock> Win32Platform::lockRun(const std::string& inputPath,
-                                                LockOutcome& outcome, std::int32_t& error) {
-  outcome = LockOutcome::Failed;
+Result<LockAnswer> Win32Platform::lockRun(const std::string& inputPath) {
   const std::wstring name = Utf8ToWide(inputPath);
+  std::int32_t error = 0;
   UniqueHandle file = OpenOwnFile(name, kLockAccess, error);
-  if (!file) return nullptr;
+  if (!file) return SystemError{error};
   OVERLAPPED beyondTheEnd{};
   beyondTheEnd.OffsetHigh = kLockOffsetHigh;
   if (!::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                     &beyondTheEnd)) {
     const DWORD code = ::GetLastError();
-    if (code == ERROR_LOCK_VIOLATION) outcome = LockOutcome::Busy;
-    error = static_cast<std::int32_t>(code);
-    return nullptr;
+    if (code == ERROR_LOCK_VIOLATION) return LockAnswer{LockOutcome::Busy, nullptr};
+    return SystemError{static_cast<std::int32_t>(code)};
   }
-  outcome = LockOutcome::Taken;
   // Held, the lock keeps every other run of this folder from replacing a name now.
   RemoveLeftovers(FolderOf(name));
-  return std::make_unique<Win32RunLock>(std::move(file), runLocks_, FolderOf(name));
+  return LockAnswer{LockOutcome::Taken, std::make_unique<Win32RunLock>(std::move(file), FolderOf(name))};
 }
 
 }  // namespace kalmor

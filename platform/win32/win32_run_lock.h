@@ -5,37 +5,24 @@
 // The system releases it when the handle closes, also when its holder dies.
 #pragma once
 
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/platform.h"
 #include "platform/win32/win32_handle.h"
 
 namespace kalmor {
 
-// The folders whose run lock this checker holds.
-class HeldRunLocks {
- public:
-  // Whether the folder of name is one of them.
-  bool holds(const std::wstring& name) const;
-  void add(const std::wstring& folder) { folders_.push_back(folder); }
-  void remove(const std::wstring& folder);
-
- private:
-  std::vector<std::wstring> folders_;
-};
-
 class Win32RunLock : public RunLock {
  public:
-  Win32RunLock(UniqueHandle file, std::shared_ptr<HeldRunLocks> held, std::wstring folder);
-  ~Win32RunLock() override { held_->remove(folder_); }
+  Win32RunLock(UniqueHandle file, std::wstring folder);
   Win32RunLock(const Win32RunLock&) = delete;
   Win32RunLock& operator=(const Win32RunLock&) = delete;
 
+  // Whether name is in the folder this lock holds.
+  bool covers(const std::wstring& name) const;
+
  private:
   UniqueHandle file_;
-  std::shared_ptr<HeldRunLocks> held_;
   std::wstring folder_;
 };
 

@@ -133,7 +133,7 @@ TEST_F(RealRun, PassRunsTheSolverHiddenWithTheWholeTaskRewrittenOverALongerOldIn
     std::size_t count = 0;
     std::error_code gone;
     for (const auto& entry :
-         fs::directory_iterator("/proc/" + std::to_string(f.uProc.processId) + "/fd", gone)) {
+         fs::directory_iterator("/proc/" + std::to_string(f.Solver ? f.Solver->processId() : 0) + "/fd", gone)) {
       fds += entry.path().filename().string() + "->" + fs::read_symlink(entry, gone).string() + " ";
       ++count;
     }
@@ -228,7 +228,7 @@ TEST_F(RealRun, StopEndsASolverThatIgnoresPoliteSignalsAndTheChildItStarted) {
   const fs::path childLog = folder / "standin_child.log";
   const auto childRunning = [&] { return !ProcessesMentioning(childLog.string()).empty(); };
   int pid = 0;
-  press([&](int) { return childRunning() && (pid = static_cast<int>(f.uProc.processId)) != 0; });
+  press([&](int) { return childRunning() && f.Solver && (pid = static_cast<int>(f.Solver->processId())) != 0; });
   for (const int s : kPolite) ::signal(s, SIG_DFL);
   expectOutcome(kAborted);
   EXPECT_NE(::kill(pid, 0), 0) << "the solver must be gone, and reaped, when the press returns";

@@ -121,20 +121,15 @@ TEST(PosixMessages, SystemTextsLikeFormatMessageAOrTheFallback) {
   EXPECT_EQ(GetAPIError(queries, 123456), "Unbekannter Fehler: &H1E240");
 }
 
-// The wait sleeps its slices, not a busy loop; process.process is the pid
-// where the system has no pidfd.
+// The wait sleeps its slices, not a busy loop, with or without a pidfd.
 void ExpectAWaitInTenMillisecondSlices(bool pidfd) {
-  PosixPlatform platform(std::string("/tmp"));
-  ProcessRecord process;
-  std::int32_t error = 0;
-  ASSERT_TRUE(platform.createProcess("/bin/sleep", "/bin/sleep 0.5", true, kNormalPriorityClass, StartupRecord{},
-                                     process, error)) << "error " << error;
-  EXPECT_EQ(process.process != static_cast<std::intptr_t>(process.processId), pidfd);
+  PosixProcesses processes;
+  auto process = processes.start("/bin/sleep", "/bin/sleep 0.5", SpawnOptions{});
+  ASSERT_TRUE(process) << "error " << process.error();
+  EXPECT_EQ((*process)->waitsOnPidfd(), pidfd);
   int slices = 0;
-  while (platform.waitForProcess(process, 10) == WaitOutcome::Timeout && ++slices < 200) {
+  while ((*process)->wait(10) == WaitOutcome::Timeout && ++slices < 200) {
   }
-  if (slices >= 200) platform.terminateProcess(process.processId, 1);
-  platform.closeProcessHandles(process);
   EXPECT_LE(slices, 60) << "half a second is about 50 slices of 10 ms";
   EXPECT_GE(slices, 25) << "each slice that sees the child run lasts its 10 ms";
 }

@@ -96,14 +96,14 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
     return it != files_.end() && !it->second.hidden && !it->second.folder && !it->second.link &&
            !it->second.special;
   }
-  NameKind nameKind(const std::string& p) override {
+  NameKind nameKind(const std::string& p, const RunLock* /*held*/) override {
     const auto it = files_.find(p);
     if (it == files_.end()) return NameKind::Absent;
     const FakeFile& f = it->second;
     return f.folder ? NameKind::Folder : f.link ? NameKind::Link : f.special ? NameKind::Other : NameKind::File;
   }
   // As on the real systems, taking the lock creates the input file, and a link there is refused.
-  std::unique_ptr<RunLock> lockRun(const std::string& p, LockOutcome& outcome, std::int32_t& error) override {
+  Result<LockAnswer> lockRun(const std::string& p) override {
     struct Held : RunLock {
       Held(FakePlatform& f, std::string p) : platform(f), path(std::move(p)) {}
       ~Held() override { platform.locked.erase(path); }
@@ -111,14 +111,12 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
       FakePlatform& platform;
       std::string path;
     };
+    if (lockError != 0) return SystemError{lockError};
     const auto it = files_.find(p);
-    outcome = (error = lockError) != 0                   ? LockOutcome::Failed
-              : it != files_.end() && it->second.link    ? LockOutcome::Link
-              : locked.insert(p).second                  ? LockOutcome::Taken
-                                                         : LockOutcome::Busy;
-    if (outcome != LockOutcome::Taken) return nullptr;
+    if (it != files_.end() && it->second.link) return LockAnswer{LockOutcome::Link, nullptr};
+    if (!locked.insert(p).second) return LockAnswer{LockOutcome::Busy, nullptr};
     files_.try_emplace(p);
-    return std::make_unique<Held>(*this, p);
+    return LockAnswer{LockOutcome::Taken, std::make_unique<Held>(*this, p)};
   }
   std::string runLockHolders(const std::string& /*inputPath*/) override { return lockHolders; }
   bool sameFile(const std::string& /*first*/, const std::string& /*second*/) override { return false; }
@@ -141,36 +139,16 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
   }
   std::string toAnsi(const std::string& utf8) override { return utf8; }
   std::string fromAnsi(const std::string& ansi) override { return ansi; }
-  bool createProcess(const std::string& applicationName, const std::string& commandLine,
-                     bool inheritHandles, std::uint32_t creationFlags,
-                     const StartupRecord& startup, ProcessRecord& process,
-                     std::int32_t& lastError) override {
+  Result<std::unique_ptr<SolverProcess>> startSolver(const std::string& applicationName,
+                                                     const std::string& commandLine,
+                                                     bool inheritHandles, std::uint32_t creationFlags,
+                                                     const StartupRecord& startup,
+                                                     const RunLock* /*runLock*/) override {
     creates.push_back({applicationName, commandLine, inheritHandles, creationFlags, startup});
-    lastError = createError != 0 ? createError : plainFileExists(applicationName) ? 0 : 2;
-    if (lastError != 0) return false;
-    running_ = {1000 + started_++, solver, commandLine, false};
-    process.processId = running_.id;
-    process.process = running_.id;
-    ++openProcesses;
-    return true;
+    const std::int32_t error = createError != 0 ? createError : plainFileExists(applicationName) ? 0 : 2;
+    if (error != 0) return SystemError{error};
+    return std::unique_ptr<SolverProcess>(std::make_unique<Process>(*this, commandLine));
   }
-  WaitOutcome waitForProcess(const ProcessRecord& process, int /*milliseconds*/) override {
-    if (waitFails || process.processId != running_.id) return WaitOutcome::Failed;
-    if (running_.ended) return WaitOutcome::Ended;
-    if (running_.solver.slices-- > 0) return WaitOutcome::Timeout;
-    running_.ended = true;
-    if (running_.solver.onExit) running_.solver.onExit(running_.commandLine);
-    return WaitOutcome::Ended;
-  }
-  void terminateProcess(std::uint32_t processId, std::uint32_t /*exitCode*/) override {
-    terminated.push_back(processId);
-    if (processId == running_.id) running_.ended = true;
-  }
-  void closeProcessHandles(ProcessRecord& process) override {
-    if (process.process != 0) --openProcesses;
-    process.process = 0;
-  }
-  ProcessExit processExit(const ProcessRecord& /*process*/) override { return solverExit; }
   std::string systemName() override { return osName ? *osName : throw std::runtime_error("no name"); }
   SystemTypeQueries& systemTypeQueries() override { return systemTypes; }
   LocaleQueries& localeQueries() override { return *this; }
@@ -193,13 +171,35 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
     return static_cast<std::uint32_t>(it->second.size());
   }
 
-  std::map<std::string, FakeFile> files_;  // by full path
-  struct Running {
-    std::uint32_t id = 0;
+  // A scripted solver: it ends after its slices, or when terminated.
+  struct Process : SolverProcess {
+    Process(FakePlatform& f, std::string line)
+        : platform(f), id(1000 + f.started_++), solver(f.solver), commandLine(std::move(line)) {
+      ++platform.openProcesses;
+    }
+    ~Process() override { --platform.openProcesses; }
+    WaitOutcome wait(int /*milliseconds*/) override {
+      if (platform.waitFails) return WaitOutcome::Failed;
+      if (ended) return WaitOutcome::Ended;
+      if (solver.slices-- > 0) return WaitOutcome::Timeout;
+      ended = true;
+      if (solver.onExit) solver.onExit(commandLine);
+      return WaitOutcome::Ended;
+    }
+    ProcessExit exit() override { return platform.solverExit; }
+    std::uint32_t processId() const override { return id; }
+    void terminate() override {
+      platform.terminated.push_back(id);
+      ended = true;
+    }
+    FakePlatform& platform;
+    std::uint32_t id;
     FakeSolver solver;
     std::string commandLine;
     bool ended = false;
-  } running_;
+  };
+
+  std::map<std::string, FakeFile> files_;  // by full path
   std::uint32_t started_ = 0;
 };
 

@@ -12,6 +12,7 @@
 
 #include "platform/win32/win32_handle.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_solver_process.h"
 #include "platform/windows_command_line.h"
 #include "tests/support/eventually.h"
 #include "tests/support/win32/process_census.h"
@@ -27,23 +28,22 @@ using testing::Utf8;
 class Win32Files : public ::testing::Test {
  protected:
   // Starts solver hidden, as the checker does, on an input of these
-  // directives, its path quoted; false if it could not.
-  bool start(Platform& starter, const std::string& directives, ProcessRecord& process) {
+  // directives, its path quoted; nullptr if it could not.
+  std::unique_ptr<SolverProcess> start(Platform& starter, const std::string& directives) {
     commandLine = solver + " \"" + folder.put("TMP_INPUT.INP", directives) + "\"";
     StartupRecord hidden;
     hidden.cb = sizeof(void*) == 4 ? 68 : 104;
     hidden.dwFlags = kStartfUseShowWindow;
     hidden.wShowWindow = kSwHide;
-    std::int32_t error = 0;
-    const bool started = starter.createProcess(starter.toAnsi(solver), starter.toAnsi(commandLine),
-                                               true, kNormalPriorityClass, hidden, process, error);
-    EXPECT_TRUE(started) << "error " << error;
-    return started;
+    auto started = starter.startSolver(starter.toAnsi(solver), starter.toAnsi(commandLine), true,
+                                       kNormalPriorityClass, hidden, nullptr);
+    EXPECT_TRUE(started) << "error " << started.error();
+    return started ? std::move(*started) : nullptr;
   }
   // Waits in the window's 10 ms slices; the number of slices that timed out.
-  int waitInSlices(const ProcessRecord& process, int most, WaitOutcome& outcome) {
+  static int waitInSlices(SolverProcess& process, int most, WaitOutcome& outcome) {
     int timeouts = 0;
-    while ((outcome = platform.waitForProcess(process, 10)) == WaitOutcome::Timeout &&
+    while ((outcome = process.wait(10)) == WaitOutcome::Timeout &&
            ++timeouts < most) {
     }
     return timeouts;
@@ -135,7 +135,6 @@ std::filesystem::path HoldLockOnUnixSide(const std::filesystem::path& input) {
 // the lock removes what a checker killed amid a replacement left.
 TEST_F(Win32Files, OneRunPerFolderAndWhatStandsAtAName) {
   Win32Platform other;
-  LockOutcome outcome{};
   std::int32_t error = 0;
   const std::string input = folder.file("TMP_INPUT.INP");
   const std::string hidden = folder.put("hidden", "");
@@ -150,11 +149,11 @@ TEST_F(Win32Files, OneRunPerFolderAndWhatStandsAtAName) {
                                          GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
                                          nullptr, OPEN_EXISTING, 0, nullptr));
   testing::MakeLink(folder.path() / "~kalmor-fedcba9876543210.new", "hidden");
-  auto lock = platform.lockRun(input, outcome, error);
-  ASSERT_EQ(outcome, LockOutcome::Taken) << error;
+  auto taken = platform.lockRun(input);
+  ASSERT_TRUE(taken && taken->outcome == LockOutcome::Taken) << taken.error();
   for (Win32Platform* second : {&other, &platform}) {
-    EXPECT_EQ(second->lockRun(input, outcome, error), nullptr);
-    EXPECT_EQ(outcome, LockOutcome::Busy);
+    const auto busy = second->lockRun(input);
+    EXPECT_TRUE(busy && busy->outcome == LockOutcome::Busy && !busy->lock);
   }
   const auto left = testing::Snapshot(folder.path());
   EXPECT_FALSE(left.contains(leftover));
@@ -179,27 +178,29 @@ TEST_F(Win32Files, OneRunPerFolderAndWhatStandsAtAName) {
       {"hidden", File, File}, {"folder", Folder, Folder}, {"link", Link, Link},
       {"dangling", Link, Absent}, {"folderlink", Folder, Folder}, {"KM.OUT", Absent, Absent}};
   for (const auto& name : names) {
-    EXPECT_EQ(platform.nameKind(folder.file(name.name)), name.kind) << name.name;
-    EXPECT_EQ(other.nameKind(folder.file(name.name)), name.unlocked) << name.name;
+    EXPECT_EQ(platform.nameKind(folder.file(name.name), taken->lock.get()), name.kind) << name.name;
+    EXPECT_EQ(platform.nameKind(folder.file(name.name), nullptr), name.unlocked) << name.name;
   }
-  lock.reset();
+  taken->lock.reset();
   if (sharedLock != "windows") {
     const std::filesystem::path held = HoldLockOnUnixSide(FromUtf8(input));
-    EXPECT_EQ(other.lockRun(input, outcome, error), nullptr);
-    EXPECT_EQ(outcome, LockOutcome::Busy) << "a Unix write lock on the byte";
+    const auto busy = other.lockRun(input);
+    EXPECT_TRUE(busy && busy->outcome == LockOutcome::Busy) << "a Unix write lock on the byte";
     std::filesystem::remove(held);
-    EXPECT_TRUE(testing::Eventually(std::chrono::seconds(5),
-                                    [&] { return other.lockRun(input, outcome, error) != nullptr; }));
+    EXPECT_TRUE(testing::Eventually(std::chrono::seconds(5), [&] {
+      const auto free = other.lockRun(input);
+      return free && free->lock != nullptr;
+    }));
   }
-  const auto again = other.lockRun(input, outcome, error);
-  EXPECT_NE(again, nullptr);
+  const auto again = other.lockRun(input);
+  EXPECT_TRUE(again && again->lock);
   // Gone as links, their targets kept; a link to a folder stays, as the folder does.
   for (const char* link : {"link", "dangling"}) {
     EXPECT_TRUE(platform.deleteFile(folder.file(link), error) &&
-                other.nameKind(folder.file(link)) == NameKind::Absent) << link;
+                other.nameKind(folder.file(link), nullptr) == NameKind::Absent) << link;
   }
   EXPECT_FALSE(platform.deleteFile(folder.file("folderlink"), error));
-  EXPECT_EQ(platform.nameKind(hidden), NameKind::File) << "only the link went";
+  EXPECT_EQ(platform.nameKind(hidden, nullptr), NameKind::File) << "only the link went";
   EXPECT_EQ(testing::Snapshot(folder.path() / "folder").size(), 1u);
   // Removing the folder's files, the runtime would follow these links.
   for (const char* link : {"folderlink", "~kalmor-fedcba9876543210.new"}) {
@@ -222,40 +223,45 @@ class Win32Solver : public Win32Files {
 
 TEST_F(Win32Solver, ANamedSolverRunsHiddenToItsEndWithItsCommandLineVerbatim) {
   const std::string output = platform.toAnsi(folder.file("KM.OUT"));
-  ProcessRecord process;
-  ASSERT_TRUE(start(platform, "%standin sleep 300\r\nProtokoll " + output + "\r\n", process));
+  const auto process = start(platform, "%standin sleep 300\r\nProtokoll " + output + "\r\n");
+  ASSERT_TRUE(process);
   WaitOutcome outcome{};
-  EXPECT_GE(waitInSlices(process, 3000, outcome), 5) << "a 300 ms solver outlasts 10 ms slices";
+  EXPECT_GE(waitInSlices(*process, 3000, outcome), 5) << "a 300 ms solver outlasts 10 ms slices";
   EXPECT_EQ(outcome, WaitOutcome::Ended);
   EXPECT_TRUE(platform.plainFileExists(folder.file("KM.OUT"))) << "the decoy ran";
   std::ostringstream log;
   log << std::ifstream(folder.path() / "standin_calls.log", std::ios::binary).rdbuf();
   EXPECT_EQ(log.str(),
             standin::CallsLogLine(SplitCommandTail(platform.toAnsi(commandLine))) + "\n");
-  platform.closeProcessHandles(process);
-  EXPECT_EQ(platform.waitForProcess(process, 10), WaitOutcome::Failed);
 }
 
 // Where the job cannot adopt the solver (a checker that runs in a job of its
-// own on Windows 7), Stop must end the solver itself: here another platform,
-// and so another job, started it.
-TEST_F(Win32Solver, StopEndsASolverOutsideItsJob) {
-  Win32Platform starter;
-  ProcessRecord process;
-  ASSERT_TRUE(start(starter, "%standin sleep 60000\r\n", process));
-  platform.terminateProcess(process.processId, 1);
+// own on Windows 7), Stop must end the solver itself: here an object whose
+// job never held it.
+TEST_F(Win32Files, StopEndsASolverOutsideItsJob) {
+  const std::string name = "kmalone" + std::to_string(::GetCurrentProcessId());
+  std::filesystem::copy_file(KALMOR_STANDIN_SOLVER, folder.path() / (name + ".exe"));
+  solver = folder.file(name + ".exe");
+  const auto process = start(platform, "%standin sleep 60000\r\n");
+  ASSERT_TRUE(process);
+  std::vector<std::uint32_t> ids;
+  ASSERT_TRUE(testing::Eventually(std::chrono::seconds(5),
+                                  [&] { return (ids = probes::ProcessesNamed(name)).size() == 1; }));
+  SolverJob emptyJob;
+  WineCrashCatcher noCatcher;
+  Win32SolverProcess(UniqueHandle(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, ids[0])), UniqueHandle(),
+                     ids[0], emptyJob, noCatcher)
+      .terminate();
   WaitOutcome outcome{};
-  EXPECT_LT(waitInSlices(process, 500, outcome), 500) << "the solver still runs after 5 s";
-  starter.closeProcessHandles(process);
+  EXPECT_LT(waitInSlices(*process, 500, outcome), 500) << "the solver still runs after 5 s";
 }
 
 TEST_F(Win32Solver, RunsLeaveNoHandleOfTheCheckerBehind) {
   const auto run = [this] {
-    ProcessRecord process;
-    ASSERT_TRUE(start(platform, "", process));
+    const auto process = start(platform, "");
+    ASSERT_TRUE(process);
     WaitOutcome outcome{};
-    waitInSlices(process, 3000, outcome);
-    platform.closeProcessHandles(process);
+    waitInSlices(*process, 3000, outcome);
   };
   run();  // the first run may open what stays open for good
   const std::uint32_t before = probes::OpenHandles();
@@ -274,10 +280,11 @@ TEST_F(Win32Solver, RunsLeaveNoHandleOfTheCheckerBehind) {
 // A stand-in that has started a sleeping child, under a name no other test
 // uses, so that the census counts this tree alone; the child also one that
 // names the checker as its parent, and so is not in the solver's job. The
-// solver and all it starts end together: on Stop, when the checker ends
-// (killed or not, the system closes its job objects, as destroying the
-// platform does here), and when the solver ends by itself, before its run is
-// judged.
+// solver and all it starts end together: on Stop, when its owner lets go of
+// it mid-run (a press left by an exception), when the checker is killed (no
+// owner ends anything then, but the system closes its job objects, as
+// destroying the platform does here), and when the solver ends by itself,
+// before its run is judged.
 TEST_F(Win32Files, AllTheSolverStartedEndsWithItsRun) {
   const std::string prefix = "kmtree" + std::to_string(::GetCurrentProcessId());
   std::filesystem::copy_file(KALMOR_STANDIN_SOLVER, folder.path() / (prefix + ".exe"));
@@ -286,25 +293,25 @@ TEST_F(Win32Files, AllTheSolverStartedEndsWithItsRun) {
     return testing::Eventually(std::chrono::seconds(seconds),
                                [&] { return probes::ProcessesNamed(prefix).size() == size; });
   };
-  enum End { kStop, kCheckerEnds, kByItself };
-  const char* names[] = {"Stop", "the checker's end", "the solver's own end"};
-  for (const End end : {kStop, kCheckerEnds, kByItself})
+  enum End { kStop, kDropped, kCheckerKilled, kByItself };
+  const char* names[] = {"Stop", "its owner's end", "the checker's death", "the solver's own end"};
+  for (const End end : {kStop, kDropped, kCheckerKilled, kByItself})
   for (const std::string child : {"child", "adoptedchild"}) {
     auto checker = std::make_unique<Win32Platform>();
-    ProcessRecord process;
-    ASSERT_TRUE(start(*checker, "%standin " + child + " 60000\r\n" +
-                                    (end == kByItself ? "" : "%standin sleep 60000\r\n"),
-                      process));
+    auto process = start(*checker, "%standin " + child + " 60000\r\n" +
+                                       (end == kByItself ? "" : "%standin sleep 60000\r\n"));
+    ASSERT_TRUE(process);
     WaitOutcome outcome{};
-    if (end == kByItself) waitInSlices(process, 2000, outcome);
+    if (end == kByItself) waitInSlices(*process, 2000, outcome);
     ASSERT_TRUE(treeBecomes(end == kByItself ? 1 : 2, 20)) << child << ", " << names[end];
-    if (end == kStop) checker->terminateProcess(process.processId, 1);
-    if (end == kCheckerEnds) {
-      Win32Platform().closeProcessHandles(process);  // the handles, not this checker's job
-      checker.reset();
-    } else {
-      checker->closeProcessHandles(process);
+    if (end == kStop) {
+      process->terminate();
+      EXPECT_TRUE(treeBecomes(0, 5)) << child << " after Stop, its owner still there";
     }
+    // A killed checker runs no destructor: the object is left as it would be.
+    if (end == kCheckerKilled) static_cast<void>(process.release());
+    process.reset();
+    checker.reset();
     EXPECT_TRUE(treeBecomes(0, 5)) << child << " after " << names[end];
   }
   for (const std::uint32_t id : probes::ProcessesNamed(prefix)) {
