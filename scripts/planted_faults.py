@@ -12,8 +12,8 @@
 FAULTS = [
     ('tb-keep-old-output',
      'testbench/test_run.cpp',
-     '  if (platform_.nameKind(oldOutput) != NameKind::Absent &&\n',
-     '  if (false && platform_.nameKind(oldOutput) != NameKind::Absent &&\n',
+     '  if (platform_.nameKind(oldOutput, runLock.get()) != NameKind::Absent &&\n',
+     '  if (false && platform_.nameKind(oldOutput, runLock.get()) != NameKind::Absent &&\n',
      'an old KM.OUT is not deleted before the run (skipped step)'),
     ('tb-inverted-judgement',
      'testbench/test_run.cpp',
