@@ -190,7 +190,7 @@ Row BareSliceCost(CheckerFolder& b) {
   double cpu = 0;
   double wall = 0;
   b.toolkit.atNextPump([&] {
-    const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, b.window->uProc.processId, 0));
+    const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, b.window->Solver->processId(), 0));
     const double cpuBefore = CpuSeconds();
     const auto start = Steady::now();
     pollfd entry{pidfd, POLLIN, 0};
@@ -243,7 +243,7 @@ std::vector<Row> NoticingTheEnd(CheckerFolder& b, double scale) {
   for (int i = 0; i < Scaled(200, scale); ++i) {
     b.task("%standin sleep " + std::to_string(sleepMs(random)) + "\r\n<Protokoll>\r\n");
     std::unique_ptr<ExitWatch> watch;
-    b.toolkit.atNextPump([&] { watch = std::make_unique<ExitWatch>(b.window->uProc.processId); });
+    b.toolkit.atNextPump([&] { watch = std::make_unique<ExitWatch>(b.window->Solver->processId()); });
     RunExpecting(b, kPassed);
     const auto judged = Steady::now();
     if (!watch) throw std::runtime_error("the solver ended before the first slice");

@@ -28,7 +28,7 @@ PressTimes TimeStopAndClose(HeadlessToolkit& toolkit, int runs, Load load, Run r
       std::unique_ptr<Watch> watch;
       Steady::time_point pressed{};
       toolkit.atPump(toolkit.pumps() + 3, [&] {
-        watch = std::make_unique<Watch>(f.uProc.processId);
+        watch = std::make_unique<Watch>(f.Solver->processId());
         pressed = Steady::now();
         if (closing) {
           toolkit.closeBox();

@@ -89,8 +89,6 @@ RunResult CheckSession::runOne() {
   result.task = window_.lstTask.text();
   result.build = window_.lstKalmorBitVersion.text();
   result.mode = window_.lstKalmorCallingMode.listIndex() + 1;
-  // The build's check names a missing solver in the status line; the press replaces it.
-  const std::string missing = window_.SolverMissing ? window_.lblStatus.caption() + " " : "";
 
   stopPressed_ = false;
   toolkit_.setNow(Clock::now());
@@ -99,27 +97,11 @@ RunResult CheckSession::runOne() {
   result.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - runStart_).count();
 
-  result.outcome = window_.Outcome;
-  switch (result.outcome) {
-    case RunOutcome::Passed:
-      result.detail = OneLine(window_.SolverFirstLine.substr(window_.SolverFirstLine.empty() ? 0 : 1));
-      break;
-    case RunOutcome::Failed:
-      result.exit = window_.SolverExit;
-      [[fallthrough]];
-    case RunOutcome::Refused:
-      result.detail = OneLine(window_.FailureReason);
-      break;
-    case RunOutcome::Aborted:
-      result.detail = window_.lblStatus.caption();
-      break;
-    case RunOutcome::None:  // a press that ran nothing and said nothing: not a pass
-      result.outcome = RunOutcome::CouldNotStart;
-      [[fallthrough]];
-    case RunOutcome::CouldNotStart:
-      result.detail = missing + OneLine(window_.lblResult.caption());
-      break;
-  }
+  const PressResult& press = window_.LastPress;
+  // A press that ran nothing and said nothing is no pass.
+  result.outcome = press.outcome == RunOutcome::None ? RunOutcome::CouldNotStart : press.outcome;
+  result.detail = OneLine(press.detail);
+  result.exit = press.exit;
   return result;
 }
 

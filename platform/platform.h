@@ -84,8 +84,8 @@ enum class SolverCheck {
 
 // A started solver, owned for its whole life. Its end ends it and everything
 // it started that still runs (POSIX: its process group, and what left the
-// group, which the checker adopts as their subreaper; Windows: its job), waits
-// for that, and releases all it holds: a press that ends by an exception
+// group, which the checker adopts as their subreaper and waits for; Windows:
+// its job), and releases all it holds: a press that ends by an exception
 // leaves nothing behind.
 class SolverProcess {
  public:
@@ -95,6 +95,7 @@ class SolverProcess {
   virtual ProcessExit exit() = 0;
   // Ends it and everything it started, now; the wait that follows sees it end.
   virtual void terminate() = 0;
+  // For whoever watches it; nothing is ended by its id.
   virtual std::uint32_t processId() const = 0;
 };
 

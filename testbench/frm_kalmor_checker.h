@@ -99,9 +99,8 @@ class frmKalmorChecker {
   bool RunInProgress = false;
   bool AbortRequested = false;
   bool SolverKilled = false;
-  bool StartFailed = false;
   bool SolverRunning = false;
-  std::string SolverFirstLine;
+  bool Closing = false;  // the window is going: nothing more is shown
 
   // Texts of the current language.
   std::string ReadyText;
@@ -121,32 +120,30 @@ class frmKalmorChecker {
   std::unique_ptr<SolverProcess> Solver;  // while a solver runs
   std::string CmdLineQuoted;
   std::string CmdLinePlain;
-  std::int32_t LastStartError = 0;
-  std::string StartErrorText;
   Clock::time_point RunStartTime{};
-  // How the last solver that ended by itself ended, and why a run failed or
-  // was refused (after a failed run also the result line's tool tip, until
-  // the next press).
-  ProcessExit SolverExit;
-  std::string SolverExitText;
-  std::string FailureReason;
-  RunOutcome Outcome = RunOutcome::None;
+  ProcessExit SolverExit;  // how the last solver that ended by itself ended
+  // How the last press ended (after a failed run its detail is also the
+  // result line's tool tip, until the next press).
+  PressResult LastPress;
 
  private:
   // AppFolder is taken at each press; the lists look in the program folder as it is now.
   std::string inAppFolder(const std::string& fileName) const;
   std::string inProgramFolder(const std::string& fileName) const;
   const std::string& commandLineForMode(int mode) const;
+  // Where every press ends: sets its result and shows it. redLine, where
+  // given, is said in red with the window at rest (a refusal, a system error).
+  void endPress(RunOutcome outcome, std::string detail, const std::string& redLine = {});
   // The window at rest after a press that ran no solver, and why in red.
   void showInRed(const std::string& why);
-  // Shows a system error in red, with "%1" naming the file; returns the text.
-  std::string showSystemError(std::int32_t error, const std::string& fileName);
+  // The system's text for an error, with "%1" naming the file.
+  std::string systemErrorText(std::int32_t error, const std::string& fileName);
+  // The red line of a system error: its number, then its text.
+  std::string errorLine(std::int32_t error, const std::string& text) const;
   // Ends a press that must not run, with why in red; the window is left idle.
   void refuseRun(const std::string& why);
   // Ends a press whose run a system error stopped before the solver started.
   void failToStart(std::int32_t error, const std::string& fileName);
-  // The window after a Stop or a time-out.
-  void showAborted();
   // Empty when the run may go on, else why it must not.
   std::string whyNotRun();
   enum class InputCopy { Written, Failed, Stopped, TooLarge };

@@ -36,14 +36,6 @@ void frmKalmorChecker::TerminateSolver() {
   SolverKilled = true;
 }
 
-void frmKalmorChecker::showAborted() {
-  bild0.setPicture(cmdClose.picture());
-  bild0.setVisible(true);
-  lblStatus.setCaption(AbortedText);
-  lblResult.setCaption("");
-  Outcome = RunOutcome::Aborted;
-}
-
 bool frmKalmorChecker::ShellWait(const std::string& cmdProg, const std::string& cmdTask,
                                  bool bShowApp, const RunLock& runLock) {
   CmdLineQuoted = cmdProg + " \"" + cmdTask + "\"";
@@ -61,7 +53,6 @@ bool frmKalmorChecker::ShellWait(const std::string& cmdProg, const std::string& 
   const std::string& commandLine = commandLineForMode(lstKalmorCallingMode.listIndex());
 
   SolverExit = ProcessExit{};
-  SolverExitText.clear();
   // The program is named explicitly, so blanks in its folder cannot make the
   // system start another file; the solver still gets the mode's command line.
   auto started = platform_.startSolver(platform_.toAnsi(cmdProg), platform_.toAnsi(commandLine),
@@ -71,9 +62,7 @@ bool frmKalmorChecker::ShellWait(const std::string& cmdProg, const std::string& 
 
   if (!SolverRunning) {
     Timer1.setEnabled(false);
-    LastStartError = started.error();
-    StartFailed = true;
-    StartErrorText = showSystemError(LastStartError, SolverExe);
+    failToStart(started.error(), SolverExe);
     RunInProgress = false;
     return false;
   }
@@ -96,13 +85,12 @@ bool frmKalmorChecker::ShellWait(const std::string& cmdProg, const std::string& 
   for (;;) {
     if (Solver->wait(kWaitSliceMs) != WaitOutcome::Timeout) {
       SolverExit = Solver->exit();
-      SolverExitText = platform_.processExitText(SolverExit);
       break;
     }
     toolkit_.doEvents();
     if (AbortRequested) {
       TerminateSolver();
-      showAborted();
+      endPress(RunOutcome::Aborted, AbortedText);
       break;
     }
   }

@@ -31,26 +31,60 @@ void frmKalmorChecker::showInRed(const std::string& why) {
   lblResult.setCaption(why);
 }
 
-std::string frmKalmorChecker::showSystemError(std::int32_t error, const std::string& fileName) {
-  const std::string text =
-      FillPlaceholders(platform_.fromAnsi(GetAPIError(platform_.messageQueries(), error)), {fileName});
-  showInRed(ErrorNumberText + " " + std::to_string(error) + "\r" + text);
-  return text;
+std::string frmKalmorChecker::systemErrorText(std::int32_t error, const std::string& fileName) {
+  return FillPlaceholders(platform_.fromAnsi(GetAPIError(platform_.messageQueries(), error)), {fileName});
+}
+
+std::string frmKalmorChecker::errorLine(std::int32_t error, const std::string& text) const {
+  return ErrorNumberText + " " + std::to_string(error) + "\r" + text;
+}
+
+void frmKalmorChecker::endPress(RunOutcome outcome, std::string detail, const std::string& redLine) {
+  if (outcome == RunOutcome::CouldNotStart) {
+    // The red line says why; a solver the status line named missing comes first.
+    detail = redLine;
+    if (SolverMissing) {
+      const std::string missing = ReportTextFor(ReportText::SolverMissing, lstLanguage.listIndex());
+      detail = FillPlaceholders(missing, {SolverExe}) + " " + detail;
+    }
+  }
+  LastPress = PressResult{outcome, std::move(detail),
+                          outcome == RunOutcome::Failed ? SolverExit : ProcessExit{}};
+  if (Closing) return;  // a window that is going is not painted again
+  if (!redLine.empty()) {
+    showInRed(redLine);
+    // No solver ran: the time of an earlier run would read as this one's.
+    if (outcome == RunOutcome::Refused) lblTimer.setCaption("00:00:00");
+  } else if (outcome == RunOutcome::Passed) {
+    bild0.setPicture(form.icon());
+    bild0.setVisible(true);
+    lblStatus.setCaption(TestPassedText);
+    lblResult.setCaption(SolutionCreatedText + " " + kSolverOutputFile + "\r" + LastPress.detail);
+    lblResult.setForeColour(Colour::buttonText());
+  } else if (outcome == RunOutcome::Failed) {
+    bild0.setPicture(cmdOK.picture());
+    bild0.setVisible(true);
+    lblStatus.setCaption(TestFailedText);
+    lblResult.setCaption(SolutionMissingText + "\r" + kSolverOutputFile);
+    lblResult.setForeColour(kRed);
+    lblResult.setToolTip(LastPress.detail);
+  } else if (outcome == RunOutcome::Aborted) {
+    bild0.setPicture(cmdClose.picture());
+    bild0.setVisible(true);
+    lblStatus.setCaption(AbortedText);
+    lblResult.setCaption("");
+  } else {
+    return;  // a press that ran nothing and says nothing
+  }
+  cmdOK.setCaption("&Start");
 }
 
 void frmKalmorChecker::refuseRun(const std::string& why) {
-  showInRed(why);
-  // No solver ran: the time of an earlier run would read as this one's.
-  lblTimer.setCaption("00:00:00");
-  cmdOK.setCaption("&Start");
-  Outcome = RunOutcome::Refused;
-  FailureReason = why;
+  endPress(RunOutcome::Refused, why, why);
 }
 
 void frmKalmorChecker::failToStart(std::int32_t error, const std::string& fileName) {
-  showSystemError(error, fileName);
-  cmdOK.setCaption("&Start");
-  Outcome = RunOutcome::CouldNotStart;
+  endPress(RunOutcome::CouldNotStart, {}, errorLine(error, systemErrorText(error, fileName)));
 }
 
 std::string frmKalmorChecker::whyNotRun() {
@@ -116,46 +150,27 @@ void frmKalmorChecker::judgeRun(RunLock& runLock) {
     }
   }
   if (whyNot.empty() && kind == NameKind::File) {
-    bild0.setPicture(form.icon());
-    bild0.setVisible(true);
     std::string firstLine;
     if (!output || !readSolverFirstLine(*output, firstLine, error)) {
-      SolverFirstLine.clear();
-      FailureReason = showSystemError(error, kSolverOutputFile);
-      cmdOK.setCaption("&Start");
-      Outcome = RunOutcome::Failed;
+      const std::string text = systemErrorText(error, kSolverOutputFile);
+      endPress(RunOutcome::Failed, text, errorLine(error, text));
       return;
     }
-    SolverFirstLine = "\r" + firstLine;
-    lblStatus.setCaption(TestPassedText);
-    lblResult.setCaption(SolutionCreatedText + " " + kSolverOutputFile + SolverFirstLine);
-    lblResult.setForeColour(Colour::buttonText());
-    cmdOK.setCaption("&Start");
-    Outcome = RunOutcome::Passed;
-  } else {
-    SolverFirstLine.clear();
-    bild0.setPicture(cmdOK.picture());
-    bild0.setVisible(true);
-    lblStatus.setCaption(TestFailedText);
-    lblResult.setCaption(SolutionMissingText + "\r" + kSolverOutputFile);
-    lblResult.setForeColour(kRed);
-    FailureReason = whyNot.empty()
-                        ? SolverFailureReason(SolverExit, SolverExitText, lstLanguage.listIndex())
-                        : whyNot;
-    lblResult.setToolTip(FailureReason);
-    cmdOK.setCaption("&Start");
-    Outcome = RunOutcome::Failed;
+    endPress(RunOutcome::Passed, firstLine);
+    return;
   }
+  endPress(RunOutcome::Failed,
+           whyNot.empty() ? SolverFailureReason(SolverExit, platform_.processExitText(SolverExit),
+                                                lstLanguage.listIndex())
+                          : whyNot);
 }
 
 void frmKalmorChecker::cmdOK_Click() {
   StartPressed = true;
   frameTime.setVisible(true);
-  StartFailed = false;
   toolkit_.setFocus(cmdDummy);
   if (!RunInProgress) {
-    Outcome = RunOutcome::None;
-    FailureReason.clear();
+    LastPress = PressResult{};
     lblResult.setToolTip("");
   }
   bild0.setVisible(false);
@@ -178,8 +193,7 @@ void frmKalmorChecker::cmdOK_Click() {
   if (TaskFile.empty() || !platform_.plainFileExists(inAppFolder(TaskFile))) {
     // Nothing is touched: the window says nothing, and no file appears
     // (the run lock would make TMP_INPUT.INP). Whoever drives it learns why.
-    Outcome = RunOutcome::Refused;
-    FailureReason = RefusalText(Refusal::TaskMissing, lstLanguage.listIndex());
+    endPress(RunOutcome::Refused, RefusalText(Refusal::TaskMissing, lstLanguage.listIndex()));
     return;
   }
 
@@ -217,12 +231,11 @@ void frmKalmorChecker::cmdOK_Click() {
   std::int32_t error = 0;
   if (platform_.nameKind(oldOutput, runLock.get()) != NameKind::Absent &&
       !platform_.deleteFile(oldOutput, error)) {
-    std::string text = platform_.fromAnsi(GetAPIError(platform_.messageQueries(), error));
+    std::string text = systemErrorText(error, kSolverOutputFile);
     text.erase(text.find_last_not_of(" \r\n") + 1);
-    showInRed(FillPlaceholders(RefusalText(Refusal::OldOutputNotDeleted, lstLanguage.listIndex()),
-                               {std::to_string(error), FillPlaceholders(text, {kSolverOutputFile})}));
-    cmdOK.setCaption("&Start");
-    Outcome = RunOutcome::CouldNotStart;
+    endPress(RunOutcome::CouldNotStart, {},
+             FillPlaceholders(RefusalText(Refusal::OldOutputNotDeleted, lstLanguage.listIndex()),
+                              {std::to_string(error), text}));
     return;
   }
 
@@ -239,25 +252,21 @@ void frmKalmorChecker::cmdOK_Click() {
     RunInProgress = false;
     AbortRequested = false;
     if (copy == InputCopy::Failed) failToStart(error, failedFile);
-    if (copy == InputCopy::Stopped) showAborted();
+    if (copy == InputCopy::Stopped) endPress(RunOutcome::Aborted, AbortedText);
     if (copy == InputCopy::TooLarge) {
-      showInRed(RefusalText(Refusal::TemporaryInputTooLarge, lstLanguage.listIndex()));
-      Outcome = RunOutcome::CouldNotStart;
+      endPress(RunOutcome::CouldNotStart, {},
+               RefusalText(Refusal::TemporaryInputTooLarge, lstLanguage.listIndex()));
     }
-    cmdOK.setCaption("&Start");
     return;
   }
 
   bild0.setPicture(cmdDummy.picture());
   bild0.setVisible(true);
 
-  ShellWait(inAppFolder(SolverExe), inAppFolder(kTemporaryInputFile), false, *runLock);
-
-  if (!AbortRequested && !SolverKilled && !StartFailed) judgeRun(*runLock);
-  if (StartFailed) Outcome = RunOutcome::CouldNotStart;
-
+  const bool started =
+      ShellWait(inAppFolder(SolverExe), inAppFolder(kTemporaryInputFile), false, *runLock);
+  if (started && !SolverKilled) judgeRun(*runLock);
   SolverKilled = false;
-  cmdOK.setCaption("&Start");
 }
 
 }  // namespace kalmor

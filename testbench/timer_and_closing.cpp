@@ -15,7 +15,8 @@ void frmKalmorChecker::Timer1_Timer() {
 }
 
 void frmKalmorChecker::Form_QueryUnload(bool& /*cancel*/, int /*unloadMode*/) {
-  if (RunInProgress || SolverRunning) Outcome = RunOutcome::Aborted;
+  Closing = true;
+  if (RunInProgress || SolverRunning) endPress(RunOutcome::Aborted, AbortedText);
   if (SolverRunning) {
     AbortRequested = true;
     TerminateSolver();
