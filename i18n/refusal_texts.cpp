@@ -46,6 +46,26 @@ constexpr TextRow<Refusal> kRows[] = {
     {Refusal::TemporaryInputTooLarge,
      "Die Aufgabe ergäbe ein TMP_INPUT.INP über 64 MiB; der Test startet nicht.",
      "The task would make TMP_INPUT.INP larger than 64 MiB; the test does not start."},
+    {Refusal::WineMissing,
+     "Diese Kalmor-Version ist ein Windows-Programm und braucht Wine, das hier fehlt oder "
+     "nicht startet. Installieren Sie die Debian-Pakete wine und wine64; der Test startet nicht.",
+     "This Kalmor build is a Windows program and needs Wine, which is missing here or does not "
+     "start. Install Debian's packages wine and wine64; the test does not start."},
+    {Refusal::No32BitHere,
+     "Dieses System führt keine 32-Bit-Programme aus, also auch kein 32-Bit-Windows-Programm "
+     "unter Wine. Wählen Sie die 64-Bit-Version; der Test startet nicht.",
+     "This system runs no 32-bit programs, so no 32-bit Windows program under Wine either. "
+     "Choose the 64-bit build; the test does not start."},
+    {Refusal::NotAProgram,
+     "Die gewählte Kalmor-Version ist weder ein Linux- noch ein Windows-Programm; "
+     "der Test startet nicht.",
+     "The chosen Kalmor build is neither a Linux nor a Windows program; the test does not "
+     "start."},
+    {Refusal::WineLauncherMissing,
+     "kalmor-wine-host.exe, das ein Windows-Kalmor unter Wine startet, fehlt neben der "
+     "Prüfung; packen Sie sie vollständig aus. Der Test startet nicht.",
+     "kalmor-wine-host.exe, which starts a Windows Kalmor under Wine, is missing beside the "
+     "checker; unpack the checker whole. The test does not start."},
 };
 
 }  // namespace

@@ -17,6 +17,10 @@ enum class Refusal {
   OutputNotAFile,         // KM.OUT is a folder, a named pipe or a device
   TaskMissing,            // the chosen task file went away (the window stays silent)
   TemporaryInputTooLarge, // the rewritten task would pass kTemporaryInputLimit
+  WineMissing,            // the solver is a Windows program and no Wine runs it here
+  No32BitHere,            // a 32-bit Windows solver on a system without 32-bit support
+  NotAProgram,            // the solver is neither a Linux nor a Windows program
+  WineLauncherMissing,    // kalmor-wine-host.exe is not beside the checker
 };
 
 // language: the index in the language list, 0 German, 1 English; other

@@ -84,6 +84,15 @@ struct ProcessExit {
   std::uint32_t value = 0;
 };
 
+// Whether the chosen solver can run on this system at all.
+enum class SolverCheck {
+  Runnable,         // as far as can be told before it starts
+  WineMissing,      // a Windows program, and no Wine here runs it
+  No32BitHere,      // a 32-bit Windows program on a system that runs no 32-bit code
+  NotAProgram,      // neither a Linux nor a Windows program
+  LauncherMissing,  // the launcher that runs it under Wine is not beside the checker
+};
+
 // A started solver, owned for its whole life. Its end ends it and everything
 // it started that still runs (POSIX: its process group, and what left the
 // group, which the checker adopts as their subreaper and waits for; Windows:
@@ -142,6 +151,8 @@ class Platform {
   virtual std::string runLockHolders(const std::string& /*inputPath*/) { return {}; }
 
   // --- processes
+  // Asked before a run; the file itself is looked at, not its name.
+  virtual SolverCheck checkSolver(const std::string& /*path*/) { return SolverCheck::Runnable; }
   // CreateProcess with an explicit application name: exactly that file runs,
   // and it receives commandLine as its command line. runLock, where given, is
   // inherited by the solver and all it starts (POSIX: as descriptor 3), so

@@ -26,6 +26,11 @@ echo "|---|---|---|---|"
 build/bench/bench/kalmor_bench build/bench/tools/standin_solver/standin_solver \
   build/bench/bench/startup_probe "$scale" build/bench/app/kalmor-check build/bench/bench/spawn_probe
 
+# A Windows solver beside the Linux checker, through Wine, in a prefix of its own.
+WINEPREFIX="$PWD/build/bench/wineprefix-linux-checker" bench/wine_solver_bench.sh \
+  "$PWD/build/bench/app/kalmor-check" "$PWD/build/bench/wine-host/tools/standin_solver/standin_solver.exe" \
+  "$PWD/build/bench/wine-solver-bench" "$scale"
+
 # The real program under a virtual X server, measured by the server's MapNotify.
 if ! xvfb-run -a -s "-screen 0 1024x768x24" \
     build/bench/bench/window_map_probe build/bench/kalmor-demo/KalmorChecker 20; then

@@ -111,6 +111,18 @@ std::string frmKalmorChecker::whyNotRun() {
       platform_.sameFile(inAppFolder(TaskFile), inAppFolder(kTemporaryInputFile))) {
     return RefusalText(Refusal::TaskIsTemporaryInput, language);
   }
+  switch (platform_.checkSolver(inAppFolder(SolverExe))) {
+    case SolverCheck::Runnable:
+      return {};
+    case SolverCheck::WineMissing:
+      return RefusalText(Refusal::WineMissing, language);
+    case SolverCheck::No32BitHere:
+      return RefusalText(Refusal::No32BitHere, language);
+    case SolverCheck::NotAProgram:
+      return RefusalText(Refusal::NotAProgram, language);
+    case SolverCheck::LauncherMissing:
+      return RefusalText(Refusal::WineLauncherMissing, language);
+  }
   return {};
 }
 

@@ -56,6 +56,7 @@ bool Ours(void (*handler)(int)) { return handler == OnInterrupt || handler == On
 }  // namespace
 
 void KillSolverAndGroup(int pid) {
+  if (pid < 0) ::kill(-pid, SIGKILL);
   if (pid <= 0) return;
   // A solver that leads its own process group takes its children with it;
   // otherwise the first call fails and the second ends the solver alone.

@@ -12,13 +12,15 @@
 
 namespace kalmor {
 
-// The solver an interrupt must end; 0 for none.
+// The solver an interrupt must end, as KillSolverAndGroup takes it; 0 for none.
 void SetInterruptibleSolver(int pid);
 void InstallInterruptHandlers(int exitCode, const std::string& notice);
 [[noreturn]] void EndSolverAndExitNow(int exitCode);
 
 // SIGKILL to the process group that pid leads, then to pid itself (a solver
-// that left the group still goes). Async-signal-safe.
+// that left the group still goes); a negative pid names a process that goes
+// alone: a Wine launcher, whose group also holds the user's Wine servers that
+// it started. Async-signal-safe.
 void KillSolverAndGroup(int pid);
 
 // Puts the interrupt signals whose handler is this module's back to their

@@ -8,6 +8,7 @@
 #include "platform/posix/posix_files.h"
 #include "platform/posix/posix_interrupt.h"
 #include "platform/posix/posix_run_lock.h"
+#include "platform/posix/wine_solver_process.h"
 
 namespace kalmor {
 
@@ -52,9 +53,20 @@ Result<std::unique_ptr<OutputFile>> PosixPlatform::openForWriting(const std::str
   return PosixOpenForWriting(path);
 }
 
+SolverCheck PosixPlatform::checkSolver(const std::string& path) {
+  return wine_.check(ProgramKindOf(path));
+}
+
 Result<std::unique_ptr<SolverProcess>> PosixPlatform::startSolver(
     const std::string& applicationName, const std::string& commandLine, bool /*inheritHandles*/,
     std::uint32_t /*creationFlags*/, const StartupRecord& startup, const RunLock* runLock) {
+  wineExitText_.clear();
+  if (const ProgramKind kind = ProgramKindOf(applicationName);
+      kind != ProgramKind::Linux && wine_.check(kind) == SolverCheck::Runnable) {
+    return WineSolverProcess::Start(
+        processes_, wine_.arguments(programFolder(), applicationName, commandLine),
+        wineExitText_);
+  }
   SpawnOptions options;
   options.hidden = (startup.dwFlags & kStartfUseShowWindow) != 0 && startup.wShowWindow == kSwHide;
   if (const auto* lock = dynamic_cast<const PosixRunLock*>(runLock)) {
@@ -66,6 +78,7 @@ Result<std::unique_ptr<SolverProcess>> PosixPlatform::startSolver(
 }
 
 std::string PosixPlatform::processExitText(const ProcessExit& exit) {
+  if (exit.kind == ProcessExit::Kind::Code) return wineExitText_;
   if (exit.kind != ProcessExit::Kind::Signal) return {};
   const int signal = static_cast<int>(exit.value);
   const char* abbreviation = ::sigabbrev_np(signal);

@@ -10,6 +10,7 @@
 #include "platform/posix/posix_message_queries.h"
 #include "platform/posix/posix_processes.h"
 #include "platform/posix/posix_system_type_queries.h"
+#include "platform/posix/wine_launch.h"
 
 namespace kalmor {
 
@@ -39,7 +40,9 @@ class PosixPlatform : public Platform {
   Result<LockAnswer> lockRun(const std::string& inputPath) override;
   std::string runLockHolders(const std::string& inputPath) override;
 
-  // The solver inherits the run lock's input file as descriptor 3; the
+  // A Linux program runs directly; a Windows one through Wine (wine_launch.h).
+  SolverCheck checkSolver(const std::string& path) override;
+  // A Linux solver inherits the run lock's input file as descriptor 3; the
   // inheritance flag and creation flags have no meaning here.
   Result<std::unique_ptr<SolverProcess>> startSolver(const std::string& applicationName,
                                                      const std::string& commandLine,
@@ -47,7 +50,8 @@ class PosixPlatform : public Platform {
                                                      std::uint32_t creationFlags,
                                                      const StartupRecord& startup,
                                                      const RunLock* runLock) override;
-  // The signal's name and description; exit codes have no system name here.
+  // The signal's name and description; exit codes have none here, except a
+  // Windows solver's, which Wine names as Windows does.
   std::string processExitText(const ProcessExit& exit) override;
   void endSolverOnInterrupt(int exitCode, const std::string& notice) override;
   [[noreturn]] void endSolverAndExit(int exitCode) override;
@@ -61,6 +65,8 @@ class PosixPlatform : public Platform {
   std::optional<std::string> programFolder_;
   std::filesystem::path root_;
   PosixProcesses processes_;
+  WineLaunch wine_;
+  std::string wineExitText_;  // the last Windows solver's ending, as Wine names it
   PosixSystemTypeQueries systemTypes_;
   PosixLocaleQueries locale_;
   PosixMessageQueries messages_;

@@ -142,7 +142,11 @@ std::vector<std::string> PosixProcesses::Arguments(const std::string& applicatio
 Result<std::unique_ptr<PosixSolverProcess>> PosixProcesses::start(
     const std::string& applicationName, const std::string& commandLine,
     const SpawnOptions& options) {
-  std::vector<std::string> args = Arguments(applicationName, commandLine);
+  return start(Arguments(applicationName, commandLine), options);
+}
+
+Result<std::unique_ptr<PosixSolverProcess>> PosixProcesses::start(
+    std::vector<std::string> args, const SpawnOptions& options) {
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -150,7 +154,7 @@ Result<std::unique_ptr<PosixSolverProcess>> PosixProcesses::start(
   // An interrupt that arrives while the solver starts waits until it is known.
   InterruptsHeld held;
   volatile int childError = 0;
-  const ChildSetup setup{applicationName.c_str(), argv.data(), options.hidden, options.inherited,
+  const ChildSetup setup{args.front().c_str(), argv.data(), options.hidden, options.inherited,
                          options.output,          ::getpid(),  &held.previousMask(), &childError};
   const pid_t pid = StartChild(setup);
   if (pid < 0 || childError != 0) {
@@ -158,17 +162,18 @@ Result<std::unique_ptr<PosixSolverProcess>> PosixProcesses::start(
     if (pid > 0) ReapKilled(pid);
     return SystemError{error};
   }
-  SetInterruptibleSolver(pid);
+  SetInterruptibleSolver(options.alone ? -pid : pid);
   UniqueFd pidfd(PidfdOpen(pid));
   pid_t parent = 0;
   unsigned long long started = 0;
   ParentAndStart(std::to_string(pid), parent, started);
-  return std::make_unique<PosixSolverProcess>(*this, pid, std::move(pidfd), started);
+  return std::make_unique<PosixSolverProcess>(*this, pid, std::move(pidfd), started,
+                                              options.alone);
 }
 
 PosixSolverProcess::PosixSolverProcess(PosixProcesses& owner, int pid, UniqueFd pidfd,
-                                       unsigned long long started)
-    : owner_(owner), pid_(pid), pidfd_(std::move(pidfd)), started_(started) {
+                                       unsigned long long started, bool alone)
+    : owner_(owner), pid_(pid), pidfd_(std::move(pidfd)), started_(started), alone_(alone) {
   owner_.live_.insert(pid_);
 }
 
@@ -177,7 +182,7 @@ PosixSolverProcess::~PosixSolverProcess() {
   SetInterruptibleSolver(0);
   // Unreaped, the solver still holds its group's id: what it started and
   // left running there ends now, before the run is judged.
-  KillSolverAndGroup(pid_);
+  KillSolverAndGroup(alone_ ? -pid_ : pid_);
   ReapKilled(pid_);
   owner_.live_.erase(pid_);
   owner_.endAdopted(started_);
@@ -205,7 +210,7 @@ WaitOutcome PosixSolverProcess::wait(int milliseconds) {
 void PosixSolverProcess::terminate() {
   // Unreaped until this object ends: neither its id nor its group's can have
   // been reused.
-  KillSolverAndGroup(pid_);
+  KillSolverAndGroup(alone_ ? -pid_ : pid_);
 }
 
 ProcessExit PosixSolverProcess::exit() {

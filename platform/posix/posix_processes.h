@@ -26,7 +26,8 @@ class PosixProcesses;
 
 class PosixSolverProcess : public SolverProcess {
  public:
-  PosixSolverProcess(PosixProcesses& owner, int pid, UniqueFd pidfd, unsigned long long started);
+  PosixSolverProcess(PosixProcesses& owner, int pid, UniqueFd pidfd, unsigned long long started,
+                     bool alone);
   ~PosixSolverProcess() override;
   PosixSolverProcess(const PosixSolverProcess&) = delete;
   PosixSolverProcess& operator=(const PosixSolverProcess&) = delete;
@@ -43,6 +44,7 @@ class PosixSolverProcess : public SolverProcess {
   int pid_;
   UniqueFd pidfd_;
   unsigned long long started_;  // in clock ticks since boot
+  bool alone_;
 };
 
 // How a child is started; the descriptors stay the caller's.
@@ -50,6 +52,9 @@ struct SpawnOptions {
   bool hidden = false;   // standard input, output and error on /dev/null
   int inherited = -1;    // becomes descriptor 3 (the run lock); -1 for none
   int output = -1;       // becomes standard output; -1 to keep it (or /dev/null when hidden)
+  // A launcher that runs the solver for us (Wine's) is ended alone: its
+  // process group also holds the Wine servers it started, which are the user's.
+  bool alone = false;
 };
 
 class PosixProcesses {
@@ -60,6 +65,9 @@ class PosixProcesses {
 
   Result<std::unique_ptr<PosixSolverProcess>> start(const std::string& applicationName,
                                                     const std::string& commandLine,
+                                                    const SpawnOptions& options);
+  // The same with these exact arguments, the first the program.
+  Result<std::unique_ptr<PosixSolverProcess>> start(std::vector<std::string> args,
                                                     const SpawnOptions& options);
 
   // The argv a solver started with this command line receives.

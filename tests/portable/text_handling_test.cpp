@@ -6,7 +6,9 @@
 
 #include "i18n/get_field.h"
 #include "i18n/message_lookup.h"
+#include "platform/program_header.h"
 #include "platform/windows_command_line.h"
+#include "platform/wine_host_report.h"
 #include "testbench/first_line.h"
 #include "testbench/task_rewrite.h"
 #include "tests/support/memory_input.h"
@@ -22,6 +24,56 @@ TEST(GetField, BoundaryCases) {
   };
   for (const auto& [source, index, delimiter, expected] : cases) {
     EXPECT_EQ(GetField(source, index, delimiter), expected) << '"' << source << "\" index " << index;
+  }
+}
+
+// A PE header: "MZ", at 0x3C the offset of "PE\0\0", then the machine.
+std::string PeFile(std::uint32_t offset, const char* machine, std::size_t size = 0x100) {
+  std::string bytes = "MZ" + std::string(size - 2, '\0');
+  for (int i = 0; i < 4; ++i) bytes[0x3C + i] = static_cast<char>(offset >> (8 * i));
+  if (offset <= size - 6) bytes.replace(offset, 6, std::string("PE\0\0", 4) + machine);
+  return bytes;
+}
+
+TEST(ProgramHeader, ToldByTheBytes) {
+  const std::pair<std::string, ProgramKind> cases[] = {
+      {"\x7f" "ELF\x02\x01", ProgramKind::Linux},
+      {"#!/bin/sh\n", ProgramKind::Linux},
+      {PeFile(0x80, "\x4c\x01"), ProgramKind::Windows32},
+      {PeFile(0x80, "\x64\x86"), ProgramKind::Windows64},
+      {PeFile(0x80, "\x64\xaa"), ProgramKind::Other},           // ARM64
+      {PeFile(0xFC, "\x64\x86"), ProgramKind::Other},           // header cut off
+      {PeFile(0xFFFFFFFF, "\x64\x86"), ProgramKind::Other},     // offset past the end
+      {"MZ" + std::string(0x3E, '\0'), ProgramKind::Other},     // DOS program, no PE
+      {"MZ", ProgramKind::Other},
+      {"", ProgramKind::Other},
+      {"ELF", ProgramKind::Other},
+  };
+  for (const auto& [bytes, kind] : cases) {
+    EXPECT_EQ(ReadProgramKind(bytes), kind) << ToHex(bytes.substr(0, 8));
+  }
+}
+
+TEST(WineHostReport, ExitCodesAndTextsCrossWhole) {
+  const std::string odd = std::string("a \"b\"  \\\0\xff", 11);
+  EXPECT_EQ(FromHex(ToHex(odd)), odd);
+  EXPECT_EQ(FromHex("4A"), std::nullopt);
+  EXPECT_EQ(FromHex("4"), std::nullopt);
+  const std::pair<std::string, std::optional<std::pair<std::uint32_t, std::string>>> reports[] = {
+      {WineHostReport(0xC0000005u, "STATUS_ACCESS_VIOLATION: x"),
+       std::pair{0xC0000005u, "STATUS_ACCESS_VIOLATION: x"}},
+      {"wine: noise\nexit 7 \r\n", std::pair{7u, ""}},
+      {"exit 7", std::nullopt},             // cut off
+      {"exit 4294967296 \n", std::nullopt},  // wider than an exit code
+      {"exit x \n", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& [output, expected] : reports) {
+    const auto report = ReadWineHostReport(output);
+    ASSERT_EQ(report.has_value(), expected.has_value()) << output;
+    if (report) {
+      EXPECT_EQ(std::pair(report->code, report->text), *expected) << output;
+    }
   }
 }
 

@@ -1,0 +1,75 @@
+// kalmor-wine-host.exe: the Linux checker's hand inside Wine. Started as
+// `<wine loader> kalmor-wine-host.exe FOLDER PROGRAM COMMANDLINE` (each the
+// Unix text in hex), it starts PROGRAM as the Windows checker would (its job,
+// no error dialogs, and as its debugger, so that a crash ends the run at once),
+// with the app folder's Unix paths replaced by their Windows names, waits,
+// and prints how the solver ended. Killed, it takes the solver's job along.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/create_platform.h"
+#include "platform/win32/win32_text.h"
+#include "platform/wine_host_report.h"
+
+namespace {
+
+constexpr int kUsage = 120;
+constexpr int kNoWindowsName = 121;
+constexpr int kStartFailed = 122;
+
+// Wine's own name of a Unix path (Z:\...), through the call Wine adds to kernel32.
+std::string DosName(const std::string& unixPath) {
+  using Convert = WCHAR* (*)(const char*);
+  const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void (*)()>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+  if (convert == nullptr) return {};
+  WCHAR* name = convert(unixPath.c_str());
+  if (name == nullptr) return {};
+  std::string text = kalmor::WideToUtf8(name);
+  ::HeapFree(::GetProcessHeap(), 0, name);
+  return text;
+}
+
+std::string WithWindowsNames(std::string text, const std::string& unixFolder,
+                             const std::string& dosFolder) {
+  const std::string from = unixFolder + "/";
+  const std::string to = dosFolder + "\\";
+  for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) return kUsage;
+  const auto folder = kalmor::FromHex(argv[1]);
+  const auto program = kalmor::FromHex(argv[2]);
+  const auto commandLine = kalmor::FromHex(argv[3]);
+  if (!folder || !program || !commandLine) return kUsage;
+  const std::string dosFolder = DosName(*folder);
+  if (dosFolder.empty()) return kNoWindowsName;
+  ::SetCurrentDirectoryW(kalmor::Utf8ToWide(dosFolder).c_str());
+
+  const auto platform = kalmor::CreateSystemPlatform(dosFolder);
+  kalmor::StartupRecord startup;
+  startup.cb = sizeof(STARTUPINFOA);
+  startup.dwFlags = kalmor::kStartfUseShowWindow;
+  startup.wShowWindow = kalmor::kSwHide;
+  auto solver = platform->startSolver(
+      platform->toAnsi(WithWindowsNames(*program, *folder, dosFolder)),
+      platform->toAnsi(WithWindowsNames(*commandLine, *folder, dosFolder)), true,
+      kalmor::kNormalPriorityClass, startup, nullptr);
+  if (!solver) return kStartFailed;
+  while ((*solver)->wait(1000) == kalmor::WaitOutcome::Timeout) {
+  }
+  const kalmor::ProcessExit exit = (*solver)->exit();
+  const std::string report = kalmor::WineHostReport(exit.value, platform->processExitText(exit));
+  solver->reset();  // ends what the solver left running
+  DWORD written = 0;
+  ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), report.data(),
+              static_cast<DWORD>(report.size()), &written, nullptr);
+  return 0;
+}
