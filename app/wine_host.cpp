@@ -11,12 +11,21 @@
 #include "platform/create_platform.h"
 #include "platform/win32/win32_text.h"
 #include "platform/wine_host_report.h"
+#include "sysinfo/get_api_error.h"
 
 namespace {
 
-constexpr int kUsage = 120;
-constexpr int kNoWindowsName = 121;
-constexpr int kStartFailed = 122;
+// The checker reads why the solver did not start, in the system's words.
+int NotStarted(kalmor::Platform* platform, DWORD error) {
+  const std::string text =
+      platform != nullptr ? kalmor::GetAPIError(platform->messageQueries(), static_cast<std::int32_t>(error))
+                          : std::string();
+  const std::string report = kalmor::WineHostStartFailure(error, text);
+  DWORD written = 0;
+  ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), report.data(), static_cast<DWORD>(report.size()),
+              &written, nullptr);
+  return 1;
+}
 
 // Wine's own name of a Unix path (Z:\...), through the call Wine adds to kernel32.
 std::string DosName(const std::string& unixPath) {
@@ -44,16 +53,16 @@ std::string WithWindowsNames(std::string text, const std::string& unixFolder,
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) return kUsage;
+  if (argc != 4) return NotStarted(nullptr, ERROR_INVALID_PARAMETER);
   const auto folder = kalmor::FromHex(argv[1]);
   const auto program = kalmor::FromHex(argv[2]);
   const auto commandLine = kalmor::FromHex(argv[3]);
-  if (!folder || !program || !commandLine) return kUsage;
+  if (!folder || !program || !commandLine) return NotStarted(nullptr, ERROR_INVALID_PARAMETER);
   const std::string dosFolder = DosName(*folder);
-  if (dosFolder.empty()) return kNoWindowsName;
+  const auto platform = kalmor::CreateSystemPlatform(dosFolder);
+  if (dosFolder.empty()) return NotStarted(platform.get(), ERROR_PATH_NOT_FOUND);
   ::SetCurrentDirectoryW(kalmor::Utf8ToWide(dosFolder).c_str());
 
-  const auto platform = kalmor::CreateSystemPlatform(dosFolder);
   kalmor::StartupRecord startup;
   startup.cb = sizeof(STARTUPINFOA);
   startup.dwFlags = kalmor::kStartfUseShowWindow;
@@ -62,7 +71,7 @@ int main(int argc, char** argv) {
       platform->toAnsi(WithWindowsNames(*program, *folder, dosFolder)),
       platform->toAnsi(WithWindowsNames(*commandLine, *folder, dosFolder)), true,
       kalmor::kNormalPriorityClass, startup, nullptr);
-  if (!solver) return kStartFailed;
+  if (!solver) return NotStarted(platform.get(), static_cast<DWORD>(solver.error()));
   while ((*solver)->wait(1000) == kalmor::WaitOutcome::Timeout) {
   }
   const kalmor::ProcessExit exit = (*solver)->exit();

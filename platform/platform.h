@@ -78,8 +78,10 @@ struct LockAnswer {
 };
 
 // How an ended process ended: with an exit code, or (POSIX) by a signal.
+// NotStarted: a launcher between the checker and the solver (Wine's) could
+// not start it; value is the system's error number.
 struct ProcessExit {
-  enum class Kind { Unknown, Code, Signal };
+  enum class Kind { Unknown, Code, Signal, NotStarted };
   Kind kind = Kind::Unknown;
   std::uint32_t value = 0;
 };

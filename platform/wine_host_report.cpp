@@ -6,6 +6,7 @@ namespace kalmor {
 namespace {
 constexpr char kDigits[] = "0123456789abcdef";
 constexpr std::string_view kExit = "exit ";
+constexpr std::string_view kNoStart = "nostart ";
 
 int Nibble(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -39,18 +40,24 @@ std::string WineHostReport(std::uint32_t code, const std::string& text) {
   return std::string(kExit) + std::to_string(code) + " " + text + "\n";
 }
 
+std::string WineHostStartFailure(std::uint32_t error, const std::string& text) {
+  return std::string(kNoStart) + std::to_string(error) + " " + text + "\n";
+}
+
 std::optional<WineHostExit> ReadWineHostReport(std::string_view output) {
   // Wine may print lines of its own before it.
   std::size_t start = 0;
-  while (output.substr(start, kExit.size()) != kExit) {
+  while (output.substr(start, kExit.size()) != kExit &&
+         output.substr(start, kNoStart.size()) != kNoStart) {
     start = output.find('\n', start);
     if (start == std::string_view::npos) return std::nullopt;
     ++start;
   }
-  const std::string_view line = output.substr(start + kExit.size());
+  WineHostExit exit;
+  exit.started = output.substr(start, kExit.size()) == kExit;
+  const std::string_view line = output.substr(start + (exit.started ? kExit : kNoStart).size());
   const auto end = line.find('\n');
   if (end == std::string_view::npos) return std::nullopt;
-  WineHostExit exit;
   const auto [rest, error] = std::from_chars(line.data(), line.data() + end, exit.code);
   if (error != std::errc() || rest == line.data() || (rest != line.data() + end && *rest != ' ')) {
     return std::nullopt;

@@ -17,9 +17,12 @@ std::optional<std::string> FromHex(std::string_view hex);
 
 // "exit <code> <the system's text>\n"
 std::string WineHostReport(std::uint32_t code, const std::string& text);
+// "nostart <error number> <the system's text>\n": the solver did not start.
+std::string WineHostStartFailure(std::uint32_t error, const std::string& text);
 struct WineHostExit {
   std::uint32_t code = 0;
   std::string text;
+  bool started = true;  // false: code is the error that kept it from starting
 };
 // The launcher's whole output; nothing without a complete report line.
 std::optional<WineHostExit> ReadWineHostReport(std::string_view output);

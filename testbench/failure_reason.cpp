@@ -35,6 +35,7 @@ std::string SolverFailureReason(const ProcessExit& exit, const std::string& syst
       text = named ? ReportText::SignalNamedWithoutOutput : ReportText::SignalWithoutOutput;
       break;
     case ProcessExit::Kind::Unknown:
+    case ProcessExit::Kind::NotStarted:  // a start failure, not the solver's ending
       break;
   }
   return FillPlaceholders(ReportTextFor(text, language), {number, systemText});

@@ -262,7 +262,13 @@ void frmKalmorChecker::cmdOK_Click() {
 
   const bool started =
       ShellWait(inAppFolder(SolverExe), inAppFolder(kTemporaryInputFile), false, *runLock);
-  if (started && !SolverKilled) judgeRun(*runLock);
+  if (started && !SolverKilled && SolverExit.kind == ProcessExit::Kind::NotStarted) {
+    // Wine's launcher could not start it: a start that failed, as on Windows.
+    const std::string text = FillPlaceholders(platform_.processExitText(SolverExit), {SolverExe});
+    endPress(RunOutcome::CouldNotStart, {}, errorLine(static_cast<std::int32_t>(SolverExit.value), text));
+  } else if (started && !SolverKilled) {
+    judgeRun(*runLock);
+  }
   SolverKilled = false;
 }
 

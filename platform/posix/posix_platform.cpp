@@ -63,8 +63,10 @@ Result<std::unique_ptr<SolverProcess>> PosixPlatform::startSolver(
   wineExitText_.clear();
   if (const ProgramKind kind = ProgramKindOf(applicationName);
       kind != ProgramKind::Linux && wine_.check(kind) == SolverCheck::Runnable) {
+    const Result<std::string> folder = programFolder();
+    if (!folder) return SystemError{folder.error()};
     return WineSolverProcess::Start(
-        processes_, wine_.arguments(programFolder(), applicationName, commandLine),
+        processes_, wine_.arguments(*folder, applicationName, commandLine),
         wineExitText_);
   }
   SpawnOptions options;

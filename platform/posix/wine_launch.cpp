@@ -104,17 +104,16 @@ SolverCheck WineLaunch::check(ProgramKind kind) {
     }
     if (runs32Bit_ == 0) return SolverCheck::No32BitHere;
   }
-  if (::access((PosixExecutableFolder() + "/" + kLauncher).c_str(), R_OK) != 0) {
-    return SolverCheck::LauncherMissing;
-  }
+  const Result<std::string> own = PosixExecutableFolder();
+  launcher_ = own ? *own + "/" + kLauncher : std::string();
+  if (launcher_.empty() || ::access(launcher_.c_str(), R_OK) != 0) return SolverCheck::LauncherMissing;
   return SolverCheck::Runnable;
 }
 
 std::vector<std::string> WineLaunch::arguments(const std::string& folder,
                                                const std::string& program,
                                                const std::string& commandLine) const {
-  return {loader_, PosixExecutableFolder() + "/" + kLauncher, ToHex(folder), ToHex(program),
-          ToHex(commandLine)};
+  return {loader_, launcher_, ToHex(folder), ToHex(program), ToHex(commandLine)};
 }
 
 }  // namespace kalmor

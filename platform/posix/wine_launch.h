@@ -30,6 +30,7 @@ class WineLaunch {
   bool searched_ = false;
   std::string loader_;    // runs 64-bit Windows programs; empty: none does
   int runs32Bit_ = -1;    // -1 not yet known
+  std::string launcher_;  // beside the checker, as check() last found it
 };
 
 }  // namespace kalmor

@@ -63,7 +63,8 @@ ProcessExit WineSolverProcess::exit() {
   const auto report = ReadWineHostReport(output);
   if (!report) return launcher;  // the launcher itself failed: its own ending
   exitText_ = report->text;
-  return ProcessExit{ProcessExit::Kind::Code, report->code};
+  return ProcessExit{report->started ? ProcessExit::Kind::Code : ProcessExit::Kind::NotStarted,
+                     report->code};
 }
 
 }  // namespace kalmor

@@ -1,6 +1,8 @@
 // The text handling: the language table and its field lookup, the task
 // rewrite, the output's first line, Windows command-line splitting and the
 // elapsed-time format.
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 
@@ -59,10 +61,12 @@ TEST(WineHostReport, ExitCodesAndTextsCrossWhole) {
   EXPECT_EQ(FromHex(ToHex(odd)), odd);
   EXPECT_EQ(FromHex("4A"), std::nullopt);
   EXPECT_EQ(FromHex("4"), std::nullopt);
-  const std::pair<std::string, std::optional<std::pair<std::uint32_t, std::string>>> reports[] = {
+  using Exit = std::tuple<std::uint32_t, std::string, bool>;
+  const std::pair<std::string, std::optional<Exit>> reports[] = {
       {WineHostReport(0xC0000005u, "STATUS_ACCESS_VIOLATION: x"),
-       std::pair{0xC0000005u, "STATUS_ACCESS_VIOLATION: x"}},
-      {"wine: noise\nexit 7 \r\n", std::pair{7u, ""}},
+       Exit{0xC0000005u, "STATUS_ACCESS_VIOLATION: x", true}},
+      {"wine: noise\nexit 7 \r\n", Exit{7u, "", true}},
+      {WineHostStartFailure(2, "not found"), Exit{2u, "not found", false}},
       {"exit 7", std::nullopt},             // cut off
       {"exit 4294967296 \n", std::nullopt},  // wider than an exit code
       {"exit x \n", std::nullopt},
@@ -72,7 +76,7 @@ TEST(WineHostReport, ExitCodesAndTextsCrossWhole) {
     const auto report = ReadWineHostReport(output);
     ASSERT_EQ(report.has_value(), expected.has_value()) << output;
     if (report) {
-      EXPECT_EQ(std::pair(report->code, report->text), *expected) << output;
+      EXPECT_EQ(Exit(report->code, report->text, report->started), *expected) << output;
     }
   }
 }
