@@ -6,21 +6,25 @@
 // and prints how the solver ended. Killed, it takes the solver's job along.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/create_platform.h"
 #include "platform/win32/win32_text.h"
 #include "platform/wine_host_report.h"
-#include "sysinfo/get_api_error.h"
 
 namespace {
 
 // The checker reads why the solver did not start, in the system's words.
 int NotStarted(kalmor::Platform* platform, DWORD error) {
-  const std::string text =
-      platform != nullptr ? kalmor::GetAPIError(platform->messageQueries(), static_cast<std::int32_t>(error))
-                          : std::string();
-  const std::string report = kalmor::WineHostStartFailure(error, text);
+  std::optional<std::string> text;
+  if (platform != nullptr) {
+    text = platform->messageQueries().formatMessage(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, static_cast<std::int32_t>(error),
+        0, 1024);
+  }
+  const std::string report = kalmor::WineHostStartFailure(
+      error, text ? text->substr(0, text->find_last_not_of(" \r\n") + 1) : std::string());
   DWORD written = 0;
   ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), report.data(), static_cast<DWORD>(report.size()),
               &written, nullptr);

@@ -146,6 +146,8 @@ class frmKalmorChecker {
   void failToStart(std::int32_t error, const std::string& fileName);
   // Empty when the run may go on, else why it must not.
   std::string whyNotRun();
+  // Empty when the chosen build can be started on this system.
+  std::string whyTheSolverCannotRun();
   enum class InputCopy { Written, Failed, Stopped, TooLarge };
   InputCopy writeTemporaryInput(std::int32_t& error, std::string& failedFile);
   void judgeRun(RunLock& runLock);

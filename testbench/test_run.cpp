@@ -111,6 +111,11 @@ std::string frmKalmorChecker::whyNotRun() {
       platform_.sameFile(inAppFolder(TaskFile), inAppFolder(kTemporaryInputFile))) {
     return RefusalText(Refusal::TaskIsTemporaryInput, language);
   }
+  return {};
+}
+
+std::string frmKalmorChecker::whyTheSolverCannotRun() {
+  const int language = lstLanguage.listIndex();
   switch (platform_.checkSolver(inAppFolder(SolverExe))) {
     case SolverCheck::Runnable:
       return {};
@@ -194,6 +199,12 @@ void frmKalmorChecker::cmdOK_Click() {
 
   if (const std::string why = whyNotRun(); !why.empty()) {
     refuseRun(why);
+    return;
+  }
+  // As a missing solver or one that is no program on Windows: this build
+  // cannot start here, and the next one may.
+  if (const std::string why = whyTheSolverCannotRun(); !why.empty()) {
+    endPress(RunOutcome::CouldNotStart, {}, why);
     return;
   }
 

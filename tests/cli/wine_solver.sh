@@ -68,8 +68,8 @@ expect 1 "#3  64-Bit  mode 1  $passed
 #3  64-Bit  mode 3  $why 2 without writing KM.OUT.
 #3  64-Bit  mode 4  $why 2 without writing KM.OUT.
 4 runs: 2 passed, 2 failed, 0 aborted, 0 refused, 0 errors" --task 3 --build 64 --mode all --timeout 20
-expect 2 "#3  32-Bit  mode 1  refused  T s  The chosen Kalmor build is neither a Linux nor a Windows program; the test does not start.
-1 runs: 0 passed, 0 failed, 0 aborted, 1 refused, 0 errors" --task 3 --build 32 --mode 1
+expect 2 "#3  32-Bit  mode 1  error  T s  The chosen Kalmor build is neither a Linux nor a Windows program; the test does not start.
+1 runs: 0 passed, 0 failed, 0 aborted, 0 refused, 1 errors" --task 3 --build 32 --mode 1
 
 # A Wine program of the user's goes on in that prefix, whatever ends a run.
 printf '%%standin sleep 60000\r\n' >"$work/$tag/user/T.INP"

@@ -165,6 +165,17 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
       // "%1" in the system text names the solver file.
       {"solver no program", [](FakePlatform& p) { p.createError = 193; },
        "Fehlernummer: 193\rkmwin64.exe is not a valid Win32 application. ", CouldNotStart, true, true, false},
+      // A build this system cannot start: nothing is touched, and the next build may run.
+      {"32-bit build where no 32-bit program runs", [](FakePlatform& p) { p.solverCheck = SolverCheck::No32BitHere; },
+       "Dieses System führt keine 32-Bit-Programme aus, also auch kein 32-Bit-Windows-Programm unter Wine. "
+       "Wählen Sie die 64-Bit-Version; der Test startet nicht.", CouldNotStart, false, false, true},
+      // Wine's launcher ran but could not start the solver: its error, not an exit code of the solver's.
+      {"launcher cannot start the solver",
+       [](FakePlatform& p) {
+         p.solverExit = {ProcessExit::Kind::NotStarted, 2};
+         p.exitText = "%1 fehlt. ";
+       },
+       "Fehlernummer: 2\rkmwin64.exe fehlt. ", CouldNotStart, true, true, false},
       {"output unreadable",
        [](FakePlatform& p) { p.solver.onExit = [&p](const std::string&) { p.put("KM.OUT").readError = 5; }; },
        "Fehlernummer: 5\rUnbekannter Fehler: &H5", Failed, true, true, true},
