@@ -126,7 +126,7 @@ class Platform {
   virtual bool plainFileExists(const std::string& path) = 0;
   // Both names reach one existing file, links followed.
   virtual bool sameFile(const std::string& first, const std::string& second) = 0;
-  // True when the file is gone afterwards (also when it never existed); a
+  // Done when the file is gone afterwards (also when it never existed); a
   // link goes as a link, its target untouched.
   virtual Result<Done> deleteFile(const std::string& path) = 0;
   virtual Result<std::unique_ptr<InputFile>> openForReading(const std::string& path) = 0;
