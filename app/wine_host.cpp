@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
   while ((*solver)->wait(1000) == kalmor::WaitOutcome::Timeout) {
   }
   const kalmor::ProcessExit exit = (*solver)->exit();
-  const std::string report = kalmor::WineHostReport(exit.value, platform->processExitText(exit));
+  const std::string report = kalmor::WineHostReport(exit.value, exit.text);
   solver->reset();  // ends what the solver left running
   DWORD written = 0;
   ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), report.data(),

@@ -84,6 +84,9 @@ struct ProcessExit {
   enum class Kind { Unknown, Code, Signal, NotStarted };
   Kind kind = Kind::Unknown;
   std::uint32_t value = 0;
+  // The system's name for that ending (a crash or loader status, a signal, a
+  // start error); empty where the system names none.
+  std::string text;
 };
 
 // Whether the chosen solver can run on this system at all.
@@ -162,9 +165,6 @@ class Platform {
   virtual Result<std::unique_ptr<SolverProcess>> startSolver(
       const std::string& applicationName, const std::string& commandLine, bool inheritHandles,
       std::uint32_t creationFlags, const StartupRecord& startup, const RunLock* runLock) = 0;
-  // The system's name for a solver's ending (a crash or loader status, a signal);
-  // empty where the system names none.
-  virtual std::string processExitText(const ProcessExit& /*exit*/) { return {}; }
 
   // --- interrupts
   // From now on an interrupt (SIGINT, SIGTERM, SIGHUP; Ctrl+C, Ctrl+Break or a

@@ -291,7 +291,7 @@ FAULTS = [
      'the folder lock is taken shared: once the input is renamed away, two checkers run in one folder'),
     ('posix-group-left-on-end',
      'platform/posix/posix_processes.cpp',
-     ('  // left running there ends now, before the run is judged.\n  KillSolverAndGroup(pid_);\n',
+     ('  // left running there ends now, before the run is judged.\n  KillSolverAndGroup(alone_ ? -pid_ : pid_);\n',
       '  owner_.endAdopted(started_);\n'),
      ('  // left running there ends now, before the run is judged.\n',
       ''),

@@ -18,8 +18,8 @@ std::string ExitCodeText(std::uint32_t code) {
 
 }  // namespace
 
-std::string SolverFailureReason(const ProcessExit& exit, const std::string& systemText,
-                                int language) {
+std::string SolverFailureReason(const ProcessExit& exit, int language) {
+  const std::string& systemText = exit.text;
   const bool named = !systemText.empty();
   ReportText text = ReportText::EndedWithoutOutput;
   std::string number;

@@ -7,8 +7,7 @@
 
 namespace kalmor {
 
-// systemText: the system's name for the exit (Platform::processExitText), may be empty.
-std::string SolverFailureReason(const ProcessExit& exit, const std::string& systemText,
-                                int language);
+// The system's name for the exit (its text), where there is one, follows the number.
+std::string SolverFailureReason(const ProcessExit& exit, int language);
 
 }  // namespace kalmor

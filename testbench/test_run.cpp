@@ -159,9 +159,7 @@ void frmKalmorChecker::judgeRun(RunLock& runLock) {
     return;
   }
   endPress(RunOutcome::Failed,
-           whyNot.empty() ? SolverFailureReason(SolverExit, platform_.processExitText(SolverExit),
-                                                lstLanguage.listIndex())
-                          : whyNot);
+           whyNot.empty() ? SolverFailureReason(SolverExit, lstLanguage.listIndex()) : whyNot);
 }
 
 void frmKalmorChecker::cmdOK_Click() {
@@ -275,7 +273,7 @@ void frmKalmorChecker::cmdOK_Click() {
       ShellWait(inAppFolder(SolverExe), inAppFolder(kTemporaryInputFile), false, *runLock);
   if (started && !SolverKilled && SolverExit.kind == ProcessExit::Kind::NotStarted) {
     // Wine's launcher could not start it: a start that failed, as on Windows.
-    const std::string text = FillPlaceholders(platform_.processExitText(SolverExit), {SolverExe});
+    const std::string text = FillPlaceholders(SolverExit.text, {SolverExe});
     endPress(RunOutcome::CouldNotStart, {}, errorLine(static_cast<std::int32_t>(SolverExit.value), text));
   } else if (started && !SolverKilled) {
     judgeRun(*runLock);

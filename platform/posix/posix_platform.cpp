@@ -1,6 +1,5 @@
 #include "platform/posix/posix_platform.h"
 
-#include <cstring>
 #include <utility>
 
 #include "platform/create_platform.h"
@@ -60,14 +59,12 @@ SolverCheck PosixPlatform::checkSolver(const std::string& path) {
 Result<std::unique_ptr<SolverProcess>> PosixPlatform::startSolver(
     const std::string& applicationName, const std::string& commandLine, bool /*inheritHandles*/,
     std::uint32_t /*creationFlags*/, const StartupRecord& startup, const RunLock* runLock) {
-  wineExitText_.clear();
   if (const ProgramKind kind = ProgramKindOf(applicationName);
       kind != ProgramKind::Linux && wine_.check(kind) == SolverCheck::Runnable) {
     const Result<std::string> folder = programFolder();
     if (!folder) return SystemError{folder.error()};
     return WineSolverProcess::Start(
-        processes_, wine_.arguments(*folder, applicationName, commandLine),
-        wineExitText_);
+        processes_, wine_.arguments(*folder, applicationName, commandLine));
   }
   SpawnOptions options;
   options.hidden = (startup.dwFlags & kStartfUseShowWindow) != 0 && startup.wShowWindow == kSwHide;
@@ -77,17 +74,6 @@ Result<std::unique_ptr<SolverProcess>> PosixPlatform::startSolver(
   auto started = processes_.start(applicationName, commandLine, options);
   if (!started) return SystemError{started.error()};
   return std::unique_ptr<SolverProcess>(std::move(*started));
-}
-
-std::string PosixPlatform::processExitText(const ProcessExit& exit) {
-  if (exit.kind == ProcessExit::Kind::Code) return wineExitText_;
-  if (exit.kind != ProcessExit::Kind::Signal) return {};
-  const int signal = static_cast<int>(exit.value);
-  const char* abbreviation = ::sigabbrev_np(signal);
-  const char* description = ::strsignal(signal);
-  std::string text = abbreviation != nullptr ? "SIG" + std::string(abbreviation) : std::string();
-  if (description != nullptr) text += (text.empty() ? "" : ", ") + std::string(description);
-  return text;
 }
 
 void PosixPlatform::endSolverOnInterrupt(int exitCode, const std::string& notice) {

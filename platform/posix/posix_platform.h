@@ -52,7 +52,6 @@ class PosixPlatform : public Platform {
                                                      const RunLock* runLock) override;
   // The signal's name and description; exit codes have none here, except a
   // Windows solver's, which Wine names as Windows does.
-  std::string processExitText(const ProcessExit& exit) override;
   void endSolverOnInterrupt(int exitCode, const std::string& notice) override;
   [[noreturn]] void endSolverAndExit(int exitCode) override;
 
@@ -66,7 +65,6 @@ class PosixPlatform : public Platform {
   std::filesystem::path root_;
   PosixProcesses processes_;
   WineLaunch wine_;
-  std::string wineExitText_;  // the last Windows solver's ending, as Wine names it
   PosixSystemTypeQueries systemTypes_;
   PosixLocaleQueries locale_;
   PosixMessageQueries messages_;

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
@@ -116,6 +117,15 @@ void ReapKilled(int pid) {
   }
 }
 
+// A signal's name and description: "SIGSEGV, Segmentation fault".
+std::string SignalText(int signal) {
+  const char* abbreviation = ::sigabbrev_np(signal);
+  const char* description = ::strsignal(signal);
+  std::string text = abbreviation != nullptr ? "SIG" + std::string(abbreviation) : std::string();
+  if (description != nullptr) text += (text.empty() ? "" : ", ") + std::string(description);
+  return text;
+}
+
 }  // namespace
 
 PosixProcesses::PosixProcesses() {
@@ -223,6 +233,7 @@ ProcessExit PosixSolverProcess::exit() {
   ProcessExit exit;
   exit.kind = info.si_code == CLD_EXITED ? ProcessExit::Kind::Code : ProcessExit::Kind::Signal;
   exit.value = static_cast<std::uint32_t>(info.si_status);
+  if (exit.kind == ProcessExit::Kind::Signal) exit.text = SignalText(info.si_status);
   return exit;
 }
 

@@ -20,8 +20,7 @@ void AdoptOrphans(bool adopt) { ::prctl(PR_SET_CHILD_SUBREAPER, adopt ? 1 : 0); 
 }  // namespace
 
 Result<std::unique_ptr<SolverProcess>> WineSolverProcess::Start(PosixProcesses& processes,
-                                                                std::vector<std::string> launcher,
-                                                                std::string& exitText) {
+                                                                std::vector<std::string> launcher) {
   int ends[2] = {-1, -1};
   if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) return SystemError{errno};
   UniqueFd report(ends[0]);
@@ -37,14 +36,12 @@ Result<std::unique_ptr<SolverProcess>> WineSolverProcess::Start(PosixProcesses& 
     return SystemError{started.error()};
   }
   return std::unique_ptr<SolverProcess>(
-      new WineSolverProcess(std::move(*started), std::move(report), exitText));
+      new WineSolverProcess(std::move(*started), std::move(report)));
 }
 
 WineSolverProcess::WineSolverProcess(std::unique_ptr<PosixSolverProcess> launcher,
-                                     UniqueFd report, std::string& exitText)
-    : launcher_(std::move(launcher)), report_(std::move(report)), exitText_(exitText) {
-  exitText_.clear();
-}
+                                     UniqueFd report)
+    : launcher_(std::move(launcher)), report_(std::move(report)) {}
 
 WineSolverProcess::~WineSolverProcess() {
   launcher_.reset();
@@ -52,6 +49,7 @@ WineSolverProcess::~WineSolverProcess() {
 }
 
 ProcessExit WineSolverProcess::exit() {
+  if (exit_.kind != ProcessExit::Kind::Unknown) return exit_;
   const ProcessExit launcher = launcher_->exit();
   if (launcher.kind == ProcessExit::Kind::Unknown) return launcher;
   // The launcher wrote its report before it ended, so it is all there now.
@@ -62,9 +60,9 @@ ProcessExit WineSolverProcess::exit() {
   }
   const auto report = ReadWineHostReport(output);
   if (!report) return launcher;  // the launcher itself failed: its own ending
-  exitText_ = report->text;
-  return ProcessExit{report->started ? ProcessExit::Kind::Code : ProcessExit::Kind::NotStarted,
-                     report->code};
+  exit_ = ProcessExit{report->started ? ProcessExit::Kind::Code : ProcessExit::Kind::NotStarted,
+                      report->code, report->text};
+  return exit_;
 }
 
 }  // namespace kalmor

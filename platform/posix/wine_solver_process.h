@@ -16,10 +16,8 @@ namespace kalmor {
 
 class WineSolverProcess : public SolverProcess {
  public:
-  // exitText receives the system's name for the solver's ending, where Wine gives one.
   static Result<std::unique_ptr<SolverProcess>> Start(PosixProcesses& processes,
-                                                      std::vector<std::string> launcher,
-                                                      std::string& exitText);
+                                                      std::vector<std::string> launcher);
   ~WineSolverProcess() override;
   WineSolverProcess(const WineSolverProcess&) = delete;
   WineSolverProcess& operator=(const WineSolverProcess&) = delete;
@@ -30,12 +28,11 @@ class WineSolverProcess : public SolverProcess {
   std::uint32_t processId() const override { return launcher_->processId(); }
 
  private:
-  WineSolverProcess(std::unique_ptr<PosixSolverProcess> launcher, UniqueFd report,
-                    std::string& exitText);
+  WineSolverProcess(std::unique_ptr<PosixSolverProcess> launcher, UniqueFd report);
 
   std::unique_ptr<PosixSolverProcess> launcher_;
   UniqueFd report_;
-  std::string& exitText_;
+  ProcessExit exit_;  // once the report is read: the pipe gives it once
 };
 
 }  // namespace kalmor

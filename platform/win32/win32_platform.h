@@ -64,7 +64,6 @@ class Win32Platform : public Platform {
                                                      const RunLock* runLock) override;
   // The status's name and the system's text for an NTSTATUS error code (a
   // crash, a loader failure).
-  std::string processExitText(const ProcessExit& exit) override;
   // A console control handler; nothing happens in a program without a console.
   void endSolverOnInterrupt(int exitCode, const std::string& notice) override;
   [[noreturn]] void endSolverAndExit(int exitCode) override;

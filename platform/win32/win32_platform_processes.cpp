@@ -7,7 +7,6 @@
 #include "platform/win32/win32_solver_process.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/wine_crash_catcher.h"
-#include "sysinfo/ntstatus_names.h"
 
 namespace kalmor {
 namespace {
@@ -71,30 +70,6 @@ Result<std::unique_ptr<SolverProcess>> Win32Platform::startSolver(
     }
   }
   return std::unique_ptr<SolverProcess>(std::move(solverProcess));
-}
-
-std::string Win32Platform::processExitText(const ProcessExit& exit) {
-  // Crashes and loader failures end a process with an NTSTATUS error code,
-  // whose texts live in ntdll; plain exit codes mean what the solver meant.
-  if (exit.kind != ProcessExit::Kind::Code || (exit.value & 0xC0000000u) != 0xC0000000u) return {};
-  wchar_t* buffer = nullptr;
-  const DWORD length = ::FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_FROM_SYSTEM |
-          FORMAT_MESSAGE_IGNORE_INSERTS,
-      ::GetModuleHandleW(L"ntdll.dll"), exit.value, 0, reinterpret_cast<wchar_t*>(&buffer), 0,
-      nullptr);
-  std::string text = length > 0 && buffer != nullptr ? WideToUtf8(std::wstring(buffer, length))
-                                                     : std::string();
-  ::LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) {
-    text.pop_back();
-  }
-  // Some texts are templates for the crash dialog ("memory at 0x%08lx"); the
-  // status's name says more than a template without its values.
-  if (text.find('%') != std::string::npos) text.clear();
-  const char* name = NtStatusName(exit.value);
-  if (name != nullptr) text = text.empty() ? name : std::string(name) + ": " + text;
-  return text;
 }
 
 void Win32Platform::endSolverOnInterrupt(int exitCode, const std::string& notice) {

@@ -21,13 +21,13 @@ TEST(CheckOptions, BadOnesAreRefusedWithAReason) {
 
 TEST(SolverFailureReason, NamesTheExitTheWaySystemsDo) {
   using Kind = ProcessExit::Kind;
-  EXPECT_EQ(SolverFailureReason({Kind::Code, 0}, "", 1),
+  EXPECT_EQ(SolverFailureReason({Kind::Code, 0, ""}, 1),
             "Kalmor ended with exit code 0 (no error) but did not write KM.OUT.");
-  EXPECT_EQ(SolverFailureReason({Kind::Code, 3}, "", 0),
+  EXPECT_EQ(SolverFailureReason({Kind::Code, 3, ""}, 0),
             "Kalmor endete mit Exit-Code 3, ohne KM.OUT zu schreiben.");
-  EXPECT_EQ(SolverFailureReason({Kind::Signal, 6}, "", 0),
+  EXPECT_EQ(SolverFailureReason({Kind::Signal, 6, ""}, 0),
             "Kalmor wurde durch Signal 6 beendet, ohne KM.OUT zu schreiben.");
-  EXPECT_EQ(SolverFailureReason({}, "", 1), "Kalmor ended without writing KM.OUT.");
+  EXPECT_EQ(SolverFailureReason({}, 1), "Kalmor ended without writing KM.OUT.");
 }
 
 TEST(CheckExitStatus, AllPassedFailedOrNothingRan) {

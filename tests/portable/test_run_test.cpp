@@ -64,7 +64,7 @@ TEST_F(TestRun, PassShowsTheOutputsFirstLineAndTheNextPressStartsAgain) {
 TEST_F(TestRun, FailWhenNoOutputIsWrittenAndAnOldOneIsGone) {
   platform.put("KM.OUT", "old result\r\n").hidden = true;  // hidden or not, it goes
   solverEnds(1000, std::nullopt);
-  platform.solverExit = {ProcessExit::Kind::Code, 3};
+  platform.solverExit = {ProcessExit::Kind::Code, 3, ""};
   auto& f = load();
   toolkit.choose(f.lstLanguage, 1);
   toolkit.choose(f.lstKalmorCallingMode, 1);
@@ -172,8 +172,7 @@ TEST_F(TestRun, FileAndStartErrorsShowTheSystemTextAndLeaveTheWindowIdle) {
       // Wine's launcher ran but could not start the solver: its error, not an exit code of the solver's.
       {"launcher cannot start the solver",
        [](FakePlatform& p) {
-         p.solverExit = {ProcessExit::Kind::NotStarted, 2};
-         p.exitText = "%1 fehlt. ";
+         p.solverExit = {ProcessExit::Kind::NotStarted, 2, "%1 fehlt. "};
        },
        "Fehlernummer: 2\rkmwin64.exe fehlt. ", CouldNotStart, true, true, false},
       {"output unreadable",

@@ -80,7 +80,6 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
   FakeSolver solver;               // how the next created process behaves
   bool waitFails = false;          // waits answer as a failed wait does
   ProcessExit solverExit;          // how an ended solver ended
-  std::string exitText;            // the system's text for that ending
   SolverCheck solverCheck = SolverCheck::Runnable;
 
   // --- what happened
@@ -91,7 +90,6 @@ class FakePlatform : public Platform, public LocaleQueries, public MessageQuerie
   // --- Platform
   Result<std::string> programFolder() override { return folder; }
   SolverCheck checkSolver(const std::string& /*path*/) override { return solverCheck; }
-  std::string processExitText(const ProcessExit& /*exit*/) override { return exitText; }
   char pathSeparator() const override { return '\\'; }
   bool plainFileExists(const std::string& p) override {
     const auto it = files_.find(p);
