@@ -15,6 +15,13 @@
 
 namespace {
 
+// The checker reads the one report line from our standard output.
+void Report(const std::string& line) {
+  DWORD written = 0;
+  ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()),
+              &written, nullptr);
+}
+
 // The checker reads why the solver did not start, in the system's words.
 int NotStarted(kalmor::Platform* platform, DWORD error) {
   std::optional<std::string> text;
@@ -23,11 +30,8 @@ int NotStarted(kalmor::Platform* platform, DWORD error) {
         FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, static_cast<std::int32_t>(error),
         0, 1024);
   }
-  const std::string report = kalmor::WineHostStartFailure(
-      error, text ? text->substr(0, text->find_last_not_of(" \r\n") + 1) : std::string());
-  DWORD written = 0;
-  ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), report.data(), static_cast<DWORD>(report.size()),
-              &written, nullptr);
+  Report(kalmor::WineHostStartFailure(
+      error, text ? text->substr(0, text->find_last_not_of(" \r\n") + 1) : std::string()));
   return 1;
 }
 
@@ -79,10 +83,7 @@ int main(int argc, char** argv) {
   while ((*solver)->wait(1000) == kalmor::WaitOutcome::Timeout) {
   }
   const kalmor::ProcessExit exit = (*solver)->exit();
-  const std::string report = kalmor::WineHostReport(exit.value, exit.text);
   solver->reset();  // ends what the solver left running
-  DWORD written = 0;
-  ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), report.data(),
-              static_cast<DWORD>(report.size()), &written, nullptr);
+  Report(kalmor::WineHostReport(exit.value, exit.text));
   return 0;
 }

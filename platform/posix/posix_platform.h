@@ -50,8 +50,6 @@ class PosixPlatform : public Platform {
                                                      std::uint32_t creationFlags,
                                                      const StartupRecord& startup,
                                                      const RunLock* runLock) override;
-  // The signal's name and description; exit codes have none here, except a
-  // Windows solver's, which Wine names as Windows does.
   void endSolverOnInterrupt(int exitCode, const std::string& notice) override;
   [[noreturn]] void endSolverAndExit(int exitCode) override;
 

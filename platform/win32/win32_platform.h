@@ -62,8 +62,6 @@ class Win32Platform : public Platform {
                                                      std::uint32_t creationFlags,
                                                      const StartupRecord& startup,
                                                      const RunLock* runLock) override;
-  // The status's name and the system's text for an NTSTATUS error code (a
-  // crash, a loader failure).
   // A console control handler; nothing happens in a program without a console.
   void endSolverOnInterrupt(int exitCode, const std::string& notice) override;
   [[noreturn]] void endSolverAndExit(int exitCode) override;

@@ -72,7 +72,14 @@ void Debug(std::uint32_t processId, const std::atomic<bool>& over, std::promise<
       return;
     }
   }
-  // Still attached: Wine would hold it at its next event for good.
+  // Still attached: Wine would hold it at its next event for good. Events
+  // already queued hold handles made for us, which must not stay open here.
+  for (DEBUG_EVENT event{}; ::WaitForDebugEvent(&event, 0);) {
+    Serve(event);
+    if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT && event.dwProcessId == processId) {
+      return;
+    }
+  }
   ::DebugActiveProcessStop(processId);
 }
 
